@@ -1,0 +1,67 @@
+// tiradex-tool: command-line front end on the core library.
+
+#include "ToolCommand.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+// Each command lives in its own Cmd*.cpp file.
+extern const ToolCommand kInstallDataCommand;
+
+namespace {
+const ToolCommand *const kCommands[] = {
+    &kInstallDataCommand,
+};
+
+void printUsage()
+{
+    printOut(QStringLiteral("Usage: tiradex-tool COMMAND [ARGUMENTS]\n\nCommands:"));
+    for (const ToolCommand *command : kCommands)
+        printOut(QStringLiteral("  %1  %2")
+                     .arg(QString::fromLatin1(command->name).leftJustified(12),
+                          QString::fromUtf8(command->summary)));
+    printOut(QStringLiteral("\n\"tiradex-tool COMMAND --help\" describes one command."));
+}
+} // namespace
+
+void printOut(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+}
+
+void printErr(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+bool wantsHelp(const QStringList &args)
+{
+    return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tiradex"));
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.first() == QStringLiteral("--help") ||
+        args.first() == QStringLiteral("-h")) {
+        printUsage();
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString name = args.takeFirst();
+    for (const ToolCommand *command : kCommands) {
+        if (name == QLatin1String(command->name)) {
+            if (wantsHelp(args)) {
+                printOut(QString::fromUtf8(command->usage));
+                return 0;
+            }
+            return command->run(args);
+        }
+    }
+    printErr(QStringLiteral("tiradex-tool: unknown command \"%1\"; see tiradex-tool --help").arg(name));
+    return 2;
+}
