@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/Module1.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+enum class ConvertStatus {
+    Converted,        // the play folder was built
+    AlreadyConverted, // the play folder existed and was left untouched
+    Failed            // nothing was created; see ConvertResult::error
+};
+
+struct ConvertResult
+{
+    ConvertStatus status = ConvertStatus::Failed;
+    QString error; // one sentence naming the cause, for the user
+    int acts = 0;
+    int scenes = 0;
+    int replies = 0; // reply numbers used (character lines counted)
+};
+
+// Called now and then with the share of the source text read so far (0..100).
+using ConvertProgress = std::function<void(int percent)>;
+
+// Converts the open play's source text (AppFolder + PlayTextFile) into its
+// scene store under PlayFolder, matching character lines against `characters`
+// (the characters list, in file order). An existing PlayFolder is never
+// touched. The store is built in a temporary folder beside PlayFolder and
+// renamed into place when complete, so a failure or interruption leaves no
+// play folder. A text that cannot be read, or a play beyond 9999 replies,
+// 99 acts or 99 scenes in an act, fails with an error and leaves nothing.
+ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
+                          const ConvertProgress &progress = {});

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/Module1.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Reading the scene store that ConvertPlay writes.
+
+struct SceneHeader
+{
+    int act = 0;
+    int scene = 0;
+    QString header; // the scene heading line as the source text has it
+};
+
+struct ActRecord
+{
+    int act = 0;
+    int sceneCount = 0;
+};
+
+// The text of a reply file: each record trimmed of blanks and appended,
+// followed by one blank when keepLineBreaks is false. std::nullopt (and
+// *error) when the file cannot be read.
+std::optional<QString> ReadReplyText(const QString &path, bool keepLineBreaks,
+                                     QString *error = nullptr);
+
+// The records of PlayFolder/head.ini and PlayFolder/treeview.ini.
+std::optional<QList<SceneHeader>> ReadHeadIni(const Module1 &state, QString *error = nullptr);
+std::optional<QList<ActRecord>> ReadTreeviewIni(const Module1 &state, QString *error = nullptr);
+
+// The reply text files ("*.txt") of a scene folder, by name (hence by reply
+// number). Empty when the folder is missing.
+QStringList ListReplyFiles(const QString &sceneFolder);
