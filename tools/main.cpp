@@ -62,6 +62,7 @@ int main(int argc, char *argv[])
             return command->run(args);
         }
     }
-    printErr(QStringLiteral("tiradex-tool: unknown command \"%1\"; see tiradex-tool --help").arg(name));
+    printErr(
+        QStringLiteral("tiradex-tool: unknown command \"%1\"; see tiradex-tool --help").arg(name));
     return 2;
 }

@@ -27,5 +27,4 @@ CryptFilesResult CryptFiles(Module1 &state, int mode, const QString &fileName);
 // Files over `maxBytes` are refused. On failure returns std::nullopt and sets
 // *error to a sentence naming the file.
 std::optional<QByteArray> DecipherFileToMemory(const Module1 &state, const QString &path,
-                                               QString *error,
-                                               qint64 maxBytes = 4 * 1024 * 1024);
+                                               QString *error, qint64 maxBytes = 4 * 1024 * 1024);
