@@ -1,0 +1,239 @@
+#include "PcmConvert.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+LinearResampler::LinearResampler(int inRate, int outRate)
+    : inRate_(std::max(inRate, 1)), outRate_(std::max(outRate, 1))
+{
+}
+
+void LinearResampler::push(const float *in, qsizetype count, std::vector<float> *out)
+{
+    if (count <= 0)
+        return;
+    const qint64 last = consumed_ + count - 1;
+    auto sampleAt = [&](qint64 index) {
+        return index < consumed_ ? previous_ : in[index - consumed_];
+    };
+    for (;;) {
+        const qint64 position = nextOutput_ * inRate_;
+        const qint64 index = position / outRate_;
+        const qint64 remainder = position % outRate_;
+        // An output between two inputs needs the later one; an output that
+        // falls exactly on an input needs only that one.
+        if (index > last || (remainder != 0 && index + 1 > last))
+            break;
+        const float a = sampleAt(index);
+        float value = a;
+        if (remainder != 0) {
+            const float b = sampleAt(index + 1);
+            value = a + (b - a) * float(double(remainder) / double(outRate_));
+        }
+        out->push_back(value);
+        ++nextOutput_;
+    }
+    previous_ = in[count - 1];
+    consumed_ += count;
+}
+
+void DecodeSamples(QByteArrayView bytes, SampleFormat format, std::vector<float> *out)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    switch (format) {
+    case SampleFormat::UInt8:
+        for (qsizetype i = 0; i < size; ++i)
+            out->push_back((float(data[i]) - 128.0f) / 128.0f);
+        break;
+    case SampleFormat::Int16:
+        for (qsizetype i = 0; i + 2 <= size; i += 2) {
+            qint16 v;
+            std::memcpy(&v, data + i, 2);
+            out->push_back(float(v) / 32768.0f);
+        }
+        break;
+    case SampleFormat::Int32:
+        for (qsizetype i = 0; i + 4 <= size; i += 4) {
+            qint32 v;
+            std::memcpy(&v, data + i, 4);
+            out->push_back(float(double(v) / 2147483648.0));
+        }
+        break;
+    case SampleFormat::Float:
+        for (qsizetype i = 0; i + 4 <= size; i += 4) {
+            float v;
+            std::memcpy(&v, data + i, 4);
+            out->push_back(std::isfinite(v) ? std::clamp(v, -1.0f, 1.0f) : 0.0f);
+        }
+        break;
+    }
+}
+
+namespace {
+qint16 toInt16(float value)
+{
+    return qint16(std::clamp(std::lround(double(value) * 32768.0), -32768L, 32767L));
+}
+} // namespace
+
+void EncodeSamples(const float *samples, qsizetype count, SampleFormat format, QByteArray *out)
+{
+    for (qsizetype i = 0; i < count; ++i) {
+        const float value = std::clamp(samples[i], -1.0f, 1.0f);
+        switch (format) {
+        case SampleFormat::UInt8:
+            out->append(char(std::clamp(std::lround(double(value) * 128.0) + 128, 0L, 255L)));
+            break;
+        case SampleFormat::Int16: {
+            const qint16 v = toInt16(value);
+            out->append(reinterpret_cast<const char *>(&v), 2);
+            break;
+        }
+        case SampleFormat::Int32: {
+            const auto v = qint32(std::clamp(std::llround(double(value) * 2147483648.0),
+                                             -2147483648LL, 2147483647LL));
+            out->append(reinterpret_cast<const char *>(&v), 4);
+            break;
+        }
+        case SampleFormat::Float:
+            out->append(reinterpret_cast<const char *>(&value), 4);
+            break;
+        }
+    }
+}
+
+MonoCaptureConverter::MonoCaptureConverter(const PcmFormat &in, int outRate)
+    : in_(in), resampler_(in.sampleRate, outRate)
+{
+}
+
+void MonoCaptureConverter::push(QByteArrayView bytes, std::vector<qint16> *out)
+{
+    const int frameBytes = in_.bytesPerFrame();
+    if (frameBytes <= 0)
+        return;
+    partial_.append(bytes.data(), bytes.size());
+    const qsizetype whole = partial_.size() / frameBytes * frameBytes;
+    if (whole == 0)
+        return;
+    decoded_.clear();
+    DecodeSamples(QByteArrayView(partial_.constData(), whole), in_.sampleFormat, &decoded_);
+    partial_.remove(0, whole);
+
+    mono_.clear();
+    const std::size_t channels = std::size_t(in_.channels);
+    for (std::size_t i = 0; i + channels <= decoded_.size(); i += channels) {
+        float sum = 0.0f;
+        for (std::size_t c = 0; c < channels; ++c)
+            sum += decoded_[i + c];
+        mono_.push_back(sum / float(channels));
+    }
+    resampled_.clear();
+    resampler_.push(mono_.data(), qsizetype(mono_.size()), &resampled_);
+    for (float value : resampled_)
+        out->push_back(toInt16(value));
+}
+
+PcmAudio ConvertToMono(const PcmAudio &audio, int rate)
+{
+    if (audio.channels == 1 && audio.sampleRate == rate)
+        return audio;
+    PcmAudio result;
+    result.sampleRate = rate;
+    result.channels = 1;
+    if (audio.channels < 1 || audio.sampleRate < 1)
+        return result;
+    MonoCaptureConverter converter(PcmFormat{audio.sampleRate, audio.channels, SampleFormat::Int16},
+                                   rate);
+    converter.push(QByteArrayView(reinterpret_cast<const char *>(audio.samples.data()),
+                                  qsizetype(audio.samples.size() * sizeof(qint16))),
+                   &result.samples);
+    return result;
+}
+
+PcmPlaybackStream::PcmPlaybackStream(const PcmAudio &audio, qint64 fromFrame,
+                                     const PcmFormat &format, QObject *parent)
+    : QIODevice(parent), audio_(audio), format_(format),
+      nextFrame_(std::clamp<qint64>(fromFrame, 0, audio.frames()))
+{
+    for (int c = 0; c < std::max(format_.channels, 1); ++c)
+        resamplers_.emplace_back(audio_.sampleRate, format_.sampleRate);
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
+bool PcmPlaybackStream::atEnd() const
+{
+    return pendingStart_ >= pending_.size() && nextFrame_ >= audio_.frames();
+}
+
+qint64 PcmPlaybackStream::bytesAvailable() const
+{
+    const qint64 remainingFrames = audio_.frames() - nextFrame_;
+    const qint64 outFrames =
+        audio_.sampleRate > 0 ? remainingFrames * format_.sampleRate / audio_.sampleRate : 0;
+    return (pending_.size() - pendingStart_) + outFrames * format_.bytesPerFrame() +
+           QIODevice::bytesAvailable();
+}
+
+void PcmPlaybackStream::convertNextChunk()
+{
+    const qint64 chunkFrames = 4096;
+    const qint64 frames = std::min(chunkFrames, audio_.frames() - nextFrame_);
+    if (frames <= 0 || audio_.channels < 1 || format_.channels < 1)
+        return;
+    const int inChannels = audio_.channels;
+    const int outChannels = format_.channels;
+    const qint16 *source = audio_.samples.data() + nextFrame_ * inChannels;
+    nextFrame_ += frames;
+
+    // Channel n of the output takes channel n of the input when the counts
+    // agree; otherwise every output channel takes the mix of all inputs.
+    std::vector<std::vector<float>> resampled{std::size_t(outChannels)};
+    std::vector<float> channel(static_cast<std::size_t>(frames));
+    for (int c = 0; c < outChannels; ++c) {
+        for (qint64 f = 0; f < frames; ++f) {
+            const qint16 *frame = source + f * inChannels;
+            float value;
+            if (inChannels == outChannels) {
+                value = float(frame[c]) / 32768.0f;
+            } else {
+                float sum = 0.0f;
+                for (int k = 0; k < inChannels; ++k)
+                    sum += float(frame[k]);
+                value = sum / float(inChannels) / 32768.0f;
+            }
+            channel[std::size_t(f)] = value;
+        }
+        resamplers_[std::size_t(c)].push(channel.data(), qsizetype(frames),
+                                         &resampled[std::size_t(c)]);
+    }
+    const std::size_t outFrames = resampled[0].size();
+    std::vector<float> interleaved(outFrames * std::size_t(outChannels));
+    for (std::size_t f = 0; f < outFrames; ++f)
+        for (int c = 0; c < outChannels; ++c)
+            interleaved[f * std::size_t(outChannels) + std::size_t(c)] =
+                resampled[std::size_t(c)][f];
+    if (pendingStart_ > 0) {
+        pending_.remove(0, pendingStart_);
+        pendingStart_ = 0;
+    }
+    EncodeSamples(interleaved.data(), qsizetype(interleaved.size()), format_.sampleFormat,
+                  &pending_);
+}
+
+qint64 PcmPlaybackStream::readData(char *data, qint64 maxSize)
+{
+    // Whole output frames only, so a reader never splits a frame.
+    const qint64 frameBytes = std::max(format_.bytesPerFrame(), 1);
+    const qint64 wanted = maxSize / frameBytes * frameBytes;
+    while (pending_.size() - pendingStart_ < wanted && nextFrame_ < audio_.frames())
+        convertNextChunk();
+    const qint64 n = std::min<qint64>(wanted, pending_.size() - pendingStart_);
+    if (n > 0) {
+        std::memcpy(data, pending_.constData() + pendingStart_, std::size_t(n));
+        pendingStart_ += n;
+    }
+    return n;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "PcmAudio.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QIODevice>
+
+#include <vector>
+
+// Changes the sample rate of one channel by linear interpolation, in a
+// stream: the input may arrive in pieces of any size, and the output is the
+// same as for one piece. Output sample k lies at input position
+// k * inRate / outRate, computed exactly in integers, so long streams do
+// not drift.
+class LinearResampler
+{
+public:
+    LinearResampler(int inRate, int outRate);
+
+    // Appends to *out every output sample that the input so far determines.
+    void push(const float *in, qsizetype count, std::vector<float> *out);
+
+private:
+    qint64 inRate_;
+    qint64 outRate_;
+    qint64 nextOutput_ = 0; // index of the next output sample
+    qint64 consumed_ = 0;   // input samples pushed before the current piece
+    float previous_ = 0.0f; // the last input sample of the previous piece
+};
+
+// Decodes interleaved samples of `format` to floats in -1.0 .. 1.0.
+// `bytes` must hold whole samples.
+void DecodeSamples(QByteArrayView bytes, SampleFormat format, std::vector<float> *out);
+// Encodes floats (clipped to -1.0 .. 1.0) as samples of `format`, appended to *out.
+void EncodeSamples(const float *samples, qsizetype count, SampleFormat format, QByteArray *out);
+
+// Turns a stream of raw interleaved samples from a sound input into mono
+// 16-bit samples at `outRate` (channels are averaged). Bytes may arrive in
+// pieces of any size; a partial frame waits for the next piece.
+class MonoCaptureConverter
+{
+public:
+    MonoCaptureConverter(const PcmFormat &in, int outRate);
+
+    void push(QByteArrayView bytes, std::vector<qint16> *out);
+
+private:
+    PcmFormat in_;
+    LinearResampler resampler_;
+    QByteArray partial_;
+    std::vector<float> decoded_;
+    std::vector<float> mono_;
+    std::vector<float> resampled_;
+};
+
+// `audio` as mono 16-bit at `rate` (channels averaged, rate changed by
+// linear interpolation). Returns a copy when it already is.
+PcmAudio ConvertToMono(const PcmAudio &audio, int rate);
+
+// A read-only stream of `audio` from frame `fromFrame` to its end, converted
+// on the fly to `format` (rate, channels, sample encoding), for a sound
+// output that pulls its data. Mono is copied to every output channel; more
+// channels than the output has are mixed down. Memory stays bounded however
+// long the sound is. `audio` must outlive the stream and stay unchanged.
+class PcmPlaybackStream : public QIODevice
+{
+    Q_OBJECT
+
+public:
+    PcmPlaybackStream(const PcmAudio &audio, qint64 fromFrame, const PcmFormat &format,
+                      QObject *parent = nullptr);
+
+    bool isSequential() const override { return true; }
+    bool atEnd() const override;
+    qint64 bytesAvailable() const override;
+    // Input frames converted so far (counted from the start of the audio).
+    qint64 inputFrame() const { return nextFrame_; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override;
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    void convertNextChunk();
+
+    const PcmAudio &audio_;
+    PcmFormat format_;
+    qint64 nextFrame_;
+    std::vector<LinearResampler> resamplers_; // one per output channel
+    QByteArray pending_;                      // converted bytes not read yet
+    qsizetype pendingStart_ = 0;
+};
