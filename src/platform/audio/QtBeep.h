@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Beep.h"
+#include "audio/PcmAudio.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QAudioSink;
+class PcmPlaybackStream;
+
+// The cue as a tone (BeepSound) through the default sound output; the
+// platform's bell when there is no output or it fails to start.
+class QtBeep : public QObject, public Beep
+{
+    Q_OBJECT
+
+public:
+    explicit QtBeep(QObject *parent = nullptr);
+    ~QtBeep() override;
+
+    void play() override;
+
+private:
+    void stopTone();
+
+    PcmAudio tone_;
+    std::unique_ptr<PcmPlaybackStream> stream_;
+    std::unique_ptr<QAudioSink> sink_;
+};

@@ -1,0 +1,23 @@
+#include "QtSoundSystem.h"
+
+#include "QtMediaDevice.h"
+#include "QtSoundInput.h"
+
+#include <QAudioDevice>
+#include <QMediaDevices>
+
+std::unique_ptr<MediaDevice> QtSoundSystem::createMediaDevice()
+{
+    return std::make_unique<QtMediaDevice>();
+}
+
+std::unique_ptr<SoundInput> QtSoundSystem::createSoundInput()
+{
+    return std::make_unique<QtSoundInput>();
+}
+
+QString QtSoundSystem::missingDevices() const
+{
+    return missingDevicesText(!QMediaDevices::audioInputs().isEmpty(),
+                              !QMediaDevices::audioOutputs().isEmpty());
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "QtBeep.h"
+#include "SoundSystem.h"
+
+// The sound services on the machine's devices through Qt Multimedia.
+class QtSoundSystem : public SoundSystem
+{
+public:
+    std::unique_ptr<MediaDevice> createMediaDevice() override;
+    std::unique_ptr<SoundInput> createSoundInput() override;
+    Beep &beep() override { return beep_; }
+    QString missingDevices() const override;
+
+private:
+    QtBeep beep_;
+};

@@ -1,0 +1,28 @@
+#include "SoundSystem.h"
+
+QString SoundSystem::missingDevicesNotice()
+{
+    if (noticeGiven_)
+        return QString();
+    const QString text = missingDevices();
+    if (!text.isEmpty())
+        noticeGiven_ = true;
+    return text;
+}
+
+QString SoundSystem::missingDevicesText(bool hasInput, bool hasOutput)
+{
+    QString text;
+    if (!hasInput)
+        text = QStringLiteral("No sound input device (microphone) was found: replies cannot be "
+                              "recorded.");
+    if (!hasOutput) {
+        if (!text.isEmpty())
+            text += QLatin1Char('\n');
+        text += QStringLiteral("No sound output device was found: recordings cannot be heard.");
+    }
+    if (!text.isEmpty())
+        text += QStringLiteral("\nTiradex works on without it. Connect a device and start "
+                               "Tiradex again to use it.");
+    return text;
+}

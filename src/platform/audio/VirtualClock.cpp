@@ -1,0 +1,13 @@
+#include "VirtualClock.h"
+
+#include <algorithm>
+
+void VirtualClock::advance(qint64 ms)
+{
+    while (ms > 0) {
+        const qint64 step = std::min(ms, StepMs);
+        now_ += step;
+        ms -= step;
+        Q_EMIT stepped(step);
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Beep.h"
+#include "SoundSystem.h"
+#include "VirtualClock.h"
+
+#include <QList>
+#include <QPointer>
+
+class VirtualMediaDevice;
+class VirtualSoundInput;
+
+// Sound services on a VirtualClock for tests: no sound device is touched
+// and no real time passes. The devices it makes stay reachable (while they
+// live) so a test can drive and inspect the ones a window created.
+class VirtualSoundSystem : public SoundSystem
+{
+public:
+    class CountingBeep : public Beep
+    {
+    public:
+        void play() override { ++count; }
+        int count = 0;
+    };
+
+    std::unique_ptr<MediaDevice> createMediaDevice() override;
+    std::unique_ptr<SoundInput> createSoundInput() override;
+    Beep &beep() override { return beep_; }
+    QString missingDevices() const override { return missingDevicesText(hasInput_, hasOutput_); }
+
+    VirtualClock &clock() { return clock_; }
+    // Applies to the devices made afterwards and to the living ones.
+    void setInputAvailable(bool available);
+    void setOutputAvailable(bool available);
+    // The media devices and inputs made so far that still exist, oldest first.
+    QList<VirtualMediaDevice *> mediaDevices() const;
+    QList<VirtualSoundInput *> soundInputs() const;
+    int beepCount() const { return beep_.count; }
+
+private:
+    VirtualClock clock_;
+    CountingBeep beep_;
+    bool hasInput_ = true;
+    bool hasOutput_ = true;
+    QList<QPointer<VirtualMediaDevice>> devices_;
+    QList<QPointer<VirtualSoundInput>> inputs_;
+};
