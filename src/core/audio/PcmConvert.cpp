@@ -150,6 +150,11 @@ PcmAudio ConvertToMono(const PcmAudio &audio, int rate)
     converter.push(QByteArrayView(reinterpret_cast<const char *>(audio.samples.data()),
                                   qsizetype(audio.samples.size() * sizeof(qint16))),
                    &result.samples);
+    // The stream holds back the outputs that would need a sample after the
+    // last; a whole sound keeps its length, so they repeat the last value.
+    const auto expected = std::size_t(audio.frames() * rate / audio.sampleRate);
+    if (!result.samples.empty() && result.samples.size() < expected)
+        result.samples.resize(expected, result.samples.back());
     return result;
 }
 

@@ -55,7 +55,8 @@ private:
 };
 
 // `audio` as mono 16-bit at `rate` (channels averaged, rate changed by
-// linear interpolation). Returns a copy when it already is.
+// linear interpolation), keeping its length. Returns a copy when it
+// already is.
 PcmAudio ConvertToMono(const PcmAudio &audio, int rate);
 
 // A read-only stream of `audio` from frame `fromFrame` to its end, converted
