@@ -8,10 +8,12 @@
 
 // Each command lives in its own Cmd*.cpp file.
 extern const ToolCommand kInstallDataCommand;
+extern const ToolCommand kGenSoundCommand;
 
 namespace {
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
+    &kGenSoundCommand,
 };
 
 void printUsage()
