@@ -8,11 +8,15 @@
 
 // Each command lives in its own Cmd*.cpp file.
 extern const ToolCommand kInstallDataCommand;
+extern const ToolCommand kEncryptCommand;
+extern const ToolCommand kDecryptCommand;
 extern const ToolCommand kGenSoundCommand;
 
 namespace {
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
+    &kEncryptCommand,
+    &kDecryptCommand,
     &kGenSoundCommand,
 };
 
