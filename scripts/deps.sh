@@ -10,6 +10,8 @@ TIRADEX_PACKAGES=(
 # What the test suite needs besides: peers for the archive tests, a virtual
 # display and a private sound server for the end-to-end checks.
 TIRADEX_TEST_PACKAGES=(zip unzip python3 xvfb xauth pulseaudio time)
+# pactl, pacat and parec drive the private sound server of the sound checks.
+TIRADEX_TEST_PACKAGES+=(pulseaudio-utils)
 
 tiradex_install_packages() {
     local missing=()

@@ -16,6 +16,10 @@ constexpr qint64 DrainMarginMs = 250;
 // A playback whose heard position does not move for this long has lost its
 // device; it is ended rather than left waiting for ever.
 constexpr qint64 StallLimitMs = 5000;
+// Once all data went to the output, a heard position that stands still this
+// long means the output has played everything it will: its clock may stop a
+// few samples short of the take's end.
+constexpr qint64 DrainStillMs = 40;
 constexpr int CapturePollMs = 20;
 constexpr int DrainPollMs = 10;
 
@@ -196,7 +200,8 @@ bool QtMediaDevice::checkPlaybackEnd()
             drainClock_.start();
             drainPoll_.start();
         }
-        if (played >= framesToPlay_ || drainClock_.elapsed() >= drainLimitMs_) {
+        if (played >= framesToPlay_ || progressClock_.elapsed() >= DrainStillMs ||
+            drainClock_.elapsed() >= drainLimitMs_) {
             playbackFinished();
             return true;
         }
