@@ -42,14 +42,13 @@ int percentOf(qint64 i, qint64 total)
     return static_cast<int>(quotient);
 }
 
+// Names read as the program reads text: valid UTF-8 sequences as UTF-8 (what
+// Info-ZIP and Python store on Linux), every other byte as Windows-1252 (what
+// the writer and older installations store). Both separators become "/".
 QString decodeName(const QByteArray &bytes)
 {
-    QString name;
-    name.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const QChar c = Windows1252Char(static_cast<unsigned char>(byte));
-        name.append(c == QLatin1Char('\\') ? QLatin1Char('/') : c);
-    }
+    QString name = DecodeText(bytes);
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return name;
 }
 } // namespace

@@ -12,8 +12,9 @@ class ClaimedRanges;
 // ZipError signals. One archive is open at a time; the file stays open from
 // OpenZip until CloseZip (or the reader's end).
 //
-// Member names are read one byte per character (Windows-1252). Both "/" and
-// "\" in a name separate folders. A name that is absolute, starts with a
+// Member names are read like the program's text files: valid UTF-8
+// sequences as UTF-8, every other byte as one Windows-1252 character. Both
+// "/" and "\" in a name separate folders. A name that is absolute, starts with a
 // drive letter, climbs out with "..", or has no file part is never written;
 // it raises ZipError 14 and the other members are still extracted.
 //

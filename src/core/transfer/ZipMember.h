@@ -8,8 +8,8 @@
 class QFile;
 
 // One entry of an archive's central directory, as the reader uses it. The
-// name is decoded one byte per character (Windows-1252) with every "\"
-// turned into "/".
+// name is decoded (UTF-8 where valid, otherwise Windows-1252) with every
+// "\" turned into "/".
 struct ZipCentralEntry
 {
     quint16 flags = 0;

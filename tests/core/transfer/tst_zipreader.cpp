@@ -322,6 +322,26 @@ private Q_SLOTS:
         QVERIFY(events->statuses.contains(status));
     }
 
+    void namesReadAsUtf8OrWindows1252_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Windows-1252 bytes")
+            << QByteArray("\xe9t\xe9 \x80.txt") << QStringLiteral("\u00e9t\u00e9 \u20ac.txt");
+        QTest::newRow("UTF-8 sequences")
+            << QByteArray("caf\xc3\xa9.txt") << QStringLiteral("caf\u00e9.txt");
+        QTest::newRow("both in one name")
+            << QByteArray("caf\xc3\xa9 \x80.txt") << QStringLiteral("caf\u00e9 \u20ac.txt");
+    }
+    void namesReadAsUtf8OrWindows1252()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, expected);
+        Events *events = nullptr;
+        QVERIFY(extract(Archive{{member(name, "name")}}.build(), &events));
+        QCOMPARE(entriesUnder(m_out), QStringList{expected});
+    }
+
     void zeroLengthMembersAreSkippedAndProgressRounds()
     {
         Events *events = nullptr;
