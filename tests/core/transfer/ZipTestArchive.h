@@ -111,61 +111,43 @@ struct Archive
     QByteArray build() const
     {
         QByteArray out;
-        QList<quint32> offsets;
-        for (const Member &m : members) {
-            offsets.append(quint32(out.size()));
+        QByteArray central;
+        // Version needed to extra length: the same in both headers, except
+        // that the local one may defer CRC and sizes.
+        const auto common = [](QByteArray &to, const Member &m, bool zeroSizes) {
             const QByteArray payload = m.payload();
-            const quint32 crc = m.crc.value_or(crcOf(m.content));
-            const quint32 csize = m.compressedSize.value_or(quint32(payload.size()));
-            const quint32 size = m.size.value_or(quint32(m.content.size()));
+            for (const quint32 v : {20u, quint32(m.flags), quint32(m.method), 0x6DADu, 0x3065u})
+                put16(to, v);
+            put32(to, zeroSizes ? 0 : m.crc.value_or(crcOf(m.content)));
+            put32(to, zeroSizes ? 0 : m.compressedSize.value_or(quint32(payload.size())));
+            put32(to, zeroSizes ? 0 : m.size.value_or(quint32(m.content.size())));
+            put16(to, quint32(m.name.size()));
+            put16(to, 0);
+        };
+        for (const Member &m : members) {
+            put32(central, 0x02014B50);
+            put16(central, 20);
+            common(central, m, false);
+            for (const quint32 v : {0u, 0u, 32u}) // comment length, disk, internal attributes
+                put16(central, v);
+            put32(central, 0);
+            put32(central, m.localOffset.value_or(quint32(out.size())));
+            central.append(m.name);
             put32(out, m.localSignature);
-            put16(out, 20);
-            put16(out, m.flags);
-            put16(out, m.method);
-            put16(out, 0x6DAD);
-            put16(out, 0x3065);
-            put32(out, m.zeroLocalSizes ? 0 : crc);
-            put32(out, m.zeroLocalSizes ? 0 : csize);
-            put32(out, m.zeroLocalSizes ? 0 : size);
-            put16(out, quint32(m.name.size()));
-            put16(out, 0);
-            out.append(m.name);
-            out.append(payload);
+            common(out, m, m.zeroLocalSizes);
+            out.append(m.name + m.payload());
         }
         const quint32 centralStart = quint32(out.size());
-        for (qsizetype i = 0; i < members.size(); ++i) {
-            const Member &m = members.at(i);
-            const QByteArray payload = m.payload();
-            put32(out, 0x02014B50);
-            put16(out, 20);
-            put16(out, 20);
-            put16(out, m.flags);
-            put16(out, m.method);
-            put16(out, 0x6DAD);
-            put16(out, 0x3065);
-            put32(out, m.crc.value_or(crcOf(m.content)));
-            put32(out, m.compressedSize.value_or(quint32(payload.size())));
-            put32(out, m.size.value_or(quint32(m.content.size())));
-            put16(out, quint32(m.name.size()));
-            put16(out, 0);
-            put16(out, 0);
-            put16(out, 0);
-            put16(out, 32);
-            put32(out, 0);
-            put32(out, m.localOffset.value_or(offsets.at(i)));
-            out.append(m.name);
-        }
-        const quint32 centralSize = quint32(out.size()) - centralStart;
+        out.append(central);
         put32(out, 0x06054B50);
         put16(out, diskNumber);
         put16(out, centralDisk);
         put16(out, entryCount.value_or(quint16(members.size())));
         put16(out, entryCount.value_or(quint16(members.size())));
-        put32(out, centralSize);
+        put32(out, quint32(central.size()));
         put32(out, centralOffset.value_or(centralStart));
         put16(out, quint32(comment.size()));
-        out.append(comment);
-        return out;
+        return out + comment;
     }
 };
 

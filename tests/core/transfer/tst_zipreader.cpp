@@ -559,21 +559,16 @@ private Q_SLOTS:
         QCOMPARE(entriesUnder(m_out), QStringList{});
     }
 
-    void lifecycleClosesAndReopens()
+    void reopeningClosesTheFirstArchive()
     {
         QVERIFY(writeBytes(m_zip, Archive{{member("l.txt", "l")}}.build()));
         ZipExtractionClass reader;
         Events events(reader);
         reader.CloseZip(); // nothing open: no status
         QVERIFY(reader.OpenZip(m_zip));
-        QVERIFY(reader.OpenZip(m_zip)); // closes the first
-        reader.CloseZip();
-        QVERIFY(!reader.Extract(m_out, true, true));
-        QCOMPARE(events.statuses,
-                 (QStringList{"Opening Zip", "Zip Opened", "Opening Zip", "Zip Closed",
-                              "Zip Opened", "Zip Closed", "Extracting Files"}));
-        QCOMPARE(events.errors, QList<Error>{Error(3, "There is no Zip File Open")});
-        QVERIFY(!reader.ZLibVersion().isEmpty());
+        QVERIFY(reader.OpenZip(m_zip));
+        QCOMPARE(events.statuses, (QStringList{"Opening Zip", "Zip Opened", "Opening Zip",
+                                               "Zip Closed", "Zip Opened"}));
     }
 };
 

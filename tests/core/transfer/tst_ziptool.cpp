@@ -117,15 +117,6 @@ private Q_SLOTS:
         QFETCH(QStringList, args);
         QCOMPARE(tool(args).exitCode, 2);
     }
-
-    void zipFailsOnEmptySource()
-    {
-        QVERIFY(writeBytes(path("empty.txt"), ""));
-        const Result result = tool({"zip", path("e.zip"), path("empty.txt")});
-        QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.err.size(), 1);
-        QVERIFY(!QFile::exists(path("e.zip")));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestZipTool)

@@ -250,16 +250,6 @@ private Q_SLOTS:
         QCOMPARE(walk(readFile(target)).names, QList<QByteArray>{"new.txt"});
     }
 
-    void secondWriteZipWritesTheSameArchive()
-    {
-        ZipClass zip;
-        QVERIFY(zip.AddFile(writeFile(path("again.txt"), takeLikeBytes(2000))));
-        QVERIFY(zip.WriteZip(path("again1.zip"), true));
-        QVERIFY(zip.WriteZip(path("again2.zip"), true));
-        QVERIFY(!readFile(path("again1.zip")).isEmpty());
-        QCOMPARE(readFile(path("again1.zip")), readFile(path("again2.zip")));
-    }
-
     void unwritableTargetFailsAndLeavesNothing()
     {
         ZipClass zip;
