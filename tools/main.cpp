@@ -8,12 +8,16 @@
 
 // Each command lives in its own Cmd*.cpp file.
 extern const ToolCommand kInstallDataCommand;
+extern const ToolCommand kEncryptCommand;
+extern const ToolCommand kDecryptCommand;
 extern const ToolCommand kZipCommand;
 extern const ToolCommand kUnzipCommand;
 
 namespace {
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
+    &kEncryptCommand,
+    &kDecryptCommand,
     &kZipCommand,
     &kUnzipCommand,
 };
