@@ -10,6 +10,8 @@
 extern const ToolCommand kInstallDataCommand;
 extern const ToolCommand kEncryptCommand;
 extern const ToolCommand kDecryptCommand;
+extern const ToolCommand kZipCommand;
+extern const ToolCommand kUnzipCommand;
 extern const ToolCommand kGenSoundCommand;
 
 namespace {
@@ -17,6 +19,8 @@ const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
     &kEncryptCommand,
     &kDecryptCommand,
+    &kZipCommand,
+    &kUnzipCommand,
     &kGenSoundCommand,
 };
 
