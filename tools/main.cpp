@@ -8,10 +8,14 @@
 
 // Each command lives in its own Cmd*.cpp file.
 extern const ToolCommand kInstallDataCommand;
+extern const ToolCommand kEncryptCommand;
+extern const ToolCommand kDecryptCommand;
 
 namespace {
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
+    &kEncryptCommand,
+    &kDecryptCommand,
 };
 
 void printUsage()

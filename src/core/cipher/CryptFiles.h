@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cipher.h"
 #include "app/Module1.h"
 
 #include <QByteArray>
@@ -14,6 +15,20 @@ struct CryptFilesResult
     int skipped = 0;     // read-only or locked files, and files under 8 bytes
     QString error;       // the first failure that ended the call, "" if none
 };
+
+enum class CryptFileStatus
+{
+    Transformed, // the file was enciphered or deciphered in place
+    TooShort,    // under 8 bytes: left as it is
+    Skipped,     // cannot be opened for writing (read-only, locked): left as it is
+    Failed       // reading or writing failed; *error says why
+};
+
+// Enciphers (mode 1) or deciphers (mode 2) one file in place. The new content
+// replaces the old one atomically where the folder allows it, so a crash never
+// leaves a half-transformed file; in a folder that allows no new file the
+// content is written over the old one directly.
+CryptFileStatus CryptFile(const BlockCipher &cipher, const QString &path, int mode, QString *error);
 
 // Enciphers (mode 1) or deciphers (mode 2) in place every normal file of the
 // application folder (AppPathRaw) that matches `fileName`, which may hold the
