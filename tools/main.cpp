@@ -10,12 +10,14 @@
 extern const ToolCommand kInstallDataCommand;
 extern const ToolCommand kEncryptCommand;
 extern const ToolCommand kDecryptCommand;
+extern const ToolCommand kConvertCommand;
 
 namespace {
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
     &kEncryptCommand,
     &kDecryptCommand,
+    &kConvertCommand,
 };
 
 void printUsage()
