@@ -1,5 +1,6 @@
 #include "PlayTextCheck.h"
 
+#include "PlayConverter.h"
 #include "app/FileIo.h"
 #include "app/TextCodec.h"
 
@@ -15,8 +16,6 @@ QString trimBlanks(const QString &text)
         --end;
     return text.mid(begin, end - begin);
 }
-
-const qint64 MaxPlayTextBytes = 64 * 1024 * 1024;
 } // namespace
 
 QString CheckPlayTextLines(const QStringList &lines, const QStringList &characters)
