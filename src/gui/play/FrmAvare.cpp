@@ -170,7 +170,7 @@ void FrmAvare::OpenScene(QTreeWidgetItem *node)
         return;
     }
 
-    ui.RichTextBox1->setPlainText(m_scene.replyText(m_state, 0));
+    showText(m_scene.replyText(m_state, 0));
     FrmAvareUi::setEnabled({ui.CmdMoins, ui.CmdPlus, ui.CmdDebut, ui.CmdFin, ui.CmdRecordShow,
                             ui.CmdPrintActe, ui.CmdPrintScene, ui.CmdCommentaire, ui.CmdPhoto,
                             ui.CmdRepetition},
@@ -291,7 +291,7 @@ void FrmAvare::display(Move move)
         ui.ComboNumFichier->setCurrentIndex(k);
         ui.ComboNumFichierRepetition->setCurrentIndex(k);
     }
-    ui.RichTextBox1->setPlainText(m_scene.replyText(m_state, k));
+    showText(m_scene.replyText(m_state, k));
     const QString character = m_scene.character(k);
     ui.LbNom->setText(character);
     ui.LbCompteRepliques->setText(m_scene.positionText());
@@ -309,6 +309,13 @@ void FrmAvare::display(Move move)
             ui.CmdRecordShow->setEnabled(true);
     }
     Q_EMIT replyShown(k);
+}
+
+void FrmAvare::showText(QString text)
+{
+    // The store's texts end their lines with CR LF; the text box wants LF.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    ui.RichTextBox1->setPlainText(text);
 }
 
 void FrmAvare::applyFilterColour(const FilterDecision &decision)
@@ -344,7 +351,7 @@ void FrmAvare::CheckPlayText()
         m_dialogs.information(this, error);
         return;
     }
-    ui.RichTextBox1->setPlainText(*report);
+    showText(*report);
 }
 
 void FrmAvare::closeEvent(QCloseEvent *event)

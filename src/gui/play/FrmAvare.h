@@ -121,6 +121,7 @@ private:
     void clearSceneView();
     void showEmptyScene();
     void display(Move move);
+    void showText(QString text);
     void setNameColour(const QColor &colour);
     void applyFilterColour(const FilterDecision &decision);
     void fillReplyNumbers();
