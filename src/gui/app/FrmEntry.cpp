@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
@@ -41,7 +42,13 @@ FrmEntry::FrmEntry(const QList<QAction *> &lockedEntries, QWidget *parent)
     ProgBar->setRange(0, ProgressMaximum);
     ProgBar->setValue(0);
 
-    auto *layout = new QVBoxLayout(this);
+    // A plain border: the window has no frame of its own.
+    auto *border = new QFrame(this);
+    border->setFrameShape(QFrame::Box);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(border);
+    auto *layout = new QVBoxLayout(border);
     layout->setContentsMargins(36, 24, 36, 24);
     layout->addWidget(Label3);
     layout->addWidget(Label2);

@@ -2,6 +2,7 @@
 
 #include "FrmEntry.h"
 #include "play/FrmAvare.h"
+#include "play/PlayIcons.h"
 
 #include "Dialogs.h"
 #include "app/Module1.h"
@@ -22,6 +23,7 @@ MDIMain::MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent)
 {
     setObjectName(QStringLiteral("MDIMain"));
     setWindowTitle(QStringLiteral("Tiradex"));
+    setWindowIcon(PlayIcons::treeImage(QStringLiteral("kclose")));
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(m_mdiArea);

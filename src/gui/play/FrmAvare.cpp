@@ -39,6 +39,7 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent), m_state(state), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("FrmAvare"));
+    setWindowIcon(PlayIcons::treeImage(QStringLiteral("kopen")));
     ui.setupUi(this);
     setNameColour(NameBlack);
     m_openedSceneIcon = PlayIcons::openedSceneIcon();

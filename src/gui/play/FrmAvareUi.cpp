@@ -95,8 +95,10 @@ QSlider *progressSlider(QWidget *parent, const char *name)
 {
     auto *slider = named<QSlider>(parent, name);
     slider->setOrientation(Qt::Horizontal);
-    slider->setRange(0, 10);
-    slider->setValue(1); // at rest
+    // At rest the value is 1; a playback sets the maximum to its length in
+    // milliseconds, so a wide range keeps the resting handle at the start.
+    slider->setRange(0, 1000);
+    slider->setValue(1);
     slider->setFocusPolicy(Qt::NoFocus);
     slider->setAttribute(Qt::WA_TransparentForMouseEvents);
     slider->setMinimumWidth(140);
