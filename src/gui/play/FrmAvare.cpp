@@ -48,6 +48,13 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
             [this](QTreeWidgetItem *node) { OpenScene(node); });
     connect(ui.TreeView1, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem *node) { OpenScene(node); });
+    // Moving through the tree with the keyboard opens the node reached, as a
+    // click does; a mouse press also moves the current node, and its click
+    // opens it.
+    connect(ui.TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *node) {
+        if (node && QApplication::mouseButtons() == Qt::NoButton)
+            OpenScene(node);
+    });
     connect(ui.CmdDebut, &QPushButton::clicked, this, &FrmAvare::CmdDebutClick);
     connect(ui.CmdMoins, &QPushButton::clicked, this, &FrmAvare::CmdMoinsClick);
     connect(ui.CmdPlus, &QPushButton::clicked, this, &FrmAvare::CmdPlusClick);

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -212,6 +213,85 @@ private Q_SLOTS:
         Click(m_play.get(), "CmdPlus");
         QCOMPARE(position(), QStringLiteral("2/41"));
         QCOMPARE(LabelText(m_play.get(), "LbNumRepliqueRepetition"), QStringLiteral("2/41"));
+    }
+
+    void keyboardInTreeOpensScenes()
+    {
+        standardPlay();
+        openWindow();
+        openScene("ACT 1", "SCENE 1");
+        tree()->setFocus();
+        QTest::keyClick(tree(), Qt::Key_Down);
+        QCOMPARE(LabelText(m_play.get(), "LbNumScene"), QStringLiteral("SCENE 2"));
+        QCOMPARE(position(), QStringLiteral("1/4"));
+        Click(m_play.get(), "CmdPlus");
+        QTest::keyClick(tree(), Qt::Key_Return); // opens the same scene again from its start
+        QCOMPARE(position(), QStringLiteral("1/4"));
+    }
+
+    void everyNamedControlExists()
+    {
+        standardPlay();
+        openWindow();
+        for (const char *name : {"Picture1",
+                                 "Picture2",
+                                 "Frame1",
+                                 "FrameRepetition",
+                                 "PictRepetition",
+                                 "PictBarRepet",
+                                 "Pict_A_Vous",
+                                 "Lb_A_Vous",
+                                 "LbDecompteRepetition",
+                                 "Slider1",
+                                 "Slider2",
+                                 "LbEgrene",
+                                 "LbEgreneRepetition",
+                                 "CmdStopLecture",
+                                 "CmdStopEcouteScene",
+                                 "CmdTransfertVox",
+                                 "CmdRecupVox",
+                                 "CmdVoirTexte",
+                                 "CmdStopGlobalRepetition",
+                                 "CmdStopLectureRepetition",
+                                 "LbNumRepliqueRepetition",
+                                 "ComboNumFichierRepetition",
+                                 "LbIncrem",
+                                 "LbNumActe",
+                                 "LbNumScene",
+                                 "LbEntete",
+                                 "LbCompteRepliques",
+                                 "RichTextBox1",
+                                 "Command2"})
+            QVERIFY2(m_play->findChild<QWidget *>(QLatin1String(name)), name);
+        QVERIFY(m_play->findChild<QTimer *>(QStringLiteral("TimerRepetition")));
+        const FrmAvareUi &ui = m_play->controls();
+        QCOMPARE(ui.inertRehearsalButtons.size(), 10);
+        for (const QWidget *inert : ui.inertRehearsalButtons)
+            QVERIFY(!inert->isEnabled());
+        // The rehearsal's panel, bar and cover wait hidden; its buttons start
+        // as the rehearsal expects them.
+        for (const QWidget *hidden :
+             {static_cast<QWidget *>(ui.PictRepetition), static_cast<QWidget *>(ui.PictBarRepet),
+              static_cast<QWidget *>(ui.Pict_A_Vous)})
+            QVERIFY(!hidden->isVisible());
+        QVERIFY(ui.CmdDemarRepetition->isEnabled());
+        QVERIFY(ui.CmdContinuerRepetition->isEnabled());
+        QVERIFY(ui.CmdFinRepetition->isEnabled());
+        for (const QWidget *off :
+             {static_cast<QWidget *>(ui.CmdStopGlobalRepetition),
+              static_cast<QWidget *>(ui.CmdStopLectureRepetition),
+              static_cast<QWidget *>(ui.CmdEcouter), static_cast<QWidget *>(ui.CmdVoirTexte),
+              static_cast<QWidget *>(ui.CmdStopLecture),
+              static_cast<QWidget *>(ui.CmdStopEcouteScene)})
+            QVERIFY2(!off->isEnabled(), qPrintable(off->objectName()));
+        QVERIFY(!ui.TimerRepetition->isActive());
+        QCOMPARE(ui.TimerRepetition->interval(), 1000);
+        QCOMPARE(ui.Slider1->value(), 1);
+        QVERIFY(ui.RichTextBox1->isReadOnly());
+        // Tools that need no scene are available at once.
+        for (const char *name : {"CmdFiltres", "CmdStat", "CmdCalculVox", "CmdTransfertVox",
+                                 "CmdRecupVox", "CmdVoirListeNotesPhotos"})
+            QVERIFY2(IsEnabled(m_play.get(), name), name);
     }
 
     void comboPickLeavesRehearsalBoxAlone()
