@@ -1,7 +1,6 @@
 #include "TestPlay.h"
 #include "play/SceneCursor.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,39 +60,6 @@ private Q_SLOTS:
         QCOMPARE(cursor.index(), 1);
         QVERIFY(cursor.fileName(k).isEmpty());
         QVERIFY(cursor.character(k).isEmpty());
-    }
-
-    void missingSceneFolderOpensEmpty()
-    {
-        play();
-        SceneCursor cursor;
-        cursor.open(m_state, 3, 7);
-        QVERIFY(cursor.isOpen());
-        QVERIFY(cursor.isEmpty());
-        QCOMPARE(cursor.positionText(), QStringLiteral("0/0"));
-        QVERIFY(!cursor.setIndex(0));
-        QVERIFY(cursor.replyText(m_state, 0).isEmpty());
-        QCOMPARE(cursor.firstRecordedFrom(m_state, 0), -1);
-    }
-
-    void replyTextKeepsLineBreaksAndVanishedFileReadsEmpty()
-    {
-        TestPlay p = play();
-        p.writeStore({{1,
-                       1,
-                       QStringLiteral("SCENE I."),
-                       {{1,
-                         QStringLiteral("HAMLET"),
-                         {QStringLiteral("  Who's there?  "), QStringLiteral("Stand.")}},
-                        {2, QStringLiteral("HORATIO"), {QStringLiteral("Friends.")}}}}});
-        SceneCursor cursor;
-        cursor.open(m_state, 1, 1);
-        // Records are trimmed of blanks; the kept line break ends the record,
-        // so blanks before it stay.
-        QCOMPARE(cursor.replyText(m_state, 0), QStringLiteral("Who's there?  \r\nStand.\r\n"));
-        QVERIFY(QFile::remove(cursor.replyTextPath(m_state, 1)));
-        QCOMPARE(cursor.replyText(m_state, 1), QString());
-        QCOMPARE(cursor.count(), 2); // the list is the one taken at opening
     }
 
     void recordingsAreFoundFromTheGivenReplyOn()

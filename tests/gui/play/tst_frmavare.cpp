@@ -270,20 +270,15 @@ private Q_SLOTS:
             QVERIFY(!inert->isEnabled());
         // The rehearsal's panel, bar and cover wait hidden; its buttons start
         // as the rehearsal expects them.
-        for (const QWidget *hidden :
-             {static_cast<QWidget *>(ui.PictRepetition), static_cast<QWidget *>(ui.PictBarRepet),
-              static_cast<QWidget *>(ui.Pict_A_Vous)})
-            QVERIFY(!hidden->isVisible());
-        QVERIFY(ui.CmdDemarRepetition->isEnabled());
-        QVERIFY(ui.CmdContinuerRepetition->isEnabled());
-        QVERIFY(ui.CmdFinRepetition->isEnabled());
-        for (const QWidget *off :
-             {static_cast<QWidget *>(ui.CmdStopGlobalRepetition),
-              static_cast<QWidget *>(ui.CmdStopLectureRepetition),
-              static_cast<QWidget *>(ui.CmdEcouter), static_cast<QWidget *>(ui.CmdVoirTexte),
-              static_cast<QWidget *>(ui.CmdStopLecture),
-              static_cast<QWidget *>(ui.CmdStopEcouteScene)})
-            QVERIFY2(!off->isEnabled(), qPrintable(off->objectName()));
+        for (const char *name : {"PictRepetition", "PictBarRepet", "Pict_A_Vous"})
+            QVERIFY2(!Control<QWidget>(m_play.get(), name)->isVisible(), name);
+        for (const char *name :
+             {"CmdDemarRepetition", "CmdContinuerRepetition", "CmdFinRepetition"})
+            QVERIFY2(IsEnabled(m_play.get(), name), name);
+        for (const char *name :
+             {"CmdStopGlobalRepetition", "CmdStopLectureRepetition", "CmdEcouter", "CmdVoirTexte",
+              "CmdStopLecture", "CmdStopEcouteScene"})
+            QVERIFY2(!IsEnabled(m_play.get(), name), name);
         QVERIFY(!ui.TimerRepetition->isActive());
         QCOMPARE(ui.TimerRepetition->interval(), 1000);
         QCOMPARE(ui.Slider1->value(), 1);
