@@ -10,6 +10,7 @@
 extern const ToolCommand kInstallDataCommand;
 extern const ToolCommand kEncryptCommand;
 extern const ToolCommand kDecryptCommand;
+extern const ToolCommand kConvertCommand;
 extern const ToolCommand kZipCommand;
 extern const ToolCommand kUnzipCommand;
 extern const ToolCommand kGenSoundCommand;
@@ -19,6 +20,7 @@ const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
     &kEncryptCommand,
     &kDecryptCommand,
+    &kConvertCommand,
     &kZipCommand,
     &kUnzipCommand,
     &kGenSoundCommand,

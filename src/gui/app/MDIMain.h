@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiSubWindow>
+
+#include "FrmEntry.h"
+#include <QPointer>
+
+#include <functional>
+
+class Dialogs;
+class FrmAvare;
+class Module1;
+class QAction;
+class QMdiArea;
+class QMenu;
+struct PlayCatalogueEntry;
+
+// The frame window: holds every other window, offers the plays, the
+// characters of the open play and the help entries, and refuses to close
+// while sound is played or recorded.
+class MDIMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent = nullptr);
+
+    // The frame's start: fixes the application folder from the folder the
+    // platform reports, copies into it the shipped files it lacks from
+    // `shippedDataFolder` (nothing when ""; a failure is reported once), and
+    // shows the start-up window.
+    void Load(const QString &reportedAppFolder, const QString &shippedDataFolder);
+
+    FrmAvare *playWindow() const;
+    QMdiSubWindow *playSubWindow() const { return m_playSubWindow; }
+    FrmEntry *startUpWindow() const { return m_startUp; }
+    QMdiArea *mdiArea() const { return m_mdiArea; }
+
+    // What "Exit" runs; by default it ends the event loop at once.
+    void setExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
+
+    // Menus, in order.
+    QMenu *mnupiece = nullptr; // "Plays"
+    QAction *mnumarchandvenise = nullptr;
+    QAction *mnukingjohn = nullptr;
+    QAction *mnuverona = nullptr;
+    QAction *sep0 = nullptr;
+    QAction *mnuquitter = nullptr;          // "Exit"
+    QMenu *mnupointinterrogation = nullptr; // "?"
+    QAction *mnuaide = nullptr;
+    QAction *mnucryptage = nullptr;    // never shown
+    QAction *mnupersonnages = nullptr; // only while a play is open
+    QAction *mnuabout = nullptr;
+    QAction *mnuweb = nullptr;
+
+public Q_SLOTS:
+    // Opens the play of `entry` in the play window: sets the play state,
+    // creates the window, loads it and shows it under the play's title.
+    void SelectPlay(const PlayCatalogueEntry &entry);
+    // "Characters ...": the characters of the open play and their status.
+    void mnupersonnagesClick();
+    // "Exit": ends the program without the close checks or clean-ups.
+    void mnuquitterClick();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setupMenus();
+    void playWindowClosing();
+
+    Module1 &m_state;
+    Dialogs &m_dialogs;
+    QMdiArea *m_mdiArea = nullptr;
+    QPointer<QMdiSubWindow> m_playSubWindow;
+    QPointer<FrmEntry> m_startUp;
+    std::function<void()> m_exit;
+};

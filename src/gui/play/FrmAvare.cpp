@@ -1,0 +1,391 @@
+#include "FrmAvare.h"
+
+#include "PlayIcons.h"
+#include "app/FrmProg.h"
+
+#include "Dialogs.h"
+#include "app/Module1.h"
+#include "play/PlayLoader.h"
+#include "play/PlayTextCheck.h"
+#include "play/SceneStore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+const QColor NameRed(255, 0, 0);
+const QColor NameBlack(0, 0, 0);
+
+// Shows the busy pointer for the life of the object.
+class BusyPointer
+{
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+};
+} // namespace
+
+FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
+    : QWidget(parent), m_state(state), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("FrmAvare"));
+    setWindowIcon(PlayIcons::treeImage(QStringLiteral("kopen")));
+    ui.setupUi(this);
+    setNameColour(NameBlack);
+    m_openedSceneIcon = PlayIcons::openedSceneIcon();
+
+    connect(ui.TreeView1, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *node) { OpenScene(node); });
+    connect(ui.TreeView1, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem *node) { OpenScene(node); });
+    // Moving through the tree with the keyboard opens the node reached, as a
+    // click does; a mouse press also moves the current node, and its click
+    // opens it.
+    connect(ui.TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *node) {
+        if (node && QApplication::mouseButtons() == Qt::NoButton)
+            OpenScene(node);
+    });
+    connect(ui.CmdDebut, &QPushButton::clicked, this, &FrmAvare::CmdDebutClick);
+    connect(ui.CmdMoins, &QPushButton::clicked, this, &FrmAvare::CmdMoinsClick);
+    connect(ui.CmdPlus, &QPushButton::clicked, this, &FrmAvare::CmdPlusClick);
+    connect(ui.CmdFin, &QPushButton::clicked, this, &FrmAvare::CmdFinClick);
+    connect(ui.ComboNumFichier, &QComboBox::activated, this, &FrmAvare::ComboNumFichierPick);
+    connect(ui.CmdVoirTexte, &QPushButton::clicked, this, &FrmAvare::CmdVoirTexteClick);
+    connect(ui.Command2, &QPushButton::clicked, this, &FrmAvare::CheckPlayText);
+}
+
+QRect FrmAvare::PlaceInFrame(const QSize &frame)
+{
+    const int width = frame.width() * 3 / 4;
+    const int height = frame.height() * 3 / 4;
+    return QRect((frame.width() - width) / 2, 0, width, height);
+}
+
+bool FrmAvare::Load()
+{
+    std::unique_ptr<FrmProg> progressWindow;
+    std::unique_ptr<BusyPointer> busy;
+    PlayLoadHooks hooks;
+    hooks.conversionStarts = [&] {
+        busy = std::make_unique<BusyPointer>();
+        progressWindow = std::make_unique<FrmProg>(window());
+        progressWindow->show();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    // Lets the progress window repaint while the play is cut up.
+    hooks.progress = [](int) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    hooks.conversionEnds = [&] {
+        progressWindow.reset();
+        busy.reset();
+    };
+    const PlayLoadResult loaded = LoadPlay(m_state, hooks);
+    m_characters = loaded.characters;
+    buildTree(loaded.tree);
+    clearSceneView();
+    if (!loaded.ok()) {
+        m_dialogs.information(this, loaded.error);
+        return false;
+    }
+    return true;
+}
+
+void FrmAvare::buildTree(const QList<ActNode> &acts)
+{
+    ui.TreeView1->clear();
+    const QIcon actImage = PlayIcons::treeImage(QStringLiteral("kclose"));
+    const QIcon sceneImage = PlayIcons::treeImage(QStringLiteral("kfile"));
+    for (const ActNode &act : acts) {
+        auto *actItem = new QTreeWidgetItem(ui.TreeView1, QStringList{act.text});
+        actItem->setData(0, KeyRole, act.key);
+        actItem->setData(0, ImageRole, QStringLiteral("kclose"));
+        actItem->setIcon(0, actImage);
+        for (const QString &sceneText : act.sceneTexts) {
+            auto *sceneItem = new QTreeWidgetItem(actItem, QStringList{sceneText});
+            sceneItem->setData(0, ImageRole, QStringLiteral("kfile"));
+            sceneItem->setIcon(0, sceneImage);
+        }
+    }
+}
+
+CurrentReply FrmAvare::currentReply() const
+{
+    CurrentReply reply;
+    if (!m_scene.isOpen() || m_scene.isEmpty())
+        return reply;
+    const int k = m_scene.index();
+    reply.index = k;
+    reply.fileName = m_scene.fileName(k);
+    reply.baseName = m_scene.baseName(k);
+    reply.number = ui.ComboNumFichier->currentText();
+    reply.character = ui.LbNom->text();
+    reply.actText = ui.LbNumActe->text();
+    reply.sceneText = ui.LbNumScene->text();
+    reply.act = m_scene.act();
+    reply.scene = m_scene.scene();
+    return reply;
+}
+
+ReplyFiles FrmAvare::currentReplyFiles() const
+{
+    const CurrentReply reply = currentReply();
+    return reply.isValid() ? FindReplyFiles(m_state, reply.baseName) : ReplyFiles();
+}
+
+void FrmAvare::adoptToolWindow(QWidget *window)
+{
+    m_toolWindows.append(QPointer<QWidget>(window));
+}
+
+void FrmAvare::OpenScene(QTreeWidgetItem *node)
+{
+    if (!node)
+        return;
+    QTreeWidgetItem *actNode = node->parent();
+    if (!actNode) {
+        clearSceneView();
+        return;
+    }
+    ui.LbNumScene->setText(node->text(0));
+    ui.LbNumActe->setText(actNode->text(0));
+    const int act = Module1::ActNumberOfNodeText(actNode->text(0));
+    const int scene = Module1::SceneNumberOfNodeText(node->text(0));
+    m_scene.open(m_state, act, scene);
+
+    node->setIcon(0, m_openedSceneIcon);
+    node->setData(0, SelectedImageRole, QStringLiteral("kopen"));
+
+    // A scene without a heading record gets no heading rather than the
+    // heading of the scene shown before.
+    const std::optional<QList<SceneHeader>> headers = ReadHeadIni(m_state);
+    ui.LbEntete->setText(headers ? SceneHeading(*headers, act, scene).value_or(QString())
+                                 : QString());
+    fillReplyNumbers();
+    ui.LbIncrem->setText(QStringLiteral("0"));
+    if (m_scene.isEmpty()) {
+        showEmptyScene();
+        return;
+    }
+
+    showText(m_scene.replyText(m_state, 0));
+    FrmAvareUi::setEnabled({ui.CmdMoins, ui.CmdPlus, ui.CmdDebut, ui.CmdFin, ui.CmdRecordShow,
+                            ui.CmdPrintActe, ui.CmdPrintScene, ui.CmdCommentaire, ui.CmdPhoto,
+                            ui.CmdRepetition},
+                           true);
+    const QString character = m_scene.character(0);
+    ui.LbNom->setText(character);
+    ui.LbCompteRepliques->setText(m_scene.positionText());
+
+    const FilterDecision decision = DecideFilter(m_state.FilterCharacter, character);
+    if (decision.record != FilterDecision::Record::Unchanged)
+        ui.CmdRecordShow->setEnabled(decision.record == FilterDecision::Record::Enable);
+    applyFilterColour(decision);
+
+    const ReplyFiles files = FindReplyFiles(m_state, m_scene.baseName(0));
+    FrmAvareUi::setEnabled({ui.CmdLecture, ui.CmdDelVox}, files.recording);
+    ui.CmdEcouteGlobalScene->setEnabled(m_scene.firstRecordedFrom(m_state, 0) >= 0);
+    ui.CmdNoteExiste->setEnabled(files.note);
+    ui.CmdPhotoExiste->setEnabled(files.photo);
+    Q_EMIT replyShown(0);
+}
+
+void FrmAvare::fillReplyNumbers()
+{
+    const QStringList numbers = m_scene.replyNumbers();
+    for (QComboBox *box : {ui.ComboNumFichier, ui.ComboNumFichierRepetition}) {
+        const QSignalBlocker quiet(box);
+        box->clear();
+        box->addItems(numbers);
+        box->setCurrentIndex(numbers.isEmpty() ? -1 : 0);
+    }
+}
+
+// Every command that acts on a reply, disabled while no reply is shown.
+static QList<QWidget *> replyCommands(const FrmAvareUi &ui)
+{
+    return {ui.CmdMoins,       ui.CmdPlus,        ui.CmdDebut,
+            ui.CmdFin,         ui.CmdRecordShow,  ui.CmdEcouteGlobalScene,
+            ui.CmdLecture,     ui.CmdDelVox,      ui.CmdPhoto,
+            ui.CmdCommentaire, ui.CmdPhotoExiste, ui.CmdNoteExiste,
+            ui.CmdRepetition};
+}
+
+void FrmAvare::clearSceneView()
+{
+    m_scene.close();
+    for (QLabel *label : {ui.LbNumScene, ui.LbNumActe, ui.LbNom, ui.LbCompteRepliques, ui.LbEntete})
+        label->clear();
+    ui.RichTextBox1->clear();
+    ui.LbIncrem->setText(QStringLiteral("0"));
+    fillReplyNumbers();
+    FrmAvareUi::setEnabled(replyCommands(ui), false);
+    FrmAvareUi::setEnabled({ui.CmdPrintScene, ui.CmdPrintActe}, false);
+}
+
+// A scene folder without reply files: the scene's heading and an empty view.
+// The scene and act texts stay available; nothing else has a reply to act on.
+void FrmAvare::showEmptyScene()
+{
+    ui.RichTextBox1->clear();
+    ui.LbNom->clear();
+    ui.LbCompteRepliques->setText(m_scene.positionText());
+    FrmAvareUi::setEnabled(replyCommands(ui), false);
+    FrmAvareUi::setEnabled({ui.CmdPrintScene, ui.CmdPrintActe}, true);
+}
+
+void FrmAvare::ShowReply(int k)
+{
+    if (!m_scene.setIndex(k))
+        return;
+    ui.LbIncrem->setText(QString::number(k));
+    display(Move::Jump);
+}
+
+void FrmAvare::CmdDebutClick()
+{
+    ShowReply(0);
+}
+
+void FrmAvare::CmdMoinsClick()
+{
+    if (m_scene.index() == 0)
+        return;
+    ShowReply(m_scene.index() - 1);
+}
+
+void FrmAvare::CmdPlusClick()
+{
+    if (!m_scene.setIndex(m_scene.index() + 1))
+        return; // the last reply: no wrap
+    ui.LbIncrem->setText(QString::number(m_scene.index()));
+    display(Move::Next);
+}
+
+void FrmAvare::CmdFinClick()
+{
+    ShowReply(m_scene.count() - 1);
+}
+
+void FrmAvare::ComboNumFichierPick(int k)
+{
+    if (!m_scene.setIndex(k))
+        return;
+    ui.LbIncrem->setText(QString::number(k));
+    display(Move::Pick);
+}
+
+void FrmAvare::display(Move move)
+{
+    const int k = m_scene.index();
+    const ReplyFiles files = FindReplyFiles(m_state, m_scene.baseName(k));
+    // A playback moving on keeps its locks on the reply's commands.
+    const bool locked = move == Move::Next && m_state.PlaybackActive;
+
+    FrmAvareUi::setEnabled({ui.CmdLecture, ui.CmdDelVox}, false);
+    if (files.recording && !locked)
+        FrmAvareUi::setEnabled({ui.CmdLecture, ui.CmdDelVox, ui.CmdEcouteGlobalScene}, true);
+    if (move != Move::Pick) {
+        ui.ComboNumFichier->setCurrentIndex(k);
+        ui.ComboNumFichierRepetition->setCurrentIndex(k);
+    }
+    showText(m_scene.replyText(m_state, k));
+    const QString character = m_scene.character(k);
+    ui.LbNom->setText(character);
+    ui.LbCompteRepliques->setText(m_scene.positionText());
+    if (move == Move::Next)
+        ui.LbNumRepliqueRepetition->setText(ui.LbCompteRepliques->text());
+    ui.CmdNoteExiste->setEnabled(files.note && !locked);
+    ui.CmdPhotoExiste->setEnabled(files.photo && !locked);
+
+    const FilterDecision decision = DecideFilter(m_state.FilterCharacter, character);
+    applyFilterColour(decision);
+    if (!locked) {
+        if (decision.record != FilterDecision::Record::Unchanged)
+            ui.CmdRecordShow->setEnabled(decision.record == FilterDecision::Record::Enable);
+        if (move == Move::Next && m_state.FilterCharacter.isEmpty())
+            ui.CmdRecordShow->setEnabled(true);
+    }
+    Q_EMIT replyShown(k);
+}
+
+void FrmAvare::showText(QString text)
+{
+    // The store's texts end their lines with CR LF; the text box wants LF.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    ui.RichTextBox1->setPlainText(text);
+}
+
+void FrmAvare::applyFilterColour(const FilterDecision &decision)
+{
+    if (decision.colour == FilterDecision::NameColour::Red)
+        setNameColour(NameRed);
+    else if (decision.colour == FilterDecision::NameColour::Black)
+        setNameColour(NameBlack);
+}
+
+void FrmAvare::setNameColour(const QColor &colour)
+{
+    QPalette palette = ui.LbNom->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    ui.LbNom->setPalette(palette);
+}
+
+void FrmAvare::CmdVoirTexteClick()
+{
+    ui.Pict_A_Vous->hide();
+    ui.CmdVoirTexte->setEnabled(false);
+}
+
+void FrmAvare::CheckPlayText()
+{
+    const BusyPointer busy;
+    QString error;
+    const std::optional<CharactersList> characters = LoadCharactersFile(m_state, &error);
+    std::optional<QString> report;
+    if (characters)
+        report = ::CheckPlayText(m_state, characters->names, &error);
+    if (!report) {
+        m_dialogs.information(this, error);
+        return;
+    }
+    showText(*report);
+}
+
+void FrmAvare::closeEvent(QCloseEvent *event)
+{
+    if (QueryUnload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool FrmAvare::QueryUnload()
+{
+    if (m_state.PlaybackActive) {
+        m_dialogs.information(this, QStringLiteral("Stop at first the current reading."));
+        return false;
+    }
+    if (m_state.RecordingActive) {
+        m_dialogs.information(this, QStringLiteral("Stop at first the current recording."));
+        return false;
+    }
+    for (const QPointer<QWidget> &toolWindow : std::as_const(m_toolWindows)) {
+        if (toolWindow)
+            toolWindow->close();
+    }
+    m_toolWindows.clear();
+    Q_EMIT closing();
+    m_state.ResetOnPlayClose();
+    return true;
+}

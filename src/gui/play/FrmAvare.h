@@ -1,0 +1,136 @@
+#pragma once
+
+#include "FrmAvareUi.h"
+
+#include "play/CharactersFile.h"
+#include "play/FilterRule.h"
+#include "play/PlayTree.h"
+#include "play/SceneCursor.h"
+
+#include <QIcon>
+#include <QPointer>
+#include <QWidget>
+
+class Dialogs;
+class Module1;
+class QCloseEvent;
+class QTreeWidgetItem;
+
+// The reply shown in the scene view, as the tool windows read it at the
+// moment they act.
+struct CurrentReply
+{
+    int index = -1;    // position in the scene, -1 when no reply is shown
+    QString fileName;  // "_0057_HUBERT.txt"
+    QString baseName;  // "_0057_HUBERT"
+    QString number;    // "0057", the reply-number box's text
+    QString character; // "HUBERT", the text of LbNom
+    QString actText;   // "ACT 2"
+    QString sceneText; // "SCENE 3"
+    int act = 0;
+    int scene = 0;
+    bool isValid() const { return index >= 0; }
+};
+
+// The play window: the act/scene tree, the scene view with its reply
+// navigation, and the buttons of the tools that work on the play.
+//
+// Tool subsystems (recorder, playback, rehearsal, notes, ...) attach to it
+// through controls() (every control, by its name), currentReply(), scene(),
+// and the navigation slots; the playback-aware CmdPlusClick() is the move
+// that scene listening and rehearsal use. A tool window that must close with
+// the play window is handed to adoptToolWindow().
+class FrmAvare : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Roles of the tree's items: the node key ("A1", acts only) and the
+    // names of the normal and the selected picture.
+    enum TreeRole
+    {
+        KeyRole = Qt::UserRole + 1,
+        ImageRole,
+        SelectedImageRole
+    };
+
+    FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent = nullptr);
+
+    // The window's place in a frame whose inner area has the size `frame`:
+    // three quarters of its width and height, at the top, centred across.
+    static QRect PlaceInFrame(const QSize &frame);
+
+    // Opens the play selected in the state: reads the characters list,
+    // converts the play on its first opening (with the progress window), and
+    // builds the act/scene tree. On failure shows one message, leaves the
+    // tree empty and returns false. No scene is open afterwards.
+    bool Load();
+
+    FrmAvareUi &controls() { return ui; }
+    const FrmAvareUi &controls() const { return ui; }
+    const CharactersList &characters() const { return m_characters; }
+    const SceneCursor &scene() const { return m_scene; }
+    CurrentReply currentReply() const;
+    // Which files exist for the reply shown (all false when none is shown).
+    ReplyFiles currentReplyFiles() const;
+
+    // `window` is closed when the play window closes.
+    void adoptToolWindow(QWidget *window);
+
+public Q_SLOTS:
+    // The tree's node click: a scene node opens that scene on its first
+    // reply; an act node clears the view and disables the reply commands.
+    void OpenScene(QTreeWidgetItem *node);
+    // Shows reply k of the open scene and sets the commands for it; an index
+    // outside the scene changes nothing.
+    void ShowReply(int k);
+    void CmdDebutClick();
+    void CmdMoinsClick();
+    // The next reply; nothing at the last one. While a playback runs the
+    // listen, delete, note and photo buttons stay disabled and the record
+    // button is left alone; only the name's colour follows the filter.
+    void CmdPlusClick();
+    void CmdFinClick();
+    // A pick in the reply-number box: shows that reply, leaving the
+    // rehearsal's box as it is.
+    void ComboNumFichierPick(int k);
+    // Removes the rehearsal's cover from the reply text.
+    void CmdVoirTexteClick();
+    // The developer check of the play text; its report replaces the reply text.
+    void CheckPlayText();
+
+Q_SIGNALS:
+    // The window accepted to close; sent before the scratch files are deleted.
+    void closing();
+    // Reply k is now shown.
+    void replyShown(int k);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    enum class Move
+    {
+        Jump, // first, previous, last
+        Pick, // the reply-number box
+        Next  // the playback-aware next reply
+    };
+
+    bool QueryUnload();
+    void buildTree(const QList<ActNode> &acts);
+    void clearSceneView();
+    void showEmptyScene();
+    void display(Move move);
+    void showText(QString text);
+    void setNameColour(const QColor &colour);
+    void applyFilterColour(const FilterDecision &decision);
+    void fillReplyNumbers();
+
+    Module1 &m_state;
+    Dialogs &m_dialogs;
+    FrmAvareUi ui;
+    CharactersList m_characters;
+    SceneCursor m_scene;
+    QIcon m_openedSceneIcon;
+    QList<QPointer<QWidget>> m_toolWindows;
+};
