@@ -8,10 +8,12 @@
 
 // Each command lives in its own Cmd*.cpp file.
 extern const ToolCommand kInstallDataCommand;
+extern const ToolCommand kPlaygenCommand;
 
 namespace {
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
+    &kPlaygenCommand,
 };
 
 void printUsage()
@@ -62,6 +64,7 @@ int main(int argc, char *argv[])
             return command->run(args);
         }
     }
-    printErr(QStringLiteral("tiradex-tool: unknown command \"%1\"; see tiradex-tool --help").arg(name));
+    printErr(
+        QStringLiteral("tiradex-tool: unknown command \"%1\"; see tiradex-tool --help").arg(name));
     return 2;
 }
