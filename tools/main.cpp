@@ -9,11 +9,15 @@
 // Each command lives in its own Cmd*.cpp file.
 extern const ToolCommand kInstallDataCommand;
 extern const ToolCommand kPlaygenCommand;
+extern const ToolCommand kEncryptCommand;
+extern const ToolCommand kDecryptCommand;
 
 namespace {
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
     &kPlaygenCommand,
+    &kEncryptCommand,
+    &kDecryptCommand,
 };
 
 void printUsage()

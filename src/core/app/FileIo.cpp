@@ -9,9 +9,10 @@ std::optional<QByteArray> ReadWholeFile(const QString &path, qint64 maxBytes, QS
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error) {
-            *error = QFileInfo::exists(path)
-                         ? QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())
-                         : QStringLiteral("The file %1 does not exist.").arg(path);
+            *error =
+                QFileInfo::exists(path)
+                    ? QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())
+                    : QStringLiteral("The file %1 does not exist.").arg(path);
         }
         return std::nullopt;
     }
@@ -74,7 +75,8 @@ bool CopyFileAtomically(const QString &source, const QString &target, QString *e
         const qint64 n = in.read(buffer, sizeof buffer);
         if (n < 0) {
             if (error)
-                *error = QStringLiteral("Cannot read the file %1: %2").arg(source, in.errorString());
+                *error =
+                    QStringLiteral("Cannot read the file %1: %2").arg(source, in.errorString());
             out.cancelWriting();
             return false;
         }

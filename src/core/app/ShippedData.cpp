@@ -7,10 +7,14 @@
 
 QStringList ShippedFileNames()
 {
-    return {QStringLiteral("merchantvenice.txt"), QStringLiteral("merchantvenice.dat"),
-            QStringLiteral("kingjohn.txt"),       QStringLiteral("kingjohn.dat"),
-            QStringLiteral("verone.txt"),         QStringLiteral("verone.dat"),
-            QStringLiteral("del.wav"),            QStringLiteral("tiradex.htm")};
+    return {QStringLiteral("merchantvenice.txt"),
+            QStringLiteral("merchantvenice.dat"),
+            QStringLiteral("kingjohn.txt"),
+            QStringLiteral("kingjohn.dat"),
+            QStringLiteral("verone.txt"),
+            QStringLiteral("verone.dat"),
+            QStringLiteral("del.wav"),
+            QStringLiteral("tiradex.htm")};
 }
 
 QString FindShippedDataFolder(const QString &applicationDir)

@@ -7,7 +7,8 @@
 
 #include <functional>
 
-enum class ConvertStatus {
+enum class ConvertStatus
+{
     Converted,        // the play folder was built
     AlreadyConverted, // the play folder existed and was left untouched
     Failed            // nothing was created; see ConvertResult::error

@@ -16,8 +16,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("no separator") << "/home/a/.local/share/Tiradex"
                                       << "/home/a/.local/share/Tiradex/";
-        QTest::newRow("root keeps its separator") << "/" << "/";
-        QTest::newRow("trailing separator kept") << "/data/" << "/data/";
+        QTest::newRow("root keeps its separator") << "/"
+                                                  << "/";
+        QTest::newRow("trailing separator kept") << "/data/"
+                                                 << "/data/";
     }
     void startUpAppendsSeparatorOnlyWhenMissing()
     {
@@ -97,9 +99,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("character");
-        QTest::newRow("text") << "_0057_HUBERT.txt" << "0057" << "HUBERT";
-        QTest::newRow("blank in name") << "_0012_FIRST LORD.vox" << "0012" << "FIRST LORD";
-        QTest::newRow("underscore in name") << "_0100_A_B.not" << "0100" << "A_B";
+        QTest::newRow("text") << "_0057_HUBERT.txt"
+                              << "0057"
+                              << "HUBERT";
+        QTest::newRow("blank in name") << "_0012_FIRST LORD.vox"
+                                       << "0012"
+                                       << "FIRST LORD";
+        QTest::newRow("underscore in name") << "_0100_A_B.not"
+                                            << "0100"
+                                            << "A_B";
     }
     void fileNamesDecodeBackToNumberAndCharacter()
     {
@@ -108,7 +116,8 @@ private Q_SLOTS:
         QFETCH(QString, character);
         QCOMPARE(Module1::ReplyNumberOf(fileName), number);
         QCOMPARE(Module1::CharacterOf(fileName), character);
-        QCOMPARE(Module1::BaseNameOf(fileName), QLatin1Char('_') + number + QLatin1Char('_') + character);
+        QCOMPARE(Module1::BaseNameOf(fileName),
+                 QLatin1Char('_') + number + QLatin1Char('_') + character);
     }
 
     void nodeTextsGiveActAndSceneNumbers()

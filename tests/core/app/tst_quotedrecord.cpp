@@ -36,21 +36,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<QStringList>>("expected");
-        QTest::newRow("head.ini") << QStringLiteral("1,1,\"SCENE I.  Venice.\"\r\n1,2,\"SCENE II\"\r\n")
+        QTest::newRow("head.ini") << QStringLiteral(
+                                         "1,1,\"SCENE I.  Venice.\"\r\n1,2,\"SCENE II\"\r\n")
                                   << QList<QStringList>{{"1", "1", "SCENE I.  Venice."},
                                                         {"1", "2", "SCENE II"}};
-        QTest::newRow("blanks around plain fields") << QStringLiteral(" 2 , 3 ,17\r\n")
-                                                    << QList<QStringList>{{"2", "3", "17"}};
-        QTest::newRow("LF only and no final line end") << QStringLiteral("1,5\n2,3")
-                                                       << QList<QStringList>{{"1", "5"}, {"2", "3"}};
+        QTest::newRow("blanks around plain fields")
+            << QStringLiteral(" 2 , 3 ,17\r\n") << QList<QStringList>{{"2", "3", "17"}};
+        QTest::newRow("LF only and no final line end")
+            << QStringLiteral("1,5\n2,3") << QList<QStringList>{{"1", "5"}, {"2", "3"}};
         QTest::newRow("empty lines skipped") << QStringLiteral("\r\n1,2\r\n\r\n  \r\n3,4\r\n")
                                              << QList<QStringList>{{"1", "2"}, {"3", "4"}};
         QTest::newRow("text after closing quote dropped")
             << QStringLiteral("\"A\"xyz,\"B\"\r\n") << QList<QStringList>{{"A", "B"}};
         QTest::newRow("unterminated quote runs to end")
             << QStringLiteral("\"open") << QList<QStringList>{{"open"}};
-        QTest::newRow("empty quoted field") << QStringLiteral("\"\",\"x\"\r\n")
-                                            << QList<QStringList>{{"", "x"}};
+        QTest::newRow("empty quoted field")
+            << QStringLiteral("\"\",\"x\"\r\n") << QList<QStringList>{{"", "x"}};
         QTest::newRow("nothing") << QString() << QList<QStringList>{};
     }
     void readerSplitsRecordsAndTrimsPlainFields()
@@ -62,14 +63,15 @@ private Q_SLOTS:
 
     void writtenRecordsReadBack()
     {
-        const QList<RecordField> fields = {RecordField::text(QStringLiteral("QUEEN ELINOR")),
-                                           RecordField::text(QStringLiteral("mother, \u00e9l\u00e9gante")),
-                                           RecordField::number(42)};
+        const QList<RecordField> fields = {
+            RecordField::text(QStringLiteral("QUEEN ELINOR")),
+            RecordField::text(QStringLiteral("mother, \u00e9l\u00e9gante")),
+            RecordField::number(42)};
         const QList<QStringList> back = ParseRecords(DecodeText(FormatRecord(fields)));
         QCOMPARE(back.size(), 1);
-        QCOMPARE(back.at(0), (QStringList{QStringLiteral("QUEEN ELINOR"),
-                                          QStringLiteral("mother, \u00e9l\u00e9gante"),
-                                          QStringLiteral("42")}));
+        QCOMPARE(back.at(0),
+                 (QStringList{QStringLiteral("QUEEN ELINOR"),
+                              QStringLiteral("mother, \u00e9l\u00e9gante"), QStringLiteral("42")}));
     }
 
     void readFieldIgnoresRecordBoundaries()
@@ -89,14 +91,15 @@ private Q_SLOTS:
         QTest::newRow("ascii") << QByteArray("ACT I") << QStringLiteral("ACT I");
         QTest::newRow("utf-8") << QByteArray("r\xc3\xa9p\xc3\xa9tition")
                                << QStringLiteral("r\u00e9p\u00e9tition");
-        QTest::newRow("cp1252 e acute") << QByteArray("r\xe9p\xe9tition")
-                                        << QStringLiteral("r\u00e9p\u00e9tition");
-        QTest::newRow("cp1252 quotes and euro") << QByteArray("\x93hi\x94 \x80")
-                                                << QStringLiteral("\u201chi\u201d \u20ac");
+        QTest::newRow("cp1252 e acute")
+            << QByteArray("r\xe9p\xe9tition") << QStringLiteral("r\u00e9p\u00e9tition");
+        QTest::newRow("cp1252 quotes and euro")
+            << QByteArray("\x93hi\x94 \x80") << QStringLiteral("\u201chi\u201d \u20ac");
         QTest::newRow("mixed") << QByteArray("\xc3\xa9 \xe9") << QStringLiteral("\u00e9 \u00e9");
-        QTest::newRow("truncated sequence at end") << QByteArray("a\xc3") << QStringLiteral("a\u00c3");
-        QTest::newRow("overlong slash is not utf-8") << QByteArray("\xc0\xaf")
-                                                     << QStringLiteral("\u00c0\u00af");
+        QTest::newRow("truncated sequence at end")
+            << QByteArray("a\xc3") << QStringLiteral("a\u00c3");
+        QTest::newRow("overlong slash is not utf-8")
+            << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
         QTest::newRow("bom dropped") << QByteArray("\xef\xbb\xbfX") << QStringLiteral("X");
     }
     void decodingFallsBackToWindows1252ForInvalidUtf8()
