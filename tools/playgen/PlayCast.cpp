@@ -200,8 +200,7 @@ private:
                      name.startsWith(QLatin1String("SCENE")))
                 fault = QStringLiteral("would be read as an act or scene heading");
             else if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-                     name.contains(QLatin1Char('"')) || name == QLatin1String(".") ||
-                     name == QLatin1String(".."))
+                     name == QLatin1String(".") || name == QLatin1String(".."))
                 fault = QStringLiteral("cannot be part of a file name");
             else if (seen.contains(name, Qt::CaseInsensitive))
                 fault = QStringLiteral("equals another entry but for letter case");

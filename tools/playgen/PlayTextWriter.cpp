@@ -19,7 +19,7 @@ QString Unquoted(QString text)
 
 QString Heading(const QString &title, const QString &keyword)
 {
-    const QString text = Unquoted(CollapseWhitespace(title));
+    const QString text = Unquoted(HeadingWhitespace(title));
     return text.startsWith(keyword) ? text : keyword + QLatin1Char(' ') + text;
 }
 

@@ -7,6 +7,16 @@ QString CollapseWhitespace(const QString &text)
     return text.simplified();
 }
 
+QString HeadingWhitespace(const QString &text)
+{
+    QString heading = text;
+    for (QChar &c : heading) {
+        if (c.isSpace())
+            c = QLatin1Char(' ');
+    }
+    return heading.trimmed();
+}
+
 namespace {
 
 // Recursive-descent reader over the edition's fixed element tree. Each read
@@ -56,19 +66,24 @@ private:
             m_xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement));
     }
 
+    QString heading()
+    {
+        return HeadingWhitespace(m_xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement));
+    }
+
     void readPlay(PlayDocument &play)
     {
         while (m_xml.readNextStartElement()) {
             if (at("TITLE"))
-                play.title = text();
+                play.title = heading();
             else if (at("FM"))
                 readFrontMatter(play);
             else if (at("PERSONAE"))
                 readPersonae(play);
             else if (at("SCNDESCR"))
-                play.sceneDescription = text();
+                play.sceneDescription = heading();
             else if (at("PLAYSUBT"))
-                play.subtitle = text();
+                play.subtitle = heading();
             else if (at("ACT"))
                 readAct(play);
             else
@@ -90,7 +105,7 @@ private:
     {
         while (m_xml.readNextStartElement()) {
             if (at("TITLE"))
-                play.personaeTitle = text();
+                play.personaeTitle = heading();
             else if (at("PERSONA"))
                 play.personae.append({text(), QString()});
             else if (at("PGROUP"))
@@ -121,7 +136,7 @@ private:
         PlayAct act;
         while (m_xml.readNextStartElement()) {
             if (at("TITLE"))
-                act.title = text();
+                act.title = heading();
             else if (at("SCENE"))
                 readScene(act);
             else
@@ -135,7 +150,7 @@ private:
         PlayScene scene;
         while (m_xml.readNextStartElement()) {
             if (at("TITLE")) {
-                scene.title = text();
+                scene.title = heading();
             } else if (at("SPEECH")) {
                 SceneEvent event;
                 event.isSpeech = true;

@@ -8,8 +8,10 @@
 #include <optional>
 
 // A play as the XML edition marks it up (PLAY, PERSONAE, ACT, SCENE, SPEECH,
-// LINE, STAGEDIR, SUBHEAD). Every text is whitespace-collapsed: runs of
-// blanks, tabs and line breaks become one blank, and the ends are trimmed.
+// LINE, STAGEDIR, SUBHEAD). Texts are whitespace-collapsed (runs of blanks,
+// tabs and line breaks become one blank, the ends are trimmed), except the
+// titles and the setting, which keep their inner blanks as the edition
+// spaces them ("SCENE I.  Venice. A street.").
 
 // A piece of a LINE: spoken text, or a stage direction standing inside it.
 struct LinePiece
@@ -78,6 +80,10 @@ struct PlayDocument
 
 // Collapses whitespace runs to one blank and trims the ends.
 QString CollapseWhitespace(const QString &text);
+
+// Turns tabs and line breaks into blanks and trims the ends; inner runs of
+// blanks stay.
+QString HeadingWhitespace(const QString &text);
 
 // Reads a play. Elements the three shipped plays do not use (INDUCT,
 // PROLOGUE, EPILOGUE, scene-level SUBHEAD, ...) are refused rather than
