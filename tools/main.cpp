@@ -11,6 +11,7 @@ extern const ToolCommand kInstallDataCommand;
 extern const ToolCommand kPlaygenCommand;
 extern const ToolCommand kEncryptCommand;
 extern const ToolCommand kDecryptCommand;
+extern const ToolCommand kConvertCommand;
 
 namespace {
 const ToolCommand *const kCommands[] = {
@@ -18,6 +19,7 @@ const ToolCommand *const kCommands[] = {
     &kPlaygenCommand,
     &kEncryptCommand,
     &kDecryptCommand,
+    &kConvertCommand,
 };
 
 void printUsage()

@@ -96,6 +96,31 @@ QString Module1::PhotoPath(const QString &baseName) const
     return PlayFolder + QStringLiteral("/photos/") + baseName + QStringLiteral(".jp1");
 }
 
+QString Module1::HeadIniPath() const
+{
+    return PlayFolder + QStringLiteral("/head.ini");
+}
+
+QString Module1::TreeviewIniPath() const
+{
+    return PlayFolder + QStringLiteral("/treeview.ini");
+}
+
+QString Module1::VoxFolder() const
+{
+    return PlayFolder + QStringLiteral("/vox");
+}
+
+QString Module1::NotesFolder() const
+{
+    return PlayFolder + QStringLiteral("/notes");
+}
+
+QString Module1::PhotosFolder() const
+{
+    return PlayFolder + QStringLiteral("/photos");
+}
+
 QString Module1::ReplyNumberOf(const QString &fileName)
 {
     return fileName.mid(1, 4);

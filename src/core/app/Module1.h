@@ -70,6 +70,13 @@ public:
     QString VoxPath(const QString &baseName) const;
     QString NotePath(const QString &baseName) const;
     QString PhotoPath(const QString &baseName) const;
+    // The files and folders of the scene store directly under PlayFolder:
+    // "head.ini", "treeview.ini", and the "vox", "notes", "photos" folders.
+    QString HeadIniPath() const;
+    QString TreeviewIniPath() const;
+    QString VoxFolder() const;
+    QString NotesFolder() const;
+    QString PhotosFolder() const;
     // Characters 2 to 5 of a reply file or base name: its 4-digit number.
     static QString ReplyNumberOf(const QString &fileName);
     // The name from character 7 on, less its last four characters (the

@@ -26,12 +26,20 @@ struct ConvertResult
 // Called now and then with the share of the source text read so far (0..100).
 using ConvertProgress = std::function<void(int percent)>;
 
+// The largest play text that ConvertPlay reads (the shipped plays are about
+// 150 KB).
+constexpr qint64 MaxPlayTextBytes = 64 * 1024 * 1024;
+
 // Converts the open play's source text (AppFolder + PlayTextFile) into its
 // scene store under PlayFolder, matching character lines against `characters`
-// (the characters list, in file order). An existing PlayFolder is never
-// touched. The store is built in a temporary folder beside PlayFolder and
-// renamed into place when complete, so a failure or interruption leaves no
-// play folder. A text that cannot be read, or a play beyond 9999 replies,
-// 99 acts or 99 scenes in an act, fails with an error and leaves nothing.
+// (the characters list, in file order), and writing reply records with or
+// without their line breaks as state.KeepLineBreaks says. An existing
+// PlayFolder (of any kind) is never touched. The store is built in a
+// temporary folder beside PlayFolder and renamed into place when complete, so
+// a failure or interruption leaves no play folder. A text that is missing,
+// unreadable or larger than MaxPlayTextBytes, a play beyond 9999 replies,
+// 99 acts or 99 scenes in an act, a matched character name that cannot be
+// part of a file name, and any failed write fail with an error and leave
+// nothing behind.
 ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
                           const ConvertProgress &progress = {});

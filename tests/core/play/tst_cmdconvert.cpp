@@ -1,0 +1,177 @@
+// The "tiradex-tool convert" command, run as a separate process.
+
+#include "StoreTree.h"
+#include "app/Module1.h"
+#include "cipher/Cipher.h"
+#include "play/CharactersFile.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString DataDir = QStringLiteral(TIRADEX_TEST_DATA_DIR "/convert");
+const QString Tool = QStringLiteral(TIRADEX_BUILD_DIR "/bin/tiradex-tool");
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun runTool(const QStringList &args)
+{
+    QProcess process;
+    process.start(Tool, args);
+    ToolRun run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A folder with the small play's text and its enciphered characters file.
+struct ToolFixture
+{
+    QTemporaryDir dir;
+    QString text = dir.filePath(QStringLiteral("smallplay.txt"));
+    QString characters = dir.filePath(QStringLiteral("smallplay.dat"));
+    QString out = dir.filePath(QStringLiteral("smallplay"));
+
+    ToolFixture()
+    {
+        QFile::copy(DataDir + QStringLiteral("/smallplay.txt"), text);
+        CharactersList list;
+        list.names =
+            QStringList{"HAMLET", "HORATIO", "MARCELLUS", "FIRST PLAYER", "GHOST", "Hamlet"};
+        list.statuses = QStringList{"Prince of Denmark", "friend to Hamlet", "an officer",
+                                    "a player",          "the ghost",        "twice listed"};
+        QByteArray bytes = FormatCharactersFile(list);
+        Module1 state;
+        state.StartUp(dir.path());
+        BlockCipher(state.KeyChars).encipher(bytes);
+        writeFile(characters, bytes);
+    }
+    QStringList args() const
+    {
+        return {QStringLiteral("convert"),
+                QStringLiteral("--text"),
+                text,
+                QStringLiteral("--characters"),
+                characters,
+                QStringLiteral("--out"),
+                out};
+    }
+};
+
+} // namespace
+
+class TestCmdConvert : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void convertBuildsTheStoreFromEncipheredCharacters()
+    {
+        ToolFixture fixture;
+        const QByteArray enciphered = readFile(fixture.characters);
+        const ToolRun run = runTool(fixture.args());
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(run.err, QByteArray());
+        const auto golden = GoldenTree(DataDir, QStringLiteral("smallplay"));
+        const auto built = SnapshotTree(fixture.out);
+        QCOMPARE(built.keys(), golden.keys());
+        for (auto it = golden.cbegin(); it != golden.cend(); ++it)
+            QCOMPARE(built.value(it.key()), it.value());
+        // Deciphered in memory only.
+        QCOMPARE(readFile(fixture.characters), enciphered);
+    }
+
+    void noLineBreaksRunsReplyLinesTogether()
+    {
+        ToolFixture fixture;
+        const ToolRun run = runTool(fixture.args() << QStringLiteral("--no-line-breaks"));
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(readFile(fixture.out + QStringLiteral("/ACT 01/SCENE 01/_0002_HORATIO.txt")),
+                 QByteArray("\"Long live the king!\"\r\n\"Act well your part.\"\r\n"
+                            "\" ACT as if.\"\r\n"));
+    }
+
+    void existingPlayFolderIsReportedAndUntouched()
+    {
+        ToolFixture fixture;
+        QVERIFY(QDir().mkpath(fixture.out + QStringLiteral("/vox")));
+        QVERIFY(writeFile(fixture.out + QStringLiteral("/vox/_0001_HAMLET.vox"), "take"));
+        const auto before = SnapshotTreeWithTimes(fixture.out);
+        const ToolRun run = runTool(fixture.args());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains("already converted"), run.out.constData());
+        QCOMPARE(SnapshotTreeWithTimes(fixture.out), before);
+    }
+
+    void failureGivesOneLineNamingTheCause_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("missing text") << QStringLiteral("text") << 1 << QStringLiteral("nope.txt");
+        QTest::newRow("missing characters file")
+            << QStringLiteral("characters") << 1 << QStringLiteral("nope.dat");
+        QTest::newRow("more than 99 acts")
+            << QStringLiteral("acts") << 1 << QStringLiteral("99 acts");
+        QTest::newRow("no --out") << QStringLiteral("out") << 2 << QStringLiteral("--out");
+    }
+    void failureGivesOneLineNamingTheCause()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, exitCode);
+        QFETCH(QString, cause);
+        ToolFixture fixture;
+        QStringList args = fixture.args();
+        if (fault == QLatin1String("text")) {
+            args[2] = fixture.dir.filePath(QStringLiteral("nope.txt"));
+        } else if (fault == QLatin1String("characters")) {
+            args[4] = fixture.dir.filePath(QStringLiteral("nope.dat"));
+        } else if (fault == QLatin1String("acts")) {
+            QByteArray text;
+            for (int act = 1; act <= 100; ++act)
+                text += "ACT\r\nSCENE\r\nHAMLET\r\nWords.\r\n";
+            QVERIFY(writeFile(fixture.text, text));
+        } else {
+            args = args.mid(0, 5);
+        }
+        const QStringList entriesBefore = FolderEntries(fixture.dir.path());
+        const ToolRun run = runTool(args);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.err.contains(cause.toUtf8()), run.err.constData());
+        QVERIFY2(run.err.endsWith('\n') && run.err.count('\n') == 1, run.err.constData());
+        QCOMPARE(FolderEntries(fixture.dir.path()), entriesBefore);
+    }
+
+    void helpDescribesTheCommand()
+    {
+        const ToolRun run = runTool({QStringLiteral("convert"), QStringLiteral("--help")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.contains("--no-line-breaks"));
+        QVERIFY(run.out.contains("--characters CHARSFILE"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCmdConvert)
+#include "tst_cmdconvert.moc"

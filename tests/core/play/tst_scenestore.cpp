@@ -1,0 +1,153 @@
+#include "play/SceneStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+Module1 playIn(const QTemporaryDir &dir)
+{
+    Module1 state;
+    state.StartUp(dir.path());
+    state.PlayFolder = state.AppFolder + QStringLiteral("play");
+    QDir().mkpath(state.PlayFolder);
+    return state;
+}
+
+} // namespace
+
+class TestSceneStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void replyTextFollowsReadingRule_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("keepLineBreaks");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("breaks kept, only blanks before and after trimmed")
+            << QByteArray("\"  Who's there?\r\n\"\r\n\" Stand.  \r\n\"\r\n") << true
+            << QStringLiteral("Who's there?\r\nStand.  \r\n");
+        QTest::newRow("run together, one blank after each record")
+            << QByteArray("\"  one  \"\r\n\"two\"\r\n") << false << QStringLiteral("one two ");
+        QTest::newRow("commas inside quotes belong to the text")
+            << QByteArray("\"Yes, my lord, I will.\"\r\n") << false
+            << QStringLiteral("Yes, my lord, I will. ");
+        QTest::newRow("tab is not a blank")
+            << QByteArray("\"\tIndented \"\r\n") << false << QStringLiteral("\tIndented ");
+        QTest::newRow("Windows-1252 bytes of older files")
+            << QByteArray("\"Adieu, m\xe9moire.\"\r\n") << false
+            << QStringLiteral("Adieu, m\u00e9moire. ");
+        QTest::newRow("LF line ends")
+            << QByteArray("\"a\n\"\n\"b\n\"\n") << true << QStringLiteral("a\nb\n");
+        QTest::newRow("empty file") << QByteArray() << true << QString();
+    }
+    void replyTextFollowsReadingRule()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, keepLineBreaks);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("_0001_KENT.txt"));
+        QVERIFY(writeFile(path, file));
+        QString error;
+        const auto text = ReadReplyText(path, keepLineBreaks, &error);
+        QVERIFY2(text, qPrintable(error));
+        QCOMPARE(*text, expected);
+    }
+
+    void missingFilesAreReportedByName()
+    {
+        QTemporaryDir dir;
+        const Module1 state = playIn(dir);
+        QString error;
+        const QString reply = state.ReplyTextPath(1, 1, QStringLiteral("_0001_KENT"));
+        QVERIFY(!ReadReplyText(reply, true, &error));
+        QVERIFY2(error.contains(reply), qPrintable(error));
+        error.clear();
+        QVERIFY(!ReadHeadIni(state, &error));
+        QVERIFY2(error.contains(state.HeadIniPath()), qPrintable(error));
+        error.clear();
+        QVERIFY(!ReadTreeviewIni(state, &error));
+        QVERIFY2(error.contains(state.TreeviewIniPath()), qPrintable(error));
+    }
+
+    void indexFilesReadBack()
+    {
+        QTemporaryDir dir;
+        const Module1 state = playIn(dir);
+        QVERIFY(writeFile(state.HeadIniPath(), "1,1,\"SCENE I. Venice. A street.\"\r\n"
+                                               "1,2,\"SCENE II.  Belmont, a room\"\r\n"
+                                               "2,1,\"SCENE I\"\r\n"));
+        QVERIFY(writeFile(state.TreeviewIniPath(), "1,2\r\n2,1\r\n3,0\r\n"));
+        const auto scenes = ReadHeadIni(state);
+        QVERIFY(scenes);
+        QCOMPARE(scenes->size(), 3);
+        QCOMPARE(scenes->at(1).act, 1);
+        QCOMPARE(scenes->at(1).scene, 2);
+        QCOMPARE(scenes->at(1).header, QStringLiteral("SCENE II.  Belmont, a room"));
+        QCOMPARE(scenes->at(2).act, 2);
+        QCOMPARE(scenes->at(2).header, QStringLiteral("SCENE I"));
+        const auto acts = ReadTreeviewIni(state);
+        QVERIFY(acts);
+        QCOMPARE(acts->size(), 3);
+        QCOMPARE(acts->at(0).sceneCount, 2);
+        QCOMPARE(acts->at(2).act, 3);
+        QCOMPARE(acts->at(2).sceneCount, 0);
+    }
+
+    void treeviewCountsScenesPerAct_data()
+    {
+        QTest::addColumn<QList<int>>("headActs"); // the act of each head.ini record
+        QTest::addColumn<QList<int>>("expected"); // act, count, act, count, ...
+        QTest::newRow("first act of five scenes") << QList<int>{1, 1, 1, 1, 1} << QList<int>{1, 5};
+        QTest::newRow("three acts") << QList<int>{1, 1, 2, 3, 3, 3} << QList<int>{1, 2, 2, 1, 3, 3};
+        // Each record of act 3 is greater than the current act 2, so each
+        // closes an act of its own.
+        QTest::newRow("act without scene shifts the later acts down")
+            << QList<int>{1, 3, 3} << QList<int>{1, 1, 2, 1, 3, 1};
+        QTest::newRow("records of a smaller act are skipped")
+            << QList<int>{1, 2, 1, 2, 2} << QList<int>{1, 1, 2, 3};
+        QTest::newRow("no scene at all") << QList<int>{} << QList<int>{1, 0};
+    }
+    void treeviewCountsScenesPerAct()
+    {
+        QFETCH(QList<int>, headActs);
+        QFETCH(QList<int>, expected);
+        QList<SceneHeader> scenes;
+        for (int act : headActs)
+            scenes.append({act, 1, QStringLiteral("SCENE")});
+        QList<int> flat;
+        for (const ActRecord &record : TreeviewFromHead(scenes))
+            flat << record.act << record.sceneCount;
+        QCOMPARE(flat, expected);
+    }
+
+    void replyFilesListedInReplyOrder()
+    {
+        QTemporaryDir dir;
+        const QString scene = dir.filePath(QStringLiteral("SCENE 01"));
+        QVERIFY(QDir().mkdir(scene));
+        for (const char *name : {"_0100_CELIA.txt", "_0002_ROSALIND.txt", "_0010_ADAM.txt",
+                                 "_0003_LE BEAU.TXT", "_0001_KENT.vox", "readme"})
+            QVERIFY(writeFile(scene + QLatin1Char('/') + QLatin1String(name), "\"x\"\r\n"));
+        QVERIFY(QDir().mkdir(scene + QStringLiteral("/_0001_FOLDER.txt")));
+        QCOMPARE(
+            ListReplyFiles(scene),
+            (QStringList{QStringLiteral("_0002_ROSALIND.txt"), QStringLiteral("_0003_LE BEAU.TXT"),
+                         QStringLiteral("_0010_ADAM.txt"), QStringLiteral("_0100_CELIA.txt")}));
+        QCOMPARE(ListReplyFiles(dir.filePath(QStringLiteral("SCENE 02"))), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSceneStore)
+#include "tst_scenestore.moc"
