@@ -14,13 +14,13 @@ namespace {
 constexpr qint64 MaxXmlBytes = 16 * 1024 * 1024;
 }
 
-std::optional<GeneratedPlay> GeneratePlay(const QByteArray &xml, const QString &playCode,
+std::optional<GeneratedPlay> GeneratePlay(const QByteArray &xml, const QList<SpeakerRule> &rules,
                                           QString *error)
 {
     const std::optional<PlayDocument> play = ParsePlayXml(xml, error);
     if (!play)
         return std::nullopt;
-    std::optional<PlayCast> cast = BuildCast(*play, SpeakerRulesFor(playCode), error);
+    std::optional<PlayCast> cast = BuildCast(*play, rules, error);
     if (!cast)
         return std::nullopt;
     const std::optional<PlayTextResult> text = WritePlayText(*play, *cast, error);
@@ -78,7 +78,7 @@ std::optional<GeneratedPlay> GeneratePlayFiles(const QString &xmlPath, const QSt
     if (!xml)
         return std::nullopt;
     QString why;
-    std::optional<GeneratedPlay> play = GeneratePlay(*xml, playCode, &why);
+    std::optional<GeneratedPlay> play = GeneratePlay(*xml, SpeakerRulesFor(playCode), &why);
     if (!play) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(xmlPath, why);

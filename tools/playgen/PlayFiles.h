@@ -18,10 +18,10 @@ struct GeneratedPlay
     int fixedLines = 0;        // text lines changed so the conversion reads them right
 };
 
-// Reads the edition's XML and builds both files with the speaker rules of
-// `playCode` (see PlayAliases.h). Fails with *error on XML it cannot read
-// and on plays the scene store cannot hold.
-std::optional<GeneratedPlay> GeneratePlay(const QByteArray &xml, const QString &playCode,
+// Reads the edition's XML and builds both files with the given speaker
+// rules (SpeakerRulesFor(code) for the shipped plays). Fails with *error on
+// XML it cannot read and on plays the scene store cannot hold.
+std::optional<GeneratedPlay> GeneratePlay(const QByteArray &xml, const QList<SpeakerRule> &rules,
                                           QString *error);
 
 // The characters file enciphered with the program's fixed key, as the play
@@ -34,6 +34,7 @@ QByteArray EncipherCharactersFile(const QByteArray &clear);
 bool WritePlayFiles(const GeneratedPlay &play, const QString &outFolder, const QString &playCode,
                     QString *error);
 
-// Reads the XML file (at most 16 MB), generates and writes the play.
+// Reads the XML file (at most 16 MB), generates the play with the speaker
+// rules of `playCode` and writes it.
 std::optional<GeneratedPlay> GeneratePlayFiles(const QString &xmlPath, const QString &playCode,
                                                const QString &outFolder, QString *error);

@@ -1,7 +1,7 @@
 #include "PlayCast.h"
 #include "PlayXml.h"
 
-#include "app/FileIo.h"
+#include "PlaygenFixture.h"
 
 #include <QTest>
 
@@ -9,18 +9,8 @@ namespace {
 
 PlayDocument Fixture()
 {
-    const QByteArray xml =
-        ReadWholeFile(QStringLiteral(TIRADEX_TEST_DATA_DIR "/playgen/fixture.xml"), 1 << 20,
-                      nullptr)
-            .value_or(QByteArray());
-    return ParsePlayXml(xml, nullptr).value_or(PlayDocument());
+    return ParsePlayXml(FixtureXml(), nullptr).value_or(PlayDocument());
 }
-
-const QList<SpeakerRule> FixtureRules = {
-    {"DUKE", nullptr, "The DUKE OF ARDEN", nullptr},
-    {"LADY ROSE", "ROSE", "ROSE", nullptr},
-    {"Guard", nullptr, "Guards, Musicians", "a guard of the castle"},
-};
 
 // A play of one scene whose speeches have the given speakers.
 PlayDocument PlayOf(const QList<QStringList> &speeches, const QList<Persona> &personae = {})
@@ -52,7 +42,7 @@ private Q_SLOTS:
     void fixtureCastFollowsTheCastListOrder()
     {
         QString error;
-        const std::optional<PlayCast> cast = BuildCast(Fixture(), FixtureRules, &error);
+        const std::optional<PlayCast> cast = BuildCast(Fixture(), FixtureRules(), &error);
         QVERIFY2(cast, qPrintable(error));
         // Cast list order; the combined entry after its last member; the
         // collective persona's speaker; then the speaker no persona names.
@@ -70,7 +60,7 @@ private Q_SLOTS:
 
     void aliasFilesBothSpellingsUnderOneEntry()
     {
-        const std::optional<PlayCast> cast = BuildCast(Fixture(), FixtureRules, nullptr);
+        const std::optional<PlayCast> cast = BuildCast(Fixture(), FixtureRules(), nullptr);
         QVERIFY(cast);
         QCOMPARE(cast->entryFor({"LADY ROSE"}), QStringLiteral("ROSE"));
         QCOMPARE(cast->entryFor({"ROSE"}), QStringLiteral("ROSE"));

@@ -2,23 +2,11 @@
 #include "PlayTextWriter.h"
 #include "PlayXml.h"
 
-#include "app/FileIo.h"
+#include "PlaygenFixture.h"
 
 #include <QTest>
 
 namespace {
-
-QByteArray DataFile(const QString &name)
-{
-    return ReadWholeFile(QStringLiteral(TIRADEX_TEST_DATA_DIR "/playgen/") + name, 1 << 20, nullptr)
-        .value_or(QByteArray());
-}
-
-const QList<SpeakerRule> FixtureRules = {
-    {"DUKE", nullptr, "The DUKE OF ARDEN", nullptr},
-    {"LADY ROSE", "ROSE", "ROSE", nullptr},
-    {"Guard", nullptr, "Guards, Musicians", "a guard of the castle"},
-};
 
 PlayScene SceneOf(int speeches)
 {
@@ -67,15 +55,16 @@ private Q_SLOTS:
     void fixtureMatchesTheHandWrittenText()
     {
         QString error;
-        const std::optional<PlayDocument> play = ParsePlayXml(DataFile("fixture.xml"), &error);
+        const std::optional<PlayDocument> play = ParsePlayXml(FixtureXml(), &error);
         QVERIFY2(play, qPrintable(error));
-        const std::optional<PlayCast> cast = BuildCast(*play, FixtureRules, &error);
+        const std::optional<PlayCast> cast = BuildCast(*play, FixtureRules(), &error);
         QVERIFY2(cast, qPrintable(error));
         const std::optional<PlayTextResult> text = WritePlayText(*play, *cast, &error);
         QVERIFY2(text, qPrintable(error));
 
         const QStringList expected =
-            QString::fromUtf8(DataFile("fixture.txt")).split(QLatin1Char('\n'));
+            QString::fromUtf8(PlaygenDataFile(QStringLiteral("fixture.txt")))
+                .split(QLatin1Char('\n'));
         QStringList got = text->lines;
         got.append(QString()); // the golden file ends with a line end
         for (qsizetype i = 0; i < qMin(got.size(), expected.size()); ++i)

@@ -1,17 +1,10 @@
 #include "PlayXml.h"
 
-#include "app/FileIo.h"
+#include "PlaygenFixture.h"
 
 #include <QTest>
 
 namespace {
-
-QByteArray Fixture()
-{
-    return ReadWholeFile(QStringLiteral(TIRADEX_TEST_DATA_DIR "/playgen/fixture.xml"), 1 << 20,
-                         nullptr)
-        .value_or(QByteArray());
-}
 
 QByteArray Play(const char *body)
 {
@@ -33,7 +26,7 @@ private Q_SLOTS:
     void fixtureGivesActsScenesAndSpeechesInOrder()
     {
         QString error;
-        const std::optional<PlayDocument> play = ParsePlayXml(Fixture(), &error);
+        const std::optional<PlayDocument> play = ParsePlayXml(FixtureXml(), &error);
         QVERIFY2(play, qPrintable(error));
         QCOMPARE(play->title, QStringLiteral("The Tragedy of the Lost Key"));
         QCOMPARE(play->frontMatter.size(), 2);
@@ -52,7 +45,7 @@ private Q_SLOTS:
 
     void headingsKeepTheEditionsDoubleBlank()
     {
-        const std::optional<PlayDocument> play = ParsePlayXml(Fixture(), nullptr);
+        const std::optional<PlayDocument> play = ParsePlayXml(FixtureXml(), nullptr);
         QVERIFY(play);
         QCOMPARE(play->acts.at(0).scenes.at(0).title, QStringLiteral("SCENE I.  A street."));
         QCOMPARE(play->sceneDescription, QStringLiteral("SCENE  A town and its castle."));
@@ -60,7 +53,7 @@ private Q_SLOTS:
 
     void wrappedDirectionIsCollapsedToOneLine()
     {
-        const std::optional<PlayDocument> play = ParsePlayXml(Fixture(), nullptr);
+        const std::optional<PlayDocument> play = ParsePlayXml(FixtureXml(), nullptr);
         QVERIFY(play);
         QCOMPARE(play->acts.at(0).scenes.at(0).events.at(0).direction,
                  QStringLiteral("Enter ROSE and TOBIAS"));
@@ -68,7 +61,7 @@ private Q_SLOTS:
 
     void inlineDirectionIsAPieceOfItsLineAndTheTextIsTrimmed()
     {
-        const std::optional<PlayDocument> play = ParsePlayXml(Fixture(), nullptr);
+        const std::optional<PlayDocument> play = ParsePlayXml(FixtureXml(), nullptr);
         QVERIFY(play);
         const Speech &rose = play->acts.at(0).scenes.at(0).events.at(1).speech;
         QCOMPARE(rose.items.size(), 3);
@@ -82,7 +75,7 @@ private Q_SLOTS:
 
     void speechKeepsDirectionsAndSongHeadingsInPlace()
     {
-        const std::optional<PlayDocument> play = ParsePlayXml(Fixture(), nullptr);
+        const std::optional<PlayDocument> play = ParsePlayXml(FixtureXml(), nullptr);
         QVERIFY(play);
         const Speech &lily = play->acts.at(0).scenes.at(1).events.at(1).speech;
         QCOMPARE(lily.items.size(), 5);
@@ -95,7 +88,7 @@ private Q_SLOTS:
 
     void entityIsDecoded()
     {
-        const std::optional<PlayDocument> play = ParsePlayXml(Fixture(), nullptr);
+        const std::optional<PlayDocument> play = ParsePlayXml(FixtureXml(), nullptr);
         QVERIFY(play);
         const Speech &guard = play->acts.at(0).scenes.at(1).events.at(3).speech;
         QCOMPARE(guard.items.at(0).pieces.at(0).text, QStringLiteral("My lord & lady, the key!"));
@@ -103,7 +96,7 @@ private Q_SLOTS:
 
     void groupDescriptionGoesToItsMembersOnly()
     {
-        const std::optional<PlayDocument> play = ParsePlayXml(Fixture(), nullptr);
+        const std::optional<PlayDocument> play = ParsePlayXml(FixtureXml(), nullptr);
         QVERIFY(play);
         QCOMPARE(play->personae.size(), 5);
         QCOMPARE(play->personae.at(0).text, QStringLiteral("The DUKE OF ARDEN."));
