@@ -5,6 +5,9 @@
 
 namespace {
 
+// A reply file is "_NNNN_" + name + ".txt"; file systems allow 255 bytes.
+constexpr qsizetype MaxNameBytes = 200;
+
 QString WithoutFinalStop(QString text)
 {
     text = text.trimmed();
@@ -202,6 +205,8 @@ private:
             else if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
                      name == QLatin1String(".") || name == QLatin1String(".."))
                 fault = QStringLiteral("cannot be part of a file name");
+            else if (name.toUtf8().size() > MaxNameBytes)
+                fault = QStringLiteral("is too long for a file name");
             else if (seen.contains(name, Qt::CaseInsensitive))
                 fault = QStringLiteral("equals another entry but for letter case");
             if (!fault.isEmpty()) {

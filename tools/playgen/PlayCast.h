@@ -69,7 +69,7 @@ QString PersonaHead(const QString &personaText);
 // first speech. Fails when a rule names a persona the cast list lacks, or
 // when an entry could not serve as a character line or a file name (two
 // entries equal but for letter case, a name starting with "ACT" or "SCENE",
-// a path separator). Double quotes in names and statuses become apostrophes:
+// a path separator, a name over 200 bytes). Double quotes in names and statuses become apostrophes:
 // the characters file's records have no escape.
 std::optional<PlayCast> BuildCast(const PlayDocument &play, const QList<SpeakerRule> &rules,
                                   QString *error);

@@ -172,6 +172,8 @@ private Q_SLOTS:
         QTest::newRow("path separator") << QStringList{"A/B"} << QString();
         QTest::newRow("backslash") << QStringList{"A\\B"} << QString();
         QTest::newRow("dot dot") << QStringList{".."} << QString();
+        QTest::newRow("too long for a file name")
+            << QStringList{QString(201, QLatin1Char('A'))} << QString();
         QTest::newRow("same but for case") << QStringList{"A", "B"} << QStringLiteral("a");
     }
     void namesTheConversionCannotUseAreRefused()
