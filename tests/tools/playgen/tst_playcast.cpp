@@ -58,17 +58,6 @@ private Q_SLOTS:
         QCOMPARE(cast->undescribedSpeakers, QStringList{"ALL"});
     }
 
-    void aliasFilesBothSpellingsUnderOneEntry()
-    {
-        const std::optional<PlayCast> cast = BuildCast(Fixture(), FixtureRules(), nullptr);
-        QVERIFY(cast);
-        QCOMPARE(cast->entryFor({"LADY ROSE"}), QStringLiteral("ROSE"));
-        QCOMPARE(cast->entryFor({"ROSE"}), QStringLiteral("ROSE"));
-        QCOMPARE(cast->entryFor({"ROSE", "TOBIAS"}), QStringLiteral("ROSE AND TOBIAS"));
-        QCOMPARE(cast->entryFor({"Guard"}), QStringLiteral("GUARD"));
-        QCOMPARE(cast->entryFor({"NOBODY"}), QString());
-    }
-
     void personaHeadAndStatus_data()
     {
         QTest::addColumn<QString>("text");
