@@ -16,6 +16,7 @@ if [ ${#targets[@]} -eq 0 ]; then
     exit 0
 fi
 for target in "${targets[@]}"; do
+    [ -f "$target" ] && [ -x "$target" ] || continue # skip build folders such as *_autogen
     name=$(basename "$target")
     corpus="$root/fuzz/corpus-$name"
     mkdir -p "$corpus"

@@ -25,7 +25,15 @@ std::optional<QByteArray> ReadWholeFile(const QString &path, qint64 maxBytes, QS
         return std::nullopt;
     }
     // Read one byte past the limit so that a file growing under us is noticed.
-    QByteArray bytes = file.read(maxBytes + 1);
+    // The buffer follows the file's size, not the limit: a read of the limit
+    // at once would allocate (and touch) the whole limit for every small file.
+    QByteArray bytes = file.read(qMin(file.size(), maxBytes) + 1);
+    while (bytes.size() <= maxBytes) {
+        const QByteArray more = file.read(qMin<qint64>(maxBytes + 1 - bytes.size(), 64 * 1024));
+        if (more.isEmpty())
+            break;
+        bytes += more;
+    }
     if (bytes.size() > maxBytes) {
         if (error)
             *error = QStringLiteral("The file %1 is too large.").arg(path);
