@@ -14,6 +14,8 @@ extern const ToolCommand kDecryptCommand;
 extern const ToolCommand kConvertCommand;
 
 namespace {
+// One command per line, so that adding one stays a one-line change.
+// clang-format off
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
     &kPlaygenCommand,
@@ -21,6 +23,7 @@ const ToolCommand *const kCommands[] = {
     &kDecryptCommand,
     &kConvertCommand,
 };
+// clang-format on
 
 void printUsage()
 {
