@@ -8,17 +8,22 @@
 
 // Each command lives in its own Cmd*.cpp file.
 extern const ToolCommand kInstallDataCommand;
+extern const ToolCommand kPlaygenCommand;
 extern const ToolCommand kEncryptCommand;
 extern const ToolCommand kDecryptCommand;
 extern const ToolCommand kConvertCommand;
 
 namespace {
+// One command per line, so that adding one stays a one-line change.
+// clang-format off
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
+    &kPlaygenCommand,
     &kEncryptCommand,
     &kDecryptCommand,
     &kConvertCommand,
 };
+// clang-format on
 
 void printUsage()
 {

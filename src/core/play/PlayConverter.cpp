@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -227,31 +228,47 @@ private:
     {
         if (m_pendingPath.isEmpty())
             return true;
-        const bool written = writeFile(m_pendingPath, m_pending, QIODevice::Append);
+        const bool written = writeFile(m_pendingPath, m_pending);
         m_pendingPath.clear();
         m_pending.clear();
         return written;
     }
 
-    bool writeFile(const QString &path, const QByteArray &bytes,
-                   QIODevice::OpenMode mode = QIODevice::Truncate)
+    // Creates the file at `path` (appending if it exists) and writes `bytes`.
+    // Plain system calls: a store has thousands of small files, and QFile
+    // adds a status query and a seek to each. The staging folder is thrown
+    // away on failure, so no atomic replacement is needed here: the whole
+    // store becomes visible at once by the final rename.
+    bool writeFile(const QString &path, const QByteArray &bytes)
     {
-        // The staging folder is thrown away on failure, so a plain write is
-        // enough here; the whole store becomes visible at once by the rename.
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | mode) || file.write(bytes) != bytes.size() ||
-            !file.flush()) {
-            m_error =
-                QStringLiteral("Cannot write the file %1: %2").arg(shown(path), file.errorString());
-            return false;
+        const int fd = ::open(QFile::encodeName(path).constData(),
+                              O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return writeFailed(path, errno);
+        const char *data = bytes.constData();
+        qsizetype left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                const int cause = n < 0 ? errno : ENOSPC;
+                ::close(fd);
+                return writeFailed(path, cause);
+            }
+            data += n;
+            left -= n;
         }
-        file.close();
-        if (file.error() != QFileDevice::NoError) {
-            m_error =
-                QStringLiteral("Cannot write the file %1: %2").arg(shown(path), file.errorString());
-            return false;
-        }
+        if (::close(fd) != 0 && errno != EINTR)
+            return writeFailed(path, errno);
         return true;
+    }
+
+    bool writeFailed(const QString &path, int cause)
+    {
+        m_error = QStringLiteral("Cannot write the file %1: %2")
+                      .arg(shown(path), QString::fromLocal8Bit(std::strerror(cause)));
+        return false;
     }
 
     bool makeFolder(const QString &path)
