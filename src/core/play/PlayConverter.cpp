@@ -5,16 +5,20 @@
 #include "app/QuotedRecord.h"
 #include "app/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <unistd.h>
 
 namespace {
@@ -76,8 +80,9 @@ bool renameNoReplace(const QString &source, const QString &target, int *errorNum
     return false;
 }
 
-// A fresh folder beside `playFolder`, removed again (with what it holds)
-// unless release() is called.
+// A fresh folder beside `playFolder`, named after it and the converting
+// process: ".PLAY.converting-PID-RANDOM". It is removed again (with what it
+// holds) unless release() is called.
 class StagingFolder
 {
 public:
@@ -85,7 +90,8 @@ public:
     {
         const QFileInfo info(playFolder);
         const QString stem = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                             QStringLiteral(".converting-");
+                             QStringLiteral(".converting-") +
+                             QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-');
         for (int attempt = 0; attempt < 32 && m_path.isEmpty(); ++attempt) {
             const QString candidate =
                 stem + QString::number(QRandomGenerator::global()->generate(), 36);
@@ -96,6 +102,33 @@ public:
                 break;
         }
     }
+
+    // Removes the staging folders of `playFolder` left by conversions whose
+    // process has ended without finishing (killed, crashed, power cut).
+    // Folders of a process that still runs are left alone.
+    static void removeAbandoned(const QString &playFolder)
+    {
+        const QFileInfo info(playFolder);
+        const QRegularExpression pattern(QStringLiteral("^\\.") +
+                                         QRegularExpression::escape(info.fileName()) +
+                                         QStringLiteral("\\.converting-([0-9]+)-[0-9a-z]+$"));
+        const QDir parent(info.absolutePath());
+        const QStringList names =
+            parent.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+        for (const QString &name : names) {
+            const QRegularExpressionMatch match = pattern.match(name);
+            if (!match.hasMatch())
+                continue;
+            bool ok = false;
+            const qint64 pid = match.captured(1).toLongLong(&ok);
+            if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max() ||
+                pid == QCoreApplication::applicationPid())
+                continue;
+            if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+                QDir(parent.filePath(name)).removeRecursively();
+        }
+    }
+
     ~StagingFolder()
     {
         if (!m_path.isEmpty())
@@ -415,6 +448,7 @@ ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
         return failure(QStringLiteral("Cannot create the play folder %1: the folder %2 does not "
                                       "exist.")
                            .arg(state.PlayFolder, parent));
+    StagingFolder::removeAbandoned(state.PlayFolder);
     StagingFolder staging(state.PlayFolder);
     if (staging.path().isEmpty())
         return failure(QStringLiteral("Cannot create the play folder %1: the folder %2 cannot "
