@@ -167,9 +167,8 @@ public:
         if (m_act == Module1::MaxActs) {
             m_error = QStringLiteral("The play text %1 has more than %2 acts (line %3); "
                                      "a play can have at most %2 acts.")
-                          .arg(m_textPath)
-                          .arg(Module1::MaxActs)
-                          .arg(lineNumber);
+                          .arg(m_textPath, QString::number(Module1::MaxActs),
+                               QString::number(lineNumber));
             return false;
         }
         ++m_act;
@@ -182,10 +181,8 @@ public:
         if (m_scene == Module1::MaxScenesPerAct) {
             m_error = QStringLiteral("The play text %1 has more than %2 scenes in act %3 "
                                      "(line %4); an act can have at most %2 scenes.")
-                          .arg(m_textPath)
-                          .arg(Module1::MaxScenesPerAct)
-                          .arg(m_act)
-                          .arg(lineNumber);
+                          .arg(m_textPath, QString::number(Module1::MaxScenesPerAct),
+                               QString::number(m_act), QString::number(lineNumber));
             return false;
         }
         ++m_scene;
@@ -201,17 +198,14 @@ public:
         if (m_reply == Module1::MaxReplies) {
             m_error = QStringLiteral("The play text %1 has more than %2 replies (line %3); "
                                      "a play can have at most %2 replies.")
-                          .arg(m_textPath)
-                          .arg(Module1::MaxReplies)
-                          .arg(lineNumber);
+                          .arg(m_textPath, QString::number(Module1::MaxReplies),
+                               QString::number(lineNumber));
             return false;
         }
         if (character.contains(QLatin1Char('/')) || character.contains(QChar(0))) {
             m_error = QStringLiteral("The character name \"%1\" (line %2 of %3) cannot be part "
                                      "of a file name.")
-                          .arg(character)
-                          .arg(lineNumber)
-                          .arg(m_textPath);
+                          .arg(character, QString::number(lineNumber), m_textPath);
             return false;
         }
         ++m_reply;

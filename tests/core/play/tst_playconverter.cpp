@@ -270,6 +270,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, text);
         QFETCH(QString, cause);
         PlayFixture play(text);
+        // Placeholders in a file name must reach the message as they are.
+        const QString oddName = QStringLiteral("play %2 %3.txt");
+        QVERIFY(QFile::rename(play.textPath(), play.state.AppFolder + oddName));
+        play.state.PlayTextFile = oddName;
         const auto appBefore = FolderEntries(play.state.AppFolder);
         const ConvertResult result = play.convert({QStringLiteral("KENT")});
         QCOMPARE(result.status, ConvertStatus::Failed);
