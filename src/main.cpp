@@ -3,6 +3,7 @@
 #include "QtDialogs.h"
 #include "app/Module1.h"
 #include "app/ShippedData.h"
+#include "audio/QtSoundSystem.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -16,7 +17,8 @@ int main(int argc, char *argv[])
 
     Module1 state;
     QtDialogs dialogs;
-    MDIMain frame(state, dialogs);
+    QtSoundSystem sound;
+    MDIMain frame(state, dialogs, sound);
     frame.Load(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                FindShippedDataFolder(QCoreApplication::applicationDirPath()));
     if (const QScreen *screen = frame.screen())

@@ -14,6 +14,7 @@ class Module1;
 class QAction;
 class QMdiArea;
 class QMenu;
+class SoundSystem;
 struct PlayCatalogueEntry;
 
 // The frame window: holds every other window, offers the plays, the
@@ -24,7 +25,8 @@ class MDIMain : public QMainWindow
     Q_OBJECT
 
 public:
-    MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent = nullptr);
+    // The windows' sound devices come from `sound`.
+    MDIMain(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget *parent = nullptr);
 
     // The frame's start: fixes the application folder from the folder the
     // platform reports, copies into it the shipped files it lacks from
@@ -72,6 +74,7 @@ private:
 
     Module1 &m_state;
     Dialogs &m_dialogs;
+    SoundSystem &m_sound;
     QMdiArea *m_mdiArea = nullptr;
     QPointer<QMdiSubWindow> m_playSubWindow;
     QPointer<FrmEntry> m_startUp;
