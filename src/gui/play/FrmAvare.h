@@ -12,9 +12,11 @@
 #include <QWidget>
 
 class Dialogs;
+class FrmEnregMessage;
 class Module1;
 class QCloseEvent;
 class QTreeWidgetItem;
+class SoundSystem;
 
 // The reply shown in the scene view, as the tool windows read it at the
 // moment they act.
@@ -77,6 +79,12 @@ public:
     // `window` is closed when the play window closes.
     void adoptToolWindow(QWidget *window);
 
+    // The sound services of the recording and listening tools; without them
+    // their buttons do nothing.
+    void setSoundSystem(SoundSystem *sound) { m_sound = sound; }
+    // The open recorder window, if any.
+    FrmEnregMessage *recorder() const;
+
 public Q_SLOTS:
     // The tree's node click: a scene node opens that scene on its first
     // reply; an act node clears the view and disables the reply commands.
@@ -98,6 +106,8 @@ public Q_SLOTS:
     void CmdVoirTexteClick();
     // The developer check of the play text; its report replaces the reply text.
     void CheckPlayText();
+    // Opens the recorder on the current reply, or brings the open one to the front.
+    void CmdRecordShowClick();
 
 Q_SIGNALS:
     // The window accepted to close; sent before the scratch files are deleted.
@@ -133,4 +143,6 @@ private:
     SceneCursor m_scene;
     QIcon m_openedSceneIcon;
     QList<QPointer<QWidget>> m_toolWindows;
+    SoundSystem *m_sound = nullptr;
+    QPointer<FrmEnregMessage> m_recorder;
 };
