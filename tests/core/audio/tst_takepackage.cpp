@@ -1,10 +1,10 @@
+#include "ArchiveChecks.h"
 #include "audio/TakePackage.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 namespace {
 void write(const QString &path, const QByteArray &bytes)
@@ -20,23 +20,6 @@ QByteArray read(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The member names of a ZIP archive in the order of its local headers:
-// signature PK\3\4, compressed size at offset 18, name length at 26, extra
-// length at 28, name at 30, then the data.
-QStringList localHeaderNames(const QByteArray &zip)
-{
-    QStringList names;
-    qsizetype at = 0;
-    while (at + 30 <= zip.size() && zip.mid(at, 4) == QByteArray("PK\x03\x04", 4)) {
-        const auto *header = reinterpret_cast<const uchar *>(zip.constData() + at);
-        const quint32 compressed = qFromLittleEndian<quint32>(header + 18);
-        const quint16 nameLength = qFromLittleEndian<quint16>(header + 26);
-        const quint16 extraLength = qFromLittleEndian<quint16>(header + 28);
-        names.append(QString::fromLatin1(zip.mid(at + 30, nameLength)));
-        at += 30 + nameLength + extraLength + compressed;
-    }
-    return names;
-}
 } // namespace
 
 class TestTakePackage : public QObject
@@ -87,7 +70,7 @@ private Q_SLOTS:
                  PackageResult::Packaged);
         QCOMPARE(read(app_ + QStringLiteral("_0057_HUBERT.tsd")), QByteArray("2,3,17\r\n"));
         const QByteArray zip = read(app_ + QStringLiteral("temp.vox"));
-        QCOMPARE(localHeaderNames(zip),
+        QCOMPARE(LocalHeaderNames(zip),
                  (QStringList{QStringLiteral("temp.wav"), QStringLiteral("_0057_HUBERT.tsd")}));
     }
 
