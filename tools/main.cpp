@@ -15,7 +15,11 @@ extern const ToolCommand kUnzipCommand;
 
 namespace {
 const ToolCommand *const kCommands[] = {
-    &kInstallDataCommand, &kEncryptCommand, &kDecryptCommand, &kZipCommand, &kUnzipCommand,
+    &kInstallDataCommand,
+    &kEncryptCommand,
+    &kDecryptCommand,
+    &kZipCommand,
+    &kUnzipCommand,
 };
 
 void printUsage()
