@@ -14,6 +14,8 @@ extern const ToolCommand kZipCommand;
 extern const ToolCommand kUnzipCommand;
 
 namespace {
+// One entry per line, so that commands added on different branches merge.
+// clang-format off
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
     &kEncryptCommand,
@@ -21,6 +23,7 @@ const ToolCommand *const kCommands[] = {
     &kZipCommand,
     &kUnzipCommand,
 };
+// clang-format on
 
 void printUsage()
 {
