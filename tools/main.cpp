@@ -12,6 +12,8 @@ extern const ToolCommand kPlaygenCommand;
 extern const ToolCommand kEncryptCommand;
 extern const ToolCommand kDecryptCommand;
 extern const ToolCommand kConvertCommand;
+extern const ToolCommand kZipCommand;
+extern const ToolCommand kUnzipCommand;
 
 namespace {
 // One command per line, so that adding one stays a one-line change.
@@ -22,6 +24,8 @@ const ToolCommand *const kCommands[] = {
     &kEncryptCommand,
     &kDecryptCommand,
     &kConvertCommand,
+    &kZipCommand,
+    &kUnzipCommand,
 };
 // clang-format on
 

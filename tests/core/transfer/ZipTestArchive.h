@@ -1,0 +1,181 @@
+#pragma once
+
+// Builds ZIP archives byte by byte with every field under the test's control,
+// so that tests can forge the damaged and hostile archives a reader must
+// survive. Independent of the product's writer on purpose.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+#include <zlib.h>
+
+namespace ZipTest {
+
+inline void put16(QByteArray &out, quint32 v)
+{
+    out.append(char(v & 0xFF));
+    out.append(char((v >> 8) & 0xFF));
+}
+
+inline void put32(QByteArray &out, quint32 v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+inline quint16 get16(const QByteArray &b, qsizetype at)
+{
+    return quint16(quint8(b.at(at)) | (quint8(b.at(at + 1)) << 8));
+}
+
+inline quint32 get32(const QByteArray &b, qsizetype at)
+{
+    return quint32(get16(b, at)) | (quint32(get16(b, at + 2)) << 16);
+}
+
+inline quint32 crcOf(const QByteArray &data)
+{
+    return quint32(crc32(0, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size())));
+}
+
+// Raw deflate (no zlib header or trailer) at zlib's default level.
+inline QByteArray rawDeflate(const QByteArray &data)
+{
+    z_stream z{};
+    deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), '\0');
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef *>(out.data());
+    z.avail_out = uInt(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(qsizetype(z.total_out));
+    deflateEnd(&z);
+    return out;
+}
+
+// Inflates raw deflate data; empty on any error.
+inline QByteArray rawInflate(const QByteArray &data, qsizetype expectedSize)
+{
+    z_stream z{};
+    inflateInit2(&z, -15);
+    QByteArray out(expectedSize + 1, '\0');
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef *>(out.data());
+    z.avail_out = uInt(out.size());
+    const int rc = inflate(&z, Z_FINISH);
+    out.resize(qsizetype(z.total_out));
+    inflateEnd(&z);
+    return rc == Z_STREAM_END ? out : QByteArray();
+}
+
+struct Member
+{
+    QByteArray name;
+    QByteArray content; // uncompressed
+    quint16 method = 8;
+    quint16 flags = 0;
+    // Field overrides; unset means the true value.
+    std::optional<QByteArray> data; // bytes after the local header
+    std::optional<quint32> crc;
+    std::optional<quint32> compressedSize;
+    std::optional<quint32> size;
+    std::optional<quint32> localOffset;
+    quint32 localSignature = 0x04034B50;
+    bool zeroLocalSizes = false; // CRC and sizes only in the central header
+
+    QByteArray payload() const
+    {
+        if (data)
+            return *data;
+        return method == 8 ? rawDeflate(content) : content;
+    }
+};
+
+struct Archive
+{
+    Archive() = default;
+    Archive(QList<Member> list) : members(std::move(list)) {}
+
+    QList<Member> members;
+    QByteArray comment;
+    std::optional<quint16> entryCount;
+    std::optional<quint32> centralOffset;
+    quint16 diskNumber = 0;
+    quint16 centralDisk = 0;
+
+    QByteArray build() const
+    {
+        QByteArray out;
+        QByteArray central;
+        // Version needed to extra length: the same in both headers, except
+        // that the local one may defer CRC and sizes.
+        const auto common = [](QByteArray &to, const Member &m, bool zeroSizes) {
+            const QByteArray payload = m.payload();
+            for (const quint32 v : {20u, quint32(m.flags), quint32(m.method), 0x6DADu, 0x3065u})
+                put16(to, v);
+            put32(to, zeroSizes ? 0 : m.crc.value_or(crcOf(m.content)));
+            put32(to, zeroSizes ? 0 : m.compressedSize.value_or(quint32(payload.size())));
+            put32(to, zeroSizes ? 0 : m.size.value_or(quint32(m.content.size())));
+            put16(to, quint32(m.name.size()));
+            put16(to, 0);
+        };
+        for (const Member &m : members) {
+            put32(central, 0x02014B50);
+            put16(central, 20);
+            common(central, m, false);
+            for (const quint32 v : {0u, 0u, 32u}) // comment length, disk, internal attributes
+                put16(central, v);
+            put32(central, 0);
+            put32(central, m.localOffset.value_or(quint32(out.size())));
+            central.append(m.name);
+            put32(out, m.localSignature);
+            common(out, m, m.zeroLocalSizes);
+            out.append(m.name + m.payload());
+        }
+        const quint32 centralStart = quint32(out.size());
+        out.append(central);
+        put32(out, 0x06054B50);
+        put16(out, diskNumber);
+        put16(out, centralDisk);
+        put16(out, entryCount.value_or(quint16(members.size())));
+        put16(out, entryCount.value_or(quint16(members.size())));
+        put32(out, quint32(central.size()));
+        put32(out, centralOffset.value_or(centralStart));
+        put16(out, quint32(comment.size()));
+        return out + comment;
+    }
+};
+
+// Reads hex bytes from hand-written text: whitespace-separated hex pairs,
+// "quoted" ASCII text, and "#" comments to the end of the line.
+inline QByteArray parseHexListing(const QByteArray &text)
+{
+    QByteArray out;
+    for (const QByteArray &line : text.split('\n')) {
+        qsizetype i = 0;
+        while (i < line.size() && line.at(i) != '#') {
+            const char c = line.at(i);
+            if (c == '"') {
+                const qsizetype close = line.indexOf('"', i + 1);
+                out.append(line.mid(i + 1, close - i - 1));
+                i = close + 1;
+            } else if (c == ' ' || c == '\t' || c == '\r') {
+                ++i;
+            } else {
+                qsizetype j = i;
+                while (j < line.size() && !QByteArray(" \t\r\"#").contains(line.at(j)))
+                    ++j;
+                out.append(QByteArray::fromHex(line.mid(i, j - i)));
+                i = j;
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace ZipTest
