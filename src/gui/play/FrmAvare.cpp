@@ -2,6 +2,7 @@
 
 #include "PlayIcons.h"
 #include "app/FrmProg.h"
+#include "audio/FrmEnregMessage.h"
 #include "audio/ReplyPlayer.h"
 #include "audio/SceneListener.h"
 
@@ -17,6 +18,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QToolButton>
@@ -39,7 +42,7 @@ public:
 };
 } // namespace
 
-FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget *parent)
+FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent), m_state(state), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("FrmAvare"));
@@ -47,12 +50,6 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget
     ui.setupUi(this);
     setNameColour(NameBlack);
     m_openedSceneIcon = PlayIcons::openedSceneIcon();
-    for (std::size_t i = 0; i < m_media.size(); ++i) {
-        m_media[i] = sound.createMediaDevice();
-        m_media[i]->setObjectName(QStringLiteral("MMControl%1").arg(i + 1));
-    }
-    m_replyPlayer = std::make_unique<ReplyPlayer>(*this, state, dialogs, MMControl1());
-    m_sceneListener = std::make_unique<SceneListener>(*this, state, dialogs, MMControl2());
 
     connect(ui.TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { OpenScene(node); });
@@ -72,10 +69,59 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget
     connect(ui.ComboNumFichier, &QComboBox::activated, this, &FrmAvare::ComboNumFichierPick);
     connect(ui.CmdVoirTexte, &QPushButton::clicked, this, &FrmAvare::CmdVoirTexteClick);
     connect(ui.Command2, &QPushButton::clicked, this, &FrmAvare::CheckPlayText);
+    connect(ui.CmdRecordShow, &QToolButton::clicked, this, &FrmAvare::CmdRecordShowClick);
+}
+
+FrmEnregMessage *FrmAvare::recorder() const
+{
+    return m_recorder;
+}
+
+void FrmAvare::CmdRecordShowClick()
+{
+    if (!m_sound)
+        return;
+    if (m_state.RecorderOpen && m_recorder) {
+        QWidget *window = m_recorder->parentWidget() ? m_recorder->parentWidget() : m_recorder;
+        window->show();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    auto *recorder = new FrmEnregMessage(m_state, m_dialogs, *m_sound, *this);
+    recorder->setAttribute(Qt::WA_DeleteOnClose);
+    QWidget *window = recorder;
+    // In the frame the recorder is a sub-window beside the play window;
+    // a play window on its own (in tests) gets it as its own window.
+    auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (frame && frame->mdiArea()) {
+        QMdiSubWindow *sub = frame->mdiArea()->addSubWindow(recorder);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        window = sub;
+    } else {
+        recorder->setParent(this, Qt::Window);
+    }
+    m_recorder = recorder;
+    adoptToolWindow(window);
+    window->show();
+    recorder->Load();
 }
 
 // Members go in reverse order: the players before the devices they follow.
 FrmAvare::~FrmAvare() = default;
+
+void FrmAvare::setSoundSystem(SoundSystem *sound)
+{
+    m_sound = sound;
+    if (!sound || m_replyPlayer)
+        return;
+    for (std::size_t i = 0; i < m_media.size(); ++i) {
+        m_media[i] = sound->createMediaDevice();
+        m_media[i]->setObjectName(QStringLiteral("MMControl%1").arg(i + 1));
+    }
+    m_replyPlayer = std::make_unique<ReplyPlayer>(*this, m_state, m_dialogs, *m_media[0]);
+    m_sceneListener = std::make_unique<SceneListener>(*this, m_state, m_dialogs, *m_media[1]);
+}
 
 QRect FrmAvare::PlaceInFrame(const QSize &frame)
 {

@@ -130,11 +130,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expectedFile");
         QTest::addColumn<QString>("expectedText");
         QTest::newRow("kept") << true
-                              << QByteArray("\"  Two  lines  \r\n\"\r\n\"of text.\r\n\"\r\n")
-                              << QStringLiteral("Two  lines  \r\nof text.\r\n");
+                              << QByteArray("\"  Two  lines  \r\n\"\r\n\"of \"text\".\r\n\"\r\n")
+                              << QStringLiteral("Two  lines  \r\nof \"text\".\r\n");
         QTest::newRow("run together")
-            << false << QByteArray("\"  Two  lines  \"\r\n\"of text.\"\r\n")
-            << QStringLiteral("Two  lines of text. ");
+            << false << QByteArray("\"  Two  lines  \"\r\n\"of \"text\".\"\r\n")
+            << QStringLiteral("Two  lines of \"text\". ");
     }
     void recordsFollowKeepLineBreaks()
     {
@@ -142,7 +142,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, expectedFile);
         QFETCH(QString, expectedText);
         PlayFixture play(crlfLines({"ACT I.", "SCENE I. Elsinore.", "HAMLET", "  Two  lines  ",
-                                    "of text.", "HORATIO", "Yes."}),
+                                    "of \"text\".", "HORATIO", "Yes."}),
                          keepLineBreaks);
         QCOMPARE(play.convert({QStringLiteral("HAMLET"), QStringLiteral("HORATIO")}).status,
                  ConvertStatus::Converted);
