@@ -2,6 +2,8 @@
 
 #include "PlayIcons.h"
 #include "app/FrmProg.h"
+#include "app/ToolWindow.h"
+#include "rehearsal/FrmFiltre.h"
 
 #include "Dialogs.h"
 #include "app/Module1.h"
@@ -62,6 +64,7 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     connect(ui.ComboNumFichier, &QComboBox::activated, this, &FrmAvare::ComboNumFichierPick);
     connect(ui.CmdVoirTexte, &QPushButton::clicked, this, &FrmAvare::CmdVoirTexteClick);
     connect(ui.Command2, &QPushButton::clicked, this, &FrmAvare::CheckPlayText);
+    connect(ui.CmdFiltres, &QToolButton::clicked, this, &FrmAvare::CmdFiltresClick);
 }
 
 QRect FrmAvare::PlaceInFrame(const QSize &frame)
@@ -146,6 +149,29 @@ ReplyFiles FrmAvare::currentReplyFiles() const
 void FrmAvare::adoptToolWindow(QWidget *window)
 {
     m_toolWindows.append(QPointer<QWidget>(window));
+}
+
+FrmFiltre *FrmAvare::CmdFiltresClick()
+{
+    if (m_filterWindow) {
+        m_filterWindow->activateWindow();
+        return m_filterWindow;
+    }
+    m_filterWindow = new FrmFiltre(m_state, *this);
+    adoptToolWindow(ShowToolWindow(this, m_filterWindow, FrmFiltre::SizeInFrame(window()->size())));
+    return m_filterWindow;
+}
+
+void FrmAvare::FilterChanged()
+{
+    const CurrentReply reply = currentReply();
+    if (!reply.isValid()) {
+        setNameColour(NameBlack);
+        return;
+    }
+    const FilterDecision decision = DecideFilter(m_state.FilterCharacter, reply.character);
+    ui.CmdRecordShow->setEnabled(decision.record != FilterDecision::Record::Disable);
+    setNameColour(decision.colour == FilterDecision::NameColour::Red ? NameRed : NameBlack);
 }
 
 void FrmAvare::OpenScene(QTreeWidgetItem *node)

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class Dialogs;
+class FrmFiltre;
 class Module1;
 class QCloseEvent;
 class QTreeWidgetItem;
@@ -77,7 +78,15 @@ public:
     // `window` is closed when the play window closes.
     void adoptToolWindow(QWidget *window);
 
+    // Applies the filter as it now stands to the reply shown: the record
+    // button (enabled with no filter or on the filtered character's reply,
+    // disabled on the others) and the colour of the character's name. With
+    // no reply shown the record button stays disabled.
+    void FilterChanged();
+
 public Q_SLOTS:
+    // Opens the filter window, or brings the open one forward; returns it.
+    FrmFiltre *CmdFiltresClick();
     // The tree's node click: a scene node opens that scene on its first
     // reply; an act node clears the view and disables the reply commands.
     void OpenScene(QTreeWidgetItem *node);
@@ -133,4 +142,5 @@ private:
     SceneCursor m_scene;
     QIcon m_openedSceneIcon;
     QList<QPointer<QWidget>> m_toolWindows;
+    QPointer<FrmFiltre> m_filterWindow;
 };
