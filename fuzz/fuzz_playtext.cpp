@@ -13,14 +13,18 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-void check(bool condition)
+// Stops the run (a finding) when an expectation fails, naming its line.
+void check(bool condition, int line = __builtin_LINE())
 {
-    if (!condition)
+    if (!condition) {
+        std::fprintf(stderr, "fuzz_playtext: expectation on line %d failed\n", line);
         std::abort();
+    }
 }
 
 void readAsRecords(const QByteArray &bytes)

@@ -3,6 +3,7 @@
 #include "QtDialogs.h"
 #include "app/Module1.h"
 #include "app/ShippedData.h"
+#include "audio/QtSoundSystem.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -16,7 +17,9 @@ int main(int argc, char *argv[])
 
     Module1 state;
     QtDialogs dialogs;
+    QtSoundSystem sound;
     MDIMain frame(state, dialogs);
+    frame.setSoundSystem(&sound);
     frame.Load(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                FindShippedDataFolder(QCoreApplication::applicationDirPath()));
     if (const QScreen *screen = frame.screen())

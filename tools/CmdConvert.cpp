@@ -108,10 +108,8 @@ int run(const QStringList &args)
         break;
     }
     printOut(QStringLiteral("Converted %1 into %2: %3 acts, %4 scenes, %5 replies.")
-                 .arg(text.absoluteFilePath(), state.PlayFolder)
-                 .arg(result.acts)
-                 .arg(result.scenes)
-                 .arg(result.replies));
+                 .arg(text.absoluteFilePath(), state.PlayFolder, QString::number(result.acts),
+                      QString::number(result.scenes), QString::number(result.replies)));
     return 0;
 }
 

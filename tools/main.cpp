@@ -8,6 +8,7 @@
 
 // Each command lives in its own Cmd*.cpp file.
 extern const ToolCommand kInstallDataCommand;
+extern const ToolCommand kPlaygenCommand;
 extern const ToolCommand kEncryptCommand;
 extern const ToolCommand kDecryptCommand;
 extern const ToolCommand kConvertCommand;
@@ -16,8 +17,11 @@ extern const ToolCommand kUnzipCommand;
 extern const ToolCommand kGenSoundCommand;
 
 namespace {
+// One command per line, so that adding one stays a one-line change.
+// clang-format off
 const ToolCommand *const kCommands[] = {
     &kInstallDataCommand,
+    &kPlaygenCommand,
     &kEncryptCommand,
     &kDecryptCommand,
     &kConvertCommand,
@@ -25,6 +29,7 @@ const ToolCommand *const kCommands[] = {
     &kUnzipCommand,
     &kGenSoundCommand,
 };
+// clang-format on
 
 void printUsage()
 {

@@ -5,16 +5,21 @@
 #include "app/QuotedRecord.h"
 #include "app/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -75,8 +80,9 @@ bool renameNoReplace(const QString &source, const QString &target, int *errorNum
     return false;
 }
 
-// A fresh folder beside `playFolder`, removed again (with what it holds)
-// unless release() is called.
+// A fresh folder beside `playFolder`, named after it and the converting
+// process: ".PLAY.converting-PID-RANDOM". It is removed again (with what it
+// holds) unless release() is called.
 class StagingFolder
 {
 public:
@@ -84,7 +90,8 @@ public:
     {
         const QFileInfo info(playFolder);
         const QString stem = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                             QStringLiteral(".converting-");
+                             QStringLiteral(".converting-") +
+                             QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-');
         for (int attempt = 0; attempt < 32 && m_path.isEmpty(); ++attempt) {
             const QString candidate =
                 stem + QString::number(QRandomGenerator::global()->generate(), 36);
@@ -95,6 +102,33 @@ public:
                 break;
         }
     }
+
+    // Removes the staging folders of `playFolder` left by conversions whose
+    // process has ended without finishing (killed, crashed, power cut).
+    // Folders of a process that still runs are left alone.
+    static void removeAbandoned(const QString &playFolder)
+    {
+        const QFileInfo info(playFolder);
+        const QRegularExpression pattern(QStringLiteral("^\\.") +
+                                         QRegularExpression::escape(info.fileName()) +
+                                         QStringLiteral("\\.converting-([0-9]+)-[0-9a-z]+$"));
+        const QDir parent(info.absolutePath());
+        const QStringList names =
+            parent.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+        for (const QString &name : names) {
+            const QRegularExpressionMatch match = pattern.match(name);
+            if (!match.hasMatch())
+                continue;
+            bool ok = false;
+            const qint64 pid = match.captured(1).toLongLong(&ok);
+            if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max() ||
+                pid == QCoreApplication::applicationPid())
+                continue;
+            if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+                QDir(parent.filePath(name)).removeRecursively();
+        }
+    }
+
     ~StagingFolder()
     {
         if (!m_path.isEmpty())
@@ -133,9 +167,8 @@ public:
         if (m_act == Module1::MaxActs) {
             m_error = QStringLiteral("The play text %1 has more than %2 acts (line %3); "
                                      "a play can have at most %2 acts.")
-                          .arg(m_textPath)
-                          .arg(Module1::MaxActs)
-                          .arg(lineNumber);
+                          .arg(m_textPath, QString::number(Module1::MaxActs),
+                               QString::number(lineNumber));
             return false;
         }
         ++m_act;
@@ -148,10 +181,8 @@ public:
         if (m_scene == Module1::MaxScenesPerAct) {
             m_error = QStringLiteral("The play text %1 has more than %2 scenes in act %3 "
                                      "(line %4); an act can have at most %2 scenes.")
-                          .arg(m_textPath)
-                          .arg(Module1::MaxScenesPerAct)
-                          .arg(m_act)
-                          .arg(lineNumber);
+                          .arg(m_textPath, QString::number(Module1::MaxScenesPerAct),
+                               QString::number(m_act), QString::number(lineNumber));
             return false;
         }
         ++m_scene;
@@ -167,17 +198,14 @@ public:
         if (m_reply == Module1::MaxReplies) {
             m_error = QStringLiteral("The play text %1 has more than %2 replies (line %3); "
                                      "a play can have at most %2 replies.")
-                          .arg(m_textPath)
-                          .arg(Module1::MaxReplies)
-                          .arg(lineNumber);
+                          .arg(m_textPath, QString::number(Module1::MaxReplies),
+                               QString::number(lineNumber));
             return false;
         }
         if (character.contains(QLatin1Char('/')) || character.contains(QChar(0))) {
             m_error = QStringLiteral("The character name \"%1\" (line %2 of %3) cannot be part "
                                      "of a file name.")
-                          .arg(character)
-                          .arg(lineNumber)
-                          .arg(m_textPath);
+                          .arg(character, QString::number(lineNumber), m_textPath);
             return false;
         }
         ++m_reply;
@@ -227,31 +255,47 @@ private:
     {
         if (m_pendingPath.isEmpty())
             return true;
-        const bool written = writeFile(m_pendingPath, m_pending, QIODevice::Append);
+        const bool written = writeFile(m_pendingPath, m_pending);
         m_pendingPath.clear();
         m_pending.clear();
         return written;
     }
 
-    bool writeFile(const QString &path, const QByteArray &bytes,
-                   QIODevice::OpenMode mode = QIODevice::Truncate)
+    // Creates the file at `path` (appending if it exists) and writes `bytes`.
+    // Plain system calls: a store has thousands of small files, and QFile
+    // adds a status query and a seek to each. The staging folder is thrown
+    // away on failure, so no atomic replacement is needed here: the whole
+    // store becomes visible at once by the final rename.
+    bool writeFile(const QString &path, const QByteArray &bytes)
     {
-        // The staging folder is thrown away on failure, so a plain write is
-        // enough here; the whole store becomes visible at once by the rename.
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | mode) || file.write(bytes) != bytes.size() ||
-            !file.flush()) {
-            m_error =
-                QStringLiteral("Cannot write the file %1: %2").arg(shown(path), file.errorString());
-            return false;
+        const int fd = ::open(QFile::encodeName(path).constData(),
+                              O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return writeFailed(path, errno);
+        const char *data = bytes.constData();
+        qsizetype left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                const int cause = n < 0 ? errno : ENOSPC;
+                ::close(fd);
+                return writeFailed(path, cause);
+            }
+            data += n;
+            left -= n;
         }
-        file.close();
-        if (file.error() != QFileDevice::NoError) {
-            m_error =
-                QStringLiteral("Cannot write the file %1: %2").arg(shown(path), file.errorString());
-            return false;
-        }
+        if (::close(fd) != 0 && errno != EINTR)
+            return writeFailed(path, errno);
         return true;
+    }
+
+    bool writeFailed(const QString &path, int cause)
+    {
+        m_error = QStringLiteral("Cannot write the file %1: %2")
+                      .arg(shown(path), QString::fromLocal8Bit(std::strerror(cause)));
+        return false;
     }
 
     bool makeFolder(const QString &path)
@@ -398,6 +442,7 @@ ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
         return failure(QStringLiteral("Cannot create the play folder %1: the folder %2 does not "
                                       "exist.")
                            .arg(state.PlayFolder, parent));
+    StagingFolder::removeAbandoned(state.PlayFolder);
     StagingFolder staging(state.PlayFolder);
     if (staging.path().isEmpty())
         return failure(QStringLiteral("Cannot create the play folder %1: the folder %2 cannot "

@@ -26,8 +26,7 @@ struct ConvertResult
 // Called now and then with the share of the source text read so far (0..100).
 using ConvertProgress = std::function<void(int percent)>;
 
-// The largest play text that ConvertPlay reads (the shipped plays are about
-// 150 KB).
+// The largest play text that ConvertPlay reads, far above any play's size.
 constexpr qint64 MaxPlayTextBytes = 64 * 1024 * 1024;
 
 // Converts the open play's source text (AppFolder + PlayTextFile) into its
@@ -40,6 +39,7 @@ constexpr qint64 MaxPlayTextBytes = 64 * 1024 * 1024;
 // unreadable or larger than MaxPlayTextBytes, a play beyond 9999 replies,
 // 99 acts or 99 scenes in an act, a matched character name that cannot be
 // part of a file name, and any failed write fail with an error and leave
-// nothing behind.
+// nothing behind. Staging folders of this play left by a conversion whose
+// process died are removed first.
 ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
                           const ConvertProgress &progress = {});

@@ -5,6 +5,7 @@
 #include "app/TextCodec.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -33,6 +34,60 @@ int fieldNumber(const QStringList &record, int index)
     return index < record.size() ? Module1::LeadingNumber(record.at(index)) : 0;
 }
 
+// One line of a text and the line end that closed it ("\r\n", "\n" or ""
+// for a last line without one).
+struct Line
+{
+    QString text;
+    QString end;
+};
+
+QList<Line> splitLines(const QString &all)
+{
+    QList<Line> lines;
+    qsizetype pos = 0;
+    while (pos < all.size()) {
+        qsizetype next = all.indexOf(QLatin1Char('\n'), pos);
+        const qsizetype stop = next < 0 ? all.size() : next + 1;
+        qsizetype textEnd = next < 0 ? all.size() : next;
+        if (textEnd > pos && all.at(textEnd - 1) == QLatin1Char('\r'))
+            --textEnd;
+        lines.append({all.mid(pos, textEnd - pos), all.mid(textEnd, stop - textEnd)});
+        pos = stop;
+    }
+    return lines;
+}
+
+// The record texts of a reply file in one of the two forms that the
+// conversion writes: with line breaks kept, each record is a line holding a
+// double quote and the text, then a line holding only a double quote;
+// without, each line is the text between two double quotes. Taking a
+// record's text by its lines keeps a double quote inside the text, which
+// the quoted-record reader takes for the closing one. std::nullopt when the
+// file has neither form.
+std::optional<QStringList> convertedRecords(const QString &all)
+{
+    const QList<Line> lines = splitLines(all);
+    const QString quote = QStringLiteral("\"");
+    bool pairs = !lines.isEmpty() && lines.size() % 2 == 0;
+    for (qsizetype i = 0; pairs && i < lines.size(); i += 2)
+        pairs = lines.at(i).text.startsWith(quote) && lines.at(i + 1).text == quote;
+    bool quotedLines = !lines.isEmpty();
+    for (qsizetype i = 0; quotedLines && i < lines.size(); ++i) {
+        const QString &text = lines.at(i).text;
+        quotedLines = text.size() >= 2 && text.startsWith(quote) && text.endsWith(quote);
+    }
+    if (!pairs && !quotedLines)
+        return std::nullopt;
+    QStringList records;
+    for (qsizetype i = 0; i < lines.size(); i += pairs ? 2 : 1) {
+        const Line &line = lines.at(i);
+        records.append(pairs ? line.text.mid(1) + line.end
+                             : line.text.mid(1, line.text.size() - 2));
+    }
+    return records;
+}
+
 } // namespace
 
 std::optional<QString> ReadReplyText(const QString &path, bool keepLineBreaks, QString *error)
@@ -40,10 +95,18 @@ std::optional<QString> ReadReplyText(const QString &path, bool keepLineBreaks, Q
     const std::optional<QByteArray> bytes = ReadWholeFile(path, MaxReplyFileBytes, error);
     if (!bytes)
         return std::nullopt;
-    QuotedRecordReader reader(DecodeText(*bytes));
+    const QString all = DecodeText(*bytes);
+    std::optional<QStringList> records = convertedRecords(all);
+    if (!records) {
+        // Any other file: its fields wherever they stand.
+        records.emplace();
+        QuotedRecordReader reader(all);
+        while (const std::optional<QString> field = reader.readField())
+            records->append(*field);
+    }
     QString text;
-    while (const std::optional<QString> record = reader.readField()) {
-        text += trimBlanks(*record);
+    for (const QString &record : *records) {
+        text += trimBlanks(record);
         if (!keepLineBreaks)
             text += QLatin1Char(' ');
     }
@@ -52,13 +115,24 @@ std::optional<QString> ReadReplyText(const QString &path, bool keepLineBreaks, Q
 
 std::optional<QList<SceneHeader>> ReadHeadIni(const Module1 &state, QString *error)
 {
-    const auto records = ReadRecordFile(state.HeadIniPath(), error, MaxIndexFileBytes);
-    if (!records)
+    const std::optional<QByteArray> bytes =
+        ReadWholeFile(state.HeadIniPath(), MaxIndexFileBytes, error);
+    if (!bytes)
         return std::nullopt;
+    // The header runs to the last double quote of its line, so a heading
+    // that holds double quotes reads back whole.
+    static const QRegularExpression written(QStringLiteral("^([0-9]+),([0-9]+),\"(.*)\"$"));
     QList<SceneHeader> scenes;
-    scenes.reserve(records->size());
-    for (const QStringList &record : *records)
-        scenes.append({fieldNumber(record, 0), fieldNumber(record, 1), record.value(2)});
+    for (const Line &line : splitLines(DecodeText(*bytes))) {
+        const QRegularExpressionMatch match = written.match(line.text);
+        if (match.hasMatch()) {
+            scenes.append({Module1::LeadingNumber(match.captured(1)),
+                           Module1::LeadingNumber(match.captured(2)), match.captured(3)});
+            continue;
+        }
+        for (const QStringList &record : ParseRecords(line.text))
+            scenes.append({fieldNumber(record, 0), fieldNumber(record, 1), record.value(2)});
+    }
     return scenes;
 }
 

@@ -24,12 +24,17 @@ struct ActRecord
 };
 
 // The text of a reply file: each record trimmed of blanks and appended,
-// followed by one blank when keepLineBreaks is false. std::nullopt (and
-// *error) when the file cannot be read.
+// followed by one blank when keepLineBreaks is false. A file in the form that
+// ConvertPlay writes is read by its lines, so double quotes inside the text
+// are kept; any other file is read field by field as quoted records.
+// std::nullopt (and *error) when the file cannot be read.
 std::optional<QString> ReadReplyText(const QString &path, bool keepLineBreaks,
                                      QString *error = nullptr);
 
-// The records of PlayFolder/head.ini and PlayFolder/treeview.ini.
+// The records of PlayFolder/head.ini and PlayFolder/treeview.ini. A head.ini
+// line of the written form (act,scene,"header") takes the header up to the
+// last double quote of the line. std::nullopt (and *error) when the file
+// cannot be read.
 std::optional<QList<SceneHeader>> ReadHeadIni(const Module1 &state, QString *error = nullptr);
 std::optional<QList<ActRecord>> ReadTreeviewIni(const Module1 &state, QString *error = nullptr);
 

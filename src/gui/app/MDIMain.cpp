@@ -91,6 +91,7 @@ void MDIMain::SelectPlay(const PlayCatalogueEntry &entry)
     m_state.SelectPlay(entry);
 
     auto *play = new FrmAvare(m_state, m_dialogs);
+    play->setSoundSystem(m_sound);
     m_playSubWindow = m_mdiArea->addSubWindow(play);
     m_playSubWindow->setAttribute(Qt::WA_DeleteOnClose);
     m_playSubWindow->setObjectName(QStringLiteral("FrmAvareSubWindow"));

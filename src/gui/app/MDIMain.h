@@ -14,6 +14,7 @@ class Module1;
 class QAction;
 class QMdiArea;
 class QMenu;
+class SoundSystem;
 struct PlayCatalogueEntry;
 
 // The frame window: holds every other window, offers the plays, the
@@ -36,6 +37,9 @@ public:
     QMdiSubWindow *playSubWindow() const { return m_playSubWindow; }
     FrmEntry *startUpWindow() const { return m_startUp; }
     QMdiArea *mdiArea() const { return m_mdiArea; }
+
+    // The sound services handed to every play window.
+    void setSoundSystem(SoundSystem *sound) { m_sound = sound; }
 
     // What "Exit" runs; by default it ends the event loop at once.
     void setExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
@@ -72,6 +76,7 @@ private:
 
     Module1 &m_state;
     Dialogs &m_dialogs;
+    SoundSystem *m_sound = nullptr;
     QMdiArea *m_mdiArea = nullptr;
     QPointer<QMdiSubWindow> m_playSubWindow;
     QPointer<FrmEntry> m_startUp;

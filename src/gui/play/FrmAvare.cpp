@@ -3,6 +3,7 @@
 #include "PlayIcons.h"
 #include "app/FrmProg.h"
 #include "app/ToolWindow.h"
+#include "audio/FrmEnregMessage.h"
 #include "rehearsal/FrmFiltre.h"
 
 #include "Dialogs.h"
@@ -15,6 +16,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QToolButton>
@@ -65,6 +68,42 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     connect(ui.CmdVoirTexte, &QPushButton::clicked, this, &FrmAvare::CmdVoirTexteClick);
     connect(ui.Command2, &QPushButton::clicked, this, &FrmAvare::CheckPlayText);
     connect(ui.CmdFiltres, &QToolButton::clicked, this, &FrmAvare::CmdFiltresClick);
+    connect(ui.CmdRecordShow, &QToolButton::clicked, this, &FrmAvare::CmdRecordShowClick);
+}
+
+FrmEnregMessage *FrmAvare::recorder() const
+{
+    return m_recorder;
+}
+
+void FrmAvare::CmdRecordShowClick()
+{
+    if (!m_sound)
+        return;
+    if (m_state.RecorderOpen && m_recorder) {
+        QWidget *window = m_recorder->parentWidget() ? m_recorder->parentWidget() : m_recorder;
+        window->show();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    auto *recorder = new FrmEnregMessage(m_state, m_dialogs, *m_sound, *this);
+    recorder->setAttribute(Qt::WA_DeleteOnClose);
+    QWidget *window = recorder;
+    // In the frame the recorder is a sub-window beside the play window;
+    // a play window on its own (in tests) gets it as its own window.
+    auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (frame && frame->mdiArea()) {
+        QMdiSubWindow *sub = frame->mdiArea()->addSubWindow(recorder);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        window = sub;
+    } else {
+        recorder->setParent(this, Qt::Window);
+    }
+    m_recorder = recorder;
+    adoptToolWindow(window);
+    window->show();
+    recorder->Load();
 }
 
 QRect FrmAvare::PlaceInFrame(const QSize &frame)

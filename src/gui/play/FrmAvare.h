@@ -13,9 +13,11 @@
 
 class Dialogs;
 class FrmFiltre;
+class FrmEnregMessage;
 class Module1;
 class QCloseEvent;
 class QTreeWidgetItem;
+class SoundSystem;
 
 // The reply shown in the scene view, as the tool windows read it at the
 // moment they act.
@@ -83,6 +85,11 @@ public:
     // disabled on the others) and the colour of the character's name. With
     // no reply shown the record button stays disabled.
     void FilterChanged();
+    // The sound services of the recording and listening tools; without them
+    // their buttons do nothing.
+    void setSoundSystem(SoundSystem *sound) { m_sound = sound; }
+    // The open recorder window, if any.
+    FrmEnregMessage *recorder() const;
 
 public Q_SLOTS:
     // Opens the filter window, or brings the open one forward; returns it.
@@ -107,6 +114,8 @@ public Q_SLOTS:
     void CmdVoirTexteClick();
     // The developer check of the play text; its report replaces the reply text.
     void CheckPlayText();
+    // Opens the recorder on the current reply, or brings the open one to the front.
+    void CmdRecordShowClick();
 
 Q_SIGNALS:
     // The window accepted to close; sent before the scratch files are deleted.
@@ -143,4 +152,6 @@ private:
     QIcon m_openedSceneIcon;
     QList<QPointer<QWidget>> m_toolWindows;
     QPointer<FrmFiltre> m_filterWindow;
+    SoundSystem *m_sound = nullptr;
+    QPointer<FrmEnregMessage> m_recorder;
 };

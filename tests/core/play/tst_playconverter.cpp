@@ -7,6 +7,9 @@
 
 #include <memory>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 const QString DataDir = QStringLiteral(TIRADEX_TEST_DATA_DIR "/convert");
@@ -127,11 +130,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expectedFile");
         QTest::addColumn<QString>("expectedText");
         QTest::newRow("kept") << true
-                              << QByteArray("\"  Two  lines  \r\n\"\r\n\"of text.\r\n\"\r\n")
-                              << QStringLiteral("Two  lines  \r\nof text.\r\n");
+                              << QByteArray("\"  Two  lines  \r\n\"\r\n\"of \"text\".\r\n\"\r\n")
+                              << QStringLiteral("Two  lines  \r\nof \"text\".\r\n");
         QTest::newRow("run together")
-            << false << QByteArray("\"  Two  lines  \"\r\n\"of text.\"\r\n")
-            << QStringLiteral("Two  lines of text. ");
+            << false << QByteArray("\"  Two  lines  \"\r\n\"of \"text\".\"\r\n")
+            << QStringLiteral("Two  lines of \"text\". ");
     }
     void recordsFollowKeepLineBreaks()
     {
@@ -139,7 +142,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, expectedFile);
         QFETCH(QString, expectedText);
         PlayFixture play(crlfLines({"ACT I.", "SCENE I. Elsinore.", "HAMLET", "  Two  lines  ",
-                                    "of text.", "HORATIO", "Yes."}),
+                                    "of \"text\".", "HORATIO", "Yes."}),
                          keepLineBreaks);
         QCOMPARE(play.convert({QStringLiteral("HAMLET"), QStringLiteral("HORATIO")}).status,
                  ConvertStatus::Converted);
@@ -267,6 +270,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, text);
         QFETCH(QString, cause);
         PlayFixture play(text);
+        // Placeholders in a file name must reach the message as they are.
+        const QString oddName = QStringLiteral("play %2 %3.txt");
+        QVERIFY(QFile::rename(play.textPath(), play.state.AppFolder + oddName));
+        play.state.PlayTextFile = oddName;
         const auto appBefore = FolderEntries(play.state.AppFolder);
         const ConvertResult result = play.convert({QStringLiteral("KENT")});
         QCOMPARE(result.status, ConvertStatus::Failed);
@@ -314,6 +321,46 @@ private Q_SLOTS:
         QVERIFY(hidden);
         QCOMPARE(FolderEntries(play.state.AppFolder),
                  (QStringList{QStringLiteral("play"), QStringLiteral("play.txt")}));
+    }
+
+    void killedConversionLeavesNoPlayFolderAndIsRedone()
+    {
+        PlayFixture play(synthesizedPlay(3, 2, 400));
+        // A process that dies halfway through its conversion.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ConvertPlay(play.state, {QStringLiteral("KENT")}, [](int percent) {
+                if (percent >= 50)
+                    ::_exit(3);
+            });
+            ::_exit(0);
+        }
+        QVERIFY(child > 0);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 3);
+        QVERIFY(!QFileInfo::exists(play.state.PlayFolder));
+        const QString abandoned = QStringLiteral(".play.converting-%1-").arg(child);
+        QStringList entries = FolderEntries(play.state.AppFolder);
+        QCOMPARE(entries.size(), 2);
+        QVERIFY2(entries.first().startsWith(abandoned), qPrintable(entries.first()));
+
+        // Folders that are not a dead process's staging of this play stay.
+        const QStringList others = {
+            QStringLiteral(".play.converting-1-live"), // process 1 always runs
+            QStringLiteral(".play.converting-notanumber"),
+            QStringLiteral(".other.converting-%1-x").arg(child)};
+        for (const QString &name : others)
+            QVERIFY(QDir().mkdir(play.state.AppFolder + name));
+
+        // The next opening converts again and clears the abandoned store.
+        QCOMPARE(play.convert({QStringLiteral("KENT")}).status, ConvertStatus::Converted);
+        entries = FolderEntries(play.state.AppFolder);
+        QCOMPARE(entries.size(), 5);
+        for (const QString &name : others)
+            QVERIFY(entries.contains(name));
+        QVERIFY(entries.contains(QStringLiteral("play")));
     }
 
     void characterNameThatIsNoFileNameIsRefused()

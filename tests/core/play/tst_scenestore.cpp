@@ -49,6 +49,15 @@ private Q_SLOTS:
             << QStringLiteral("Adieu, m\u00e9moire. ");
         QTest::newRow("LF line ends")
             << QByteArray("\"a\n\"\n\"b\n\"\n") << true << QStringLiteral("a\nb\n");
+        QTest::newRow("double quotes inside a kept line")
+            << QByteArray("\"He said \"no\" twice.\r\n\"\r\n\"\"Go.\"\r\n\"\r\n") << true
+            << QStringLiteral("He said \"no\" twice.\r\n\"Go.\"\r\n");
+        QTest::newRow("double quotes and commas inside a run-together line")
+            << QByteArray("\"Say \"aye\", my lord.\"\r\n") << false
+            << QStringLiteral("Say \"aye\", my lord. ");
+        QTest::newRow("other files read field by field")
+            << QByteArray("\"one\",\"two\"\r\n  \"three\"\r\n") << false
+            << QStringLiteral("one two three ");
         QTest::newRow("empty file") << QByteArray() << true << QString();
     }
     void replyTextFollowsReadingRule()
@@ -87,11 +96,13 @@ private Q_SLOTS:
         const Module1 state = playIn(dir);
         QVERIFY(writeFile(state.HeadIniPath(), "1,1,\"SCENE I. Venice. A street.\"\r\n"
                                                "1,2,\"SCENE II.  Belmont, a room\"\r\n"
-                                               "2,1,\"SCENE I\"\r\n"));
+                                               "2,1,\"SCENE I\"\r\n"
+                                               "2,2,\"SCENE II. \"The Sign\", an inn\"\r\n"));
         QVERIFY(writeFile(state.TreeviewIniPath(), "1,2\r\n2,1\r\n3,0\r\n"));
         const auto scenes = ReadHeadIni(state);
         QVERIFY(scenes);
-        QCOMPARE(scenes->size(), 3);
+        QCOMPARE(scenes->size(), 4);
+        QCOMPARE(scenes->at(3).header, QStringLiteral("SCENE II. \"The Sign\", an inn"));
         QCOMPARE(scenes->at(1).act, 1);
         QCOMPARE(scenes->at(1).scene, 2);
         QCOMPARE(scenes->at(1).header, QStringLiteral("SCENE II.  Belmont, a room"));

@@ -1,0 +1,407 @@
+#include "FrmEnregMessage.h"
+
+#include "ScopeBox.h"
+#include "SelectionSlider.h"
+#include "play/FrmAvare.h"
+
+#include "Dialogs.h"
+#include "app/Module1.h"
+#include "audio/MediaDevice.h"
+#include "audio/SoundInput.h"
+#include "audio/SoundMeter.h"
+#include "audio/SoundSystem.h"
+#include "audio/TakePackage.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace {
+void setControlsEnabled(const QList<QWidget *> &controls, bool enabled)
+{
+    for (QWidget *control : controls)
+        control->setEnabled(enabled);
+}
+
+const QString StopRecordingFirst = QStringLiteral("Stop at first the current recording.");
+} // namespace
+
+FrmEnregMessage::FrmEnregMessage(Module1 &state, Dialogs &dialogs, SoundSystem &sound,
+                                 FrmAvare &play, QWidget *parent)
+    : QWidget(parent), state_(state), dialogs_(dialogs), sound_(sound), play_(play),
+      device_(sound.createMediaDevice()), input_(sound.createSoundInput()),
+      meter_(std::make_unique<SoundMeter>(*input_, dialogs)),
+      scopeSamples_(SoundMeter::CopyAreaLength, char(0))
+{
+    ui.setupUi(this);
+    const QList<QPair<QPushButton *, void (FrmEnregMessage::*)()>> clicks = {
+        {ui.CmdRecord, &FrmEnregMessage::CmdRecordClick},
+        {ui.CmdPauseRec, &FrmEnregMessage::CmdPauseRecClick},
+        {ui.cmdResumeRec, &FrmEnregMessage::cmdResumeRecClick},
+        {ui.cmdStopRecord, &FrmEnregMessage::cmdStopRecordClick},
+        {ui.CmdPlay, &FrmEnregMessage::CmdPlayClick},
+        {ui.cmdPause, &FrmEnregMessage::cmdPauseClick},
+        {ui.cmdResumePlay, &FrmEnregMessage::cmdResumePlayClick},
+        {ui.cmdDelWave, &FrmEnregMessage::cmdDelWaveClick},
+        {ui.CmdEnreg, &FrmEnregMessage::CmdEnregClick},
+        {ui.CmdCancel, &FrmEnregMessage::CmdCancelClick},
+        {ui.CmdStartVolume, &FrmEnregMessage::CmdStartVolumeClick},
+        {ui.CmdStopVolume, &FrmEnregMessage::CmdStopVolumeClick}};
+    for (const auto &[button, handler] : clicks)
+        connect(button, &QPushButton::clicked, this, handler);
+    connect(ui.TimerTempo, &QTimer::timeout, this, &FrmEnregMessage::TimerTempoTimer);
+    connect(ui.Timer1, &QTimer::timeout, this, &FrmEnregMessage::Timer1Timer);
+    connect(device_.get(), &MediaDevice::statusUpdate, this,
+            &FrmEnregMessage::MMControl1StatusUpdate);
+    connect(ui.Slider1, &QSlider::valueChanged, this, &FrmEnregMessage::Slider1Change);
+}
+
+FrmEnregMessage::~FrmEnregMessage() = default;
+
+QWidget *FrmEnregMessage::container()
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        return frame;
+    return this;
+}
+
+QString FrmEnregMessage::appFile(const char *name) const
+{
+    return state_.AppFolder + QLatin1String(name);
+}
+
+void FrmEnregMessage::Load()
+{
+    QWidget *frame = container();
+    int areaHeight = frame->height();
+    if (frame->parentWidget())
+        areaHeight = frame->parentWidget()->height();
+    else if (const QScreen *where = screen())
+        areaHeight = where->availableGeometry().height();
+    frame->move(0, std::max(0, (areaHeight - frame->height()) / 2));
+    state_.RecorderOpen = true;
+
+    setWindowTitle(Module1::ReplyNumberOf(play_.currentReply().fileName));
+
+    FrmAvareUi &main = play_.controls();
+    setControlsEnabled({main.TreeView1,       main.CmdDebut,
+                        main.CmdFin,          main.CmdMoins,
+                        main.CmdPlus,         main.CmdLecture,
+                        main.ComboNumFichier, main.CmdEcouteGlobalScene,
+                        main.CmdPrintScene,   main.CmdPrintActe,
+                        main.CmdPhoto,        main.CmdCommentaire,
+                        main.CmdPhotoExiste,  main.CmdNoteExiste,
+                        main.CmdTransfertVox, main.CmdRecupVox,
+                        main.CmdCalculVox,    main.CmdDelVox,
+                        main.CmdStat,         main.CmdFiltres,
+                        main.CmdRepetition,   main.CmdVoirListeNotesPhotos},
+                       false);
+}
+
+void FrmEnregMessage::openDeviceOn(const QString &file)
+{
+    device_->sendCommand(QStringLiteral("Close"));
+    device_->setNotify(false);
+    device_->setWait(true);
+    device_->setShareable(false);
+    device_->setTimeFormat(QStringLiteral("milliseconds"));
+    device_->setDeviceType(QStringLiteral("WaveAudio"));
+    device_->setFileName(file);
+    device_->sendCommand(QStringLiteral("Open"));
+}
+
+void FrmEnregMessage::CmdRecordClick()
+{
+    state_.RecordingActive = true;
+    hidePosition_ = false;
+    setControlsEnabled({ui.CmdPlay, ui.cmdPause, ui.cmdResumePlay, ui.CheckDiagramme}, false);
+    // Media and file errors are ignored from here on.
+    device_->sendCommand(QStringLiteral("Close"));
+    QFile::remove(appFile("temp.wav"));
+    QFile::remove(appFile("temp.vox"));
+    if (ui.CheckDiagramme->isChecked())
+        CmdStartVolumeClick();
+    openDeviceOn(appFile("temp.wav"));
+    const int maximum = ui.lbSliderLen->text().toInt() * MaxTakeMs;
+    ui.Slider1->setValue(1);
+    ui.Slider1->setMaximum(maximum);
+    savedCaption_ = windowTitle();
+    setWindowTitle(QStringLiteral("0/%1 secondes").arg(maximum / 1000));
+    if (!device_->sendCommand(QStringLiteral("Record"))) {
+        // Without a sound input the user is told once why nothing records.
+        const QString notice = sound_.missingDevicesNotice();
+        if (!notice.isEmpty())
+            dialogs_.information(this, notice);
+    }
+    ui.CmdRecord->setEnabled(false);
+    setControlsEnabled({ui.CmdPauseRec, ui.cmdStopRecord}, true);
+}
+
+void FrmEnregMessage::CmdPauseRecClick()
+{
+    device_->sendCommand(QStringLiteral("Pause"));
+    ui.cmdResumeRec->setEnabled(true);
+    ui.CmdPauseRec->setEnabled(false);
+    if (ui.CheckDiagramme->isChecked())
+        CmdStopVolumeClick();
+    ui.CheckDiagramme->setEnabled(true);
+}
+
+void FrmEnregMessage::cmdResumeRecClick()
+{
+    device_->sendCommand(QStringLiteral("Record"));
+    if (ui.CheckDiagramme->isChecked())
+        CmdStartVolumeClick();
+    ui.CmdPauseRec->setEnabled(true);
+    ui.cmdResumeRec->setEnabled(false);
+    ui.cmdStopRecord->setEnabled(true);
+    ui.CheckDiagramme->setEnabled(false);
+}
+
+void FrmEnregMessage::cmdStopRecordClick()
+{
+    // The device is not stopped here: the take goes on for the second the
+    // finishing timer waits, so its last word is not cut.
+    stopTicks_ = 0;
+    setControlsEnabled({ui.CmdPauseRec, ui.cmdResumeRec, ui.cmdStopRecord}, false);
+    if (!ui.TimerTempo->isActive())
+        ui.TimerTempo->start();
+    ui.CheckDiagramme->setEnabled(false);
+}
+
+void FrmEnregMessage::TimerTempoTimer()
+{
+    ++stopTicks_;
+    if (stopTicks_ < 1)
+        return;
+    device_->sendCommand(QStringLiteral("Stop"));
+    device_->sendCommand(QStringLiteral("Save"));
+    const qint64 lengthMs = device_->length();
+    const FrmAvareUi &main = play_.controls();
+    const int act = Module1::ActNumberOfNodeText(main.LbNumActe->text());
+    const int scene = Module1::SceneNumberOfNodeText(main.LbNumScene->text());
+    const QString baseName =
+        Module1::ReplyBaseName(main.ComboNumFichier->currentText().toInt(), main.LbNom->text());
+    QString error;
+    PackageTake(state_.AppFolder, baseName, act, scene, lengthMs, &error);
+    device_->sendCommand(QStringLiteral("Close"));
+    ui.TimerTempo->stop();
+    setControlsEnabled({ui.cmdDelWave, ui.CmdPlay, ui.CmdEnreg}, true);
+    setWindowTitle(savedCaption_);
+    if (ui.CheckDiagramme->isChecked())
+        CmdStopVolumeClick();
+    ui.Slider1->setValue(1);
+}
+
+void FrmEnregMessage::CmdPlayClick()
+{
+    if (!QFileInfo::exists(appFile("temp.vox")))
+        return;
+    // After the end of a playback the finishing second would only package
+    // the same take again, and its "Close" would cut this playback short.
+    const MediaDevice::Mode mode = device_->mode();
+    if (mode != MediaDevice::Mode::Recording && mode != MediaDevice::Mode::Paused)
+        ui.TimerTempo->stop();
+    setControlsEnabled({ui.CmdRecord, ui.cmdDelWave}, false);
+    openDeviceOn(appFile("temp.wav"));
+    ui.Slider1->setValue(1);
+    ui.Slider1->setMaximum(int(device_->length()));
+    ui.cmdPause->setEnabled(true);
+    setControlsEnabled({ui.CmdPlay, ui.cmdResumePlay}, false);
+    device_->sendCommand(QStringLiteral("Play"));
+}
+
+void FrmEnregMessage::cmdPauseClick()
+{
+    device_->sendCommand(QStringLiteral("Pause"));
+    ui.cmdResumePlay->setEnabled(true);
+    ui.cmdPause->setEnabled(false);
+    setControlsEnabled({ui.CmdPlay, ui.cmdDelWave}, true);
+}
+
+void FrmEnregMessage::cmdResumePlayClick()
+{
+    ui.cmdResumePlay->setEnabled(false);
+    ui.cmdPause->setEnabled(true);
+    setControlsEnabled({ui.CmdPlay, ui.CmdRecord, ui.cmdDelWave}, false);
+    device_->sendCommand(QStringLiteral("Play"));
+}
+
+void FrmEnregMessage::MMControl1StatusUpdate()
+{
+    if (hidePosition_)
+        return;
+    ui.Slider1->setValue(int(std::min<qint64>(device_->position(), INT_MAX)));
+    if (!ui.cmdStopRecord->isEnabled() && ui.Slider1->value() == 1)
+        return;
+    setWindowTitle(QStringLiteral("%1/%2 seconds")
+                       .arg(ui.Slider1->value() / 1000)
+                       .arg(ui.Slider1->maximum() / 1000));
+}
+
+void FrmEnregMessage::Slider1Change()
+{
+    ui.Slider1->setSelectionLength(int(device_->position()) - ui.Slider1->selectionStart());
+    if (ui.Slider1->value() < ui.Slider1->maximum() - EndMarginMs)
+        return;
+    // The end of the range: a recording of the longest take stops itself,
+    // and the end of a playback finishes the take again.
+    cmdStopRecordClick();
+    ui.cmdPause->setEnabled(false);
+    setControlsEnabled({ui.CmdPlay, ui.cmdDelWave}, true);
+    setWindowTitle(savedCaption_);
+}
+
+void FrmEnregMessage::cmdDelWaveClick()
+{
+    if (dialogs_.askYesNoCancel(this, QStringLiteral("Delete ?")) != Dialogs::Answer::Yes)
+        return;
+    hidePosition_ = true;
+    // A finish step still pending would save and package the deleted take
+    // (or write over the deletion sound): it is called off.
+    ui.TimerTempo->stop();
+    if (meter_->MeterRunning())
+        CmdStopVolumeClick();
+    device_->sendCommand(QStringLiteral("Close"));
+    state_.DeleteScratchFiles();
+    ui.CmdRecord->setEnabled(true);
+    setControlsEnabled({ui.cmdStopRecord, ui.CmdPauseRec, ui.cmdResumeRec, ui.cmdDelWave}, false);
+    ui.CheckDiagramme->setEnabled(true);
+    setControlsEnabled({ui.CmdPlay, ui.cmdPause, ui.cmdResumePlay}, false);
+    openDeviceOn(appFile("del.wav"));
+    device_->sendCommand(QStringLiteral("Play"));
+    setWindowTitle(savedCaption_);
+    ui.Slider1->setValue(1);
+    state_.RecordingActive = false;
+}
+
+void FrmEnregMessage::CmdEnregClick()
+{
+    device_->sendCommand(QStringLiteral("Close"));
+    const QString voxPath = state_.VoxPath(
+        Module1::ReplyBaseName(savedCaption_.toInt(), play_.controls().LbNom->text()));
+    QDir().mkpath(QFileInfo(voxPath).absolutePath());
+    QString error;
+    if (!SavePackagedTake(state_.AppFolder, voxPath, &error) && !error.isEmpty()) {
+        // The take stays in place so that Save can be tried again; the
+        // reply's previous recording is untouched.
+        dialogs_.information(this,
+                             QStringLiteral("The recording could not be saved. %1").arg(error));
+        return;
+    }
+    state_.DeleteScratchFiles();
+    state_.RecordingActive = false;
+    closingByCommand_ = true;
+    container()->close();
+}
+
+void FrmEnregMessage::CmdCancelClick()
+{
+    discardTake();
+    closingByCommand_ = true;
+    container()->close();
+}
+
+void FrmEnregMessage::discardTake()
+{
+    ui.TimerTempo->stop();
+    if (meter_->MeterRunning())
+        CmdStopVolumeClick();
+    device_->sendCommand(QStringLiteral("Close"));
+    state_.DeleteScratchFiles();
+    state_.RecordingActive = false;
+}
+
+void FrmEnregMessage::CmdStartVolumeClick()
+{
+    if (meter_->StartMeter(this))
+        ui.Timer1->start();
+}
+
+void FrmEnregMessage::CmdStopVolumeClick()
+{
+    ui.Timer1->stop();
+    meter_->StopMeter();
+    ui.scopeBox->clear();
+}
+
+void FrmEnregMessage::Timer1Timer()
+{
+    if (!meter_->MeterRunning())
+        return;
+    // No block completed since the last refresh: the drawing stays.
+    if (meter_->ReadMeter())
+        DrawScope();
+}
+
+void FrmEnregMessage::DrawScope()
+{
+    const QByteArray &copied = meter_->copyArea();
+    std::copy_n(copied.constData(), SoundMeter::ScopeLength, scopeSamples_.data());
+    ui.scopeBox->plot(scopeSamples_.left(SoundMeter::ScopeLength));
+}
+
+bool FrmEnregMessage::takeBeingRecorded() const
+{
+    // Recording or paused with Stop still offered, or the second after Stop
+    // during which the device goes on recording.
+    return ui.cmdStopRecord->isEnabled() ||
+           (ui.TimerTempo->isActive() && device_->mode() == MediaDevice::Mode::Recording);
+}
+
+void FrmEnregMessage::closeEvent(QCloseEvent *event)
+{
+    if (!closingByCommand_) {
+        if (takeBeingRecorded()) {
+            dialogs_.information(this, StopRecordingFirst);
+            event->ignore();
+            return;
+        }
+        // A take that was not saved cannot be reached once the window is
+        // gone: it is discarded as Cancel discards it, so nothing is left
+        // holding the play window open.
+        if (state_.RecordingActive)
+            discardTake();
+    }
+    ui.TimerTempo->stop();
+    CmdStopVolumeClick();
+    device_->sendCommand(QStringLiteral("Close"));
+    restorePlayWindow();
+    state_.RecorderOpen = false;
+    event->accept();
+}
+
+void FrmEnregMessage::restorePlayWindow()
+{
+    FrmAvareUi &main = play_.controls();
+    setControlsEnabled({main.TreeView1, main.CmdDebut, main.CmdFin, main.CmdMoins, main.CmdPlus},
+                       true);
+    const CurrentReply reply = play_.currentReply();
+    if (reply.isValid()) {
+        if (QFileInfo::exists(state_.VoxPath(Module1::BaseNameOf(reply.fileName))))
+            setControlsEnabled({main.CmdLecture, main.CmdEcouteGlobalScene, main.CmdDelVox}, true);
+        const QString baseName =
+            Module1::ReplyBaseName(main.ComboNumFichier->currentText().toInt(), main.LbNom->text());
+        if (QFileInfo::exists(state_.NotePath(baseName)))
+            main.CmdNoteExiste->setEnabled(true);
+        if (QFileInfo::exists(state_.PhotoPath(baseName)))
+            main.CmdPhotoExiste->setEnabled(true);
+    }
+    setControlsEnabled({main.ComboNumFichier, main.CmdPrintActe, main.CmdPrintScene, main.CmdPhoto,
+                        main.CmdCommentaire, main.CmdCalculVox, main.CmdTransfertVox,
+                        main.CmdRecupVox, main.CmdStat, main.CmdRepetition, main.CmdFiltres,
+                        main.CmdVoirListeNotesPhotos},
+                       true);
+}

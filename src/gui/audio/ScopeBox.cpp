@@ -1,0 +1,39 @@
+#include "ScopeBox.h"
+
+#include <QPainter>
+
+ScopeBox::ScopeBox(QWidget *parent) : QWidget(parent)
+{
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, background());
+    setPalette(colours);
+}
+
+void ScopeBox::plot(const QByteArray &samples)
+{
+    samples_ = samples;
+    update();
+}
+
+void ScopeBox::clear()
+{
+    samples_.clear();
+    update();
+}
+
+void ScopeBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), background());
+    const qsizetype n = samples_.size();
+    if (n == 0)
+        return;
+    painter.setPen(foreground());
+    // H is the last row, so that 0 lands on the bottom edge inside the box.
+    const int h = height() - 1;
+    for (qsizetype x = 0; x < n; ++x) {
+        const int s = quint8(samples_.at(x));
+        painter.drawPoint(int(x * width() / n), h - s * h / 255);
+    }
+}

@@ -1,0 +1,40 @@
+#include "SelectionSlider.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+SelectionSlider::SelectionSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void SelectionSlider::setSelectionStart(int start)
+{
+    selectionStart_ = start;
+    update();
+}
+
+void SelectionSlider::setSelectionLength(int length)
+{
+    selectionLength_ = length;
+    update();
+}
+
+void SelectionSlider::paintEvent(QPaintEvent *event)
+{
+    QSlider::paintEvent(event);
+    const int span = maximum() - minimum();
+    if (span <= 0 || selectionLength_ <= 0)
+        return;
+    auto toX = [&](int value) {
+        const int clamped = std::clamp(value, minimum(), maximum());
+        return int(qint64(clamped - minimum()) * (width() - 1) / span);
+    };
+    const int left = toX(selectionStart_);
+    const int right = toX(selectionStart_ + selectionLength_);
+    QPainter painter(this);
+    painter.fillRect(QRect(left, height() - 4, std::max(right - left, 1), 3),
+                     palette().color(QPalette::Highlight));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QSlider>
+
+// A horizontal slider that shows a selected range (from selectionStart()
+// over selectionLength()) as a band under its groove, and takes no mouse or
+// key input: it only displays a position.
+class SelectionSlider : public QSlider
+{
+    Q_OBJECT
+
+public:
+    explicit SelectionSlider(QWidget *parent = nullptr);
+
+    int selectionStart() const { return selectionStart_; }
+    int selectionLength() const { return selectionLength_; }
+    void setSelectionStart(int start);
+    void setSelectionLength(int length);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int selectionStart_ = 0;
+    int selectionLength_ = 0;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "PlayCast.h"
+
+#include <QList>
+#include <QString>
+
+// The hand-written speaker rules of the shipped plays, by play code
+// ("merchantvenice", "kingjohn", "verone"). Other codes have none: their
+// speakers are matched against the cast list by name alone.
+QList<SpeakerRule> SpeakerRulesFor(const QString &playCode);
