@@ -11,6 +11,7 @@
 #include "app/Module1.h"
 #include "app/PlayCatalogue.h"
 #include "app/ShippedData.h"
+#include "audio/QtSoundSystem.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -67,7 +68,8 @@ int main(int argc, char *argv[])
 
     Module1 state;
     QtDialogs dialogs;
-    MDIMain frame(state, dialogs);
+    QtSoundSystem sound;
+    MDIMain frame(state, dialogs, sound);
     frame.Load(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                FindShippedDataFolder(QCoreApplication::applicationDirPath()));
     if (const QScreen *screen = frame.screen())

@@ -18,8 +18,7 @@ int main(int argc, char *argv[])
     Module1 state;
     QtDialogs dialogs;
     QtSoundSystem sound;
-    MDIMain frame(state, dialogs);
-    frame.setSoundSystem(&sound);
+    MDIMain frame(state, dialogs, sound);
     frame.Load(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                FindShippedDataFolder(QCoreApplication::applicationDirPath()));
     if (const QScreen *screen = frame.screen())

@@ -4,10 +4,14 @@
 #include "app/FrmProg.h"
 #include "app/ToolWindow.h"
 #include "audio/FrmEnregMessage.h"
+#include "audio/ReplyPlayer.h"
+#include "audio/SceneListener.h"
 #include "rehearsal/FrmFiltre.h"
 
 #include "Dialogs.h"
 #include "app/Module1.h"
+#include "audio/MediaDevice.h"
+#include "audio/SoundSystem.h"
 #include "play/PlayLoader.h"
 #include "play/PlayTextCheck.h"
 #include "play/SceneStore.h"
@@ -40,14 +44,20 @@ public:
 };
 } // namespace
 
-FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent), m_state(state), m_dialogs(dialogs)
+FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget *parent)
+    : QWidget(parent), m_state(state), m_dialogs(dialogs), m_sound(&sound)
 {
     setObjectName(QStringLiteral("FrmAvare"));
     setWindowIcon(PlayIcons::treeImage(QStringLiteral("kopen")));
     ui.setupUi(this);
     setNameColour(NameBlack);
     m_openedSceneIcon = PlayIcons::openedSceneIcon();
+    for (std::size_t i = 0; i < m_media.size(); ++i) {
+        m_media[i] = sound.createMediaDevice();
+        m_media[i]->setObjectName(QStringLiteral("MMControl%1").arg(i + 1));
+    }
+    m_replyPlayer = std::make_unique<ReplyPlayer>(*this, state, dialogs, MMControl1());
+    m_sceneListener = std::make_unique<SceneListener>(*this, state, dialogs, MMControl2());
 
     connect(ui.TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { OpenScene(node); });
@@ -78,8 +88,6 @@ FrmEnregMessage *FrmAvare::recorder() const
 
 void FrmAvare::CmdRecordShowClick()
 {
-    if (!m_sound)
-        return;
     if (m_state.RecorderOpen && m_recorder) {
         QWidget *window = m_recorder->parentWidget() ? m_recorder->parentWidget() : m_recorder;
         window->show();
@@ -105,6 +113,9 @@ void FrmAvare::CmdRecordShowClick()
     window->show();
     recorder->Load();
 }
+
+// Members go in reverse order: the players before the devices they follow.
+FrmAvare::~FrmAvare() = default;
 
 QRect FrmAvare::PlaceInFrame(const QSize &frame)
 {
@@ -382,6 +393,37 @@ void FrmAvare::display(Move move)
             ui.CmdRecordShow->setEnabled(true);
     }
     Q_EMIT replyShown(k);
+}
+
+void FrmAvare::lockForPlayback()
+{
+    FrmAvareUi::setEnabled({ui.Picture2, ui.TreeView1, ui.CmdDebut, ui.CmdFin, ui.CmdMoins,
+                            ui.CmdPlus, ui.CmdLecture, ui.CmdRecordShow, ui.ComboNumFichier,
+                            ui.CmdEcouteGlobalScene, ui.CmdDelVox, ui.CmdNoteExiste,
+                            ui.CmdPhotoExiste},
+                           false);
+}
+
+void FrmAvare::unlockAfterPlayback(bool colourName)
+{
+    FrmAvareUi::setEnabled({ui.TreeView1, ui.CmdDebut, ui.CmdFin, ui.CmdMoins, ui.CmdPlus,
+                            ui.ComboNumFichier, ui.Picture2},
+                           true);
+    const CurrentReply reply = currentReply();
+    ui.CmdRecordShow->setEnabled(RecordAllowed(m_state.FilterCharacter, reply.character));
+    if (colourName)
+        applyFilterColour(DecideFilter(m_state.FilterCharacter, reply.character));
+    refreshRecordingButtons();
+    const ReplyFiles files = currentReplyFiles();
+    ui.CmdNoteExiste->setEnabled(files.note);
+    ui.CmdPhotoExiste->setEnabled(files.photo);
+}
+
+void FrmAvare::refreshRecordingButtons()
+{
+    const bool recorded = currentReplyFiles().recording;
+    FrmAvareUi::setEnabled({ui.CmdLecture, ui.CmdDelVox}, recorded);
+    ui.CmdEcouteGlobalScene->setEnabled(m_scene.firstRecordedFrom(m_state, 0) >= 0);
 }
 
 void FrmAvare::showText(QString text)

@@ -11,13 +11,19 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+#include <memory>
+
 class Dialogs;
 class FrmFiltre;
 class FrmEnregMessage;
+class MediaDevice;
 class Module1;
+class ReplyPlayer;
+class SceneListener;
+class SoundSystem;
 class QCloseEvent;
 class QTreeWidgetItem;
-class SoundSystem;
 
 // The reply shown in the scene view, as the tool windows read it at the
 // moment they act.
@@ -57,7 +63,9 @@ public:
         SelectedImageRole
     };
 
-    FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent = nullptr);
+    // The window's media devices come from `sound`.
+    FrmAvare(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget *parent = nullptr);
+    ~FrmAvare() override;
 
     // The window's place in a frame whose inner area has the size `frame`:
     // three quarters of its width and height, at the top, centred across.
@@ -85,11 +93,31 @@ public:
     // disabled on the others) and the colour of the character's name. With
     // no reply shown the record button stays disabled.
     void FilterChanged();
-    // The sound services of the recording and listening tools; without them
-    // their buttons do nothing.
-    void setSoundSystem(SoundSystem *sound) { m_sound = sound; }
     // The open recorder window, if any.
     FrmEnregMessage *recorder() const;
+    // The four media devices, one per kind of playback, each with its own
+    // status-update handler: one reply (MMControl1), scene listening
+    // (MMControl2), the partner replies (MMControl3) and the prompt
+    // (MMControl4) of a rehearsal.
+    MediaDevice &MMControl1() const { return *m_media[0]; }
+    MediaDevice &MMControl2() const { return *m_media[1]; }
+    MediaDevice &MMControl3() const { return *m_media[2]; }
+    MediaDevice &MMControl4() const { return *m_media[3]; }
+    ReplyPlayer &replyPlayer() const { return *m_replyPlayer; }
+    SceneListener &sceneListener() const { return *m_sceneListener; }
+
+    // Disables what could disturb a playback: the tree, the navigation, the
+    // reply-number box, the main tool bar and the reply's sound, record,
+    // note and photo buttons.
+    void lockForPlayback();
+    // Enables them again for the reply now shown: the record button by the
+    // filter (with `colourName`, the name red for the filtered character
+    // and black for another), the sound buttons, note and photo buttons as
+    // the files on disk allow.
+    void unlockAfterPlayback(bool colourName);
+    // CmdLecture and CmdDelVox when the current reply's recording exists,
+    // CmdEcouteGlobalScene when any reply of the scene has one.
+    void refreshRecordingButtons();
 
 public Q_SLOTS:
     // Opens the filter window, or brings the open one forward; returns it.
@@ -152,6 +180,9 @@ private:
     QIcon m_openedSceneIcon;
     QList<QPointer<QWidget>> m_toolWindows;
     QPointer<FrmFiltre> m_filterWindow;
-    SoundSystem *m_sound = nullptr;
+    SoundSystem *m_sound;
     QPointer<FrmEnregMessage> m_recorder;
+    std::array<std::unique_ptr<MediaDevice>, 4> m_media;
+    std::unique_ptr<ReplyPlayer> m_replyPlayer;
+    std::unique_ptr<SceneListener> m_sceneListener;
 };

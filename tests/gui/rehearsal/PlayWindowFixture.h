@@ -8,6 +8,8 @@
 #include "FakeDialogs.h"
 #include "TestPlay.h"
 #include "WidgetDriver.h"
+#include "audio/VirtualMediaDevice.h"
+#include "audio/VirtualSoundSystem.h"
 
 #include <QDir>
 #include <QLabel>
@@ -47,7 +49,7 @@ public:
     // Opens the play window on the play set up, shown and loaded.
     FrmAvare *openWindow()
     {
-        play = std::make_unique<FrmAvare>(*state, dialogs);
+        play = std::make_unique<FrmAvare>(*state, dialogs, sound);
         play->resize(1000, 650);
         if (!play->Load())
             qWarning("the play did not load: %s", qPrintable(dialogs.texts().join(u'|')));
@@ -82,6 +84,7 @@ public:
 
     std::unique_ptr<Module1> state;
     FakeDialogs dialogs;
+    VirtualSoundSystem sound;
     std::unique_ptr<FrmAvare> play;
 
 private:
