@@ -7,6 +7,7 @@
 #include "audio/ReplyPlayer.h"
 #include "audio/SceneListener.h"
 #include "rehearsal/FrmFiltre.h"
+#include "rehearsal/Rehearsal.h"
 
 #include "Dialogs.h"
 #include "app/Module1.h"
@@ -58,6 +59,8 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget
     }
     m_replyPlayer = std::make_unique<ReplyPlayer>(*this, state, dialogs, MMControl1());
     m_sceneListener = std::make_unique<SceneListener>(*this, state, dialogs, MMControl2());
+    m_rehearsal = std::make_unique<Rehearsal>(*this, state, dialogs, MMControl3(), MMControl4(),
+                                              sound.beep());
 
     connect(ui.TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { OpenScene(node); });

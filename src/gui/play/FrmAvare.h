@@ -19,6 +19,7 @@ class FrmFiltre;
 class FrmEnregMessage;
 class MediaDevice;
 class Module1;
+class Rehearsal;
 class ReplyPlayer;
 class SceneListener;
 class SoundSystem;
@@ -105,6 +106,7 @@ public:
     MediaDevice &MMControl4() const { return *m_media[3]; }
     ReplyPlayer &replyPlayer() const { return *m_replyPlayer; }
     SceneListener &sceneListener() const { return *m_sceneListener; }
+    Rehearsal &rehearsal() const { return *m_rehearsal; }
 
     // Disables what could disturb a playback: the tree, the navigation, the
     // reply-number box, the main tool bar and the reply's sound, record,
@@ -185,4 +187,5 @@ private:
     std::array<std::unique_ptr<MediaDevice>, 4> m_media;
     std::unique_ptr<ReplyPlayer> m_replyPlayer;
     std::unique_ptr<SceneListener> m_sceneListener;
+    std::unique_ptr<Rehearsal> m_rehearsal;
 };

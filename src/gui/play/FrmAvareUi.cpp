@@ -279,8 +279,14 @@ void FrmAvareUi::setupCover(QWidget *form)
         font.setPointSizeF(font.pointSizeF() * 2.2);
         label->setFont(font);
     }
+    // The name sits in the middle of the cover and the countdown right
+    // under it: a space as high as the countdown balances it above.
+    const int countdownHeight = LbDecompteRepetition->fontMetrics().height();
+    LbDecompteRepetition->setMinimumHeight(countdownHeight);
     auto *column = new QVBoxLayout(Pict_A_Vous);
+    column->setSpacing(0);
     column->addStretch(1);
+    column->addSpacing(countdownHeight);
     column->addWidget(Lb_A_Vous);
     column->addWidget(LbDecompteRepetition);
     column->addStretch(1);

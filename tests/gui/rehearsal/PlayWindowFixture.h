@@ -82,6 +82,16 @@ public:
         return Control<QLabel>(play.get(), "LbNom")->palette().color(QPalette::WindowText);
     }
 
+    VirtualMediaDevice &device(const char *name) const
+    {
+        for (VirtualMediaDevice *d : sound.mediaDevices()) {
+            if (d->objectName() == QLatin1String(name))
+                return *d;
+        }
+        qFatal("no media device %s", name);
+    }
+    void advance(qint64 ms) { sound.clock().advance(ms); }
+
     std::unique_ptr<Module1> state;
     FakeDialogs dialogs;
     VirtualSoundSystem sound;
