@@ -71,13 +71,14 @@ Rehearsal::Rehearsal(FrmAvare &window, Module1 &state, Dialogs &dialogs, MediaDe
 void Rehearsal::setupKeys()
 {
     FrmAvareUi *ui = &m_window.controls();
+    // The panel's keys exist only while it is shown, so the same letters
+    // still reach the tree's search and the other controls outside it.
     auto key = [this](const QKeySequence &sequence, std::function<void()> action) {
         auto *shortcut = new QShortcut(sequence, &m_window);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, action] {
-            if (m_panelShown)
-                action();
-        });
+        shortcut->setEnabled(false);
+        connect(shortcut, &QShortcut::activated, this, action);
+        m_panelKeys.append(shortcut);
     };
     key(Qt::Key_Space, [ui] {
         if (!press(ui->CmdDemarRepetition))
@@ -350,6 +351,8 @@ void Rehearsal::renderPanels(bool shown)
     ui.PictRepetition->setVisible(shown);
     ui.PictBarRepet->setVisible(shown);
     ui.TreeView1->setEnabled(!shown);
+    for (QShortcut *key : std::as_const(m_panelKeys))
+        key->setEnabled(shown);
     if (!shown)
         m_state.PlaybackActive = false;
 }

@@ -3,6 +3,7 @@
 #include "audio/ProgressFollower.h"
 #include "rehearsal/RehearsalEngine.h"
 
+#include <QList>
 #include <QObject>
 
 class Beep;
@@ -10,6 +11,7 @@ class Dialogs;
 class FrmAvare;
 class MediaDevice;
 class Module1;
+class QShortcut;
 
 // The rehearsal in the play window: runs the current scene from the current
 // reply with the partners' takes on MMControl3, covers the actor's own
@@ -83,4 +85,5 @@ private:
     ProgressFollower m_promptProgress;
     RehearsalEngine m_engine;
     bool m_panelShown = false;
+    QList<QShortcut *> m_panelKeys;
 };
