@@ -11,7 +11,6 @@
 #include "app/Module1.h"
 #include "app/PlayCatalogue.h"
 #include "app/ShippedData.h"
-#include "audio/QtSoundSystem.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -68,8 +67,7 @@ int main(int argc, char *argv[])
 
     Module1 state;
     QtDialogs dialogs;
-    QtSoundSystem sound;
-    MDIMain frame(state, dialogs, sound);
+    MDIMain frame(state, dialogs);
     frame.Load(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                FindShippedDataFolder(QCoreApplication::applicationDirPath()));
     if (const QScreen *screen = frame.screen())

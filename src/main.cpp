@@ -18,7 +18,8 @@ int main(int argc, char *argv[])
     Module1 state;
     QtDialogs dialogs;
     QtSoundSystem sound;
-    MDIMain frame(state, dialogs, sound);
+    MDIMain frame(state, dialogs);
+    frame.setSoundSystem(&sound);
     frame.Load(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                FindShippedDataFolder(QCoreApplication::applicationDirPath()));
     if (const QScreen *screen = frame.screen())

@@ -17,8 +17,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
-MDIMain::MDIMain(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_dialogs(dialogs), m_sound(sound),
+MDIMain::MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_dialogs(dialogs),
       m_exit([] { QCoreApplication::exit(0); })
 {
     setObjectName(QStringLiteral("MDIMain"));
@@ -90,7 +90,8 @@ void MDIMain::SelectPlay(const PlayCatalogueEntry &entry)
         return; // one play at a time; the menu is disabled meanwhile
     m_state.SelectPlay(entry);
 
-    auto *play = new FrmAvare(m_state, m_dialogs, m_sound);
+    auto *play = new FrmAvare(m_state, m_dialogs);
+    play->setSoundSystem(m_sound);
     m_playSubWindow = m_mdiArea->addSubWindow(play);
     m_playSubWindow->setAttribute(Qt::WA_DeleteOnClose);
     m_playSubWindow->setObjectName(QStringLiteral("FrmAvareSubWindow"));

@@ -25,8 +25,7 @@ class MDIMain : public QMainWindow
     Q_OBJECT
 
 public:
-    // The windows' sound devices come from `sound`.
-    MDIMain(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget *parent = nullptr);
+    MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent = nullptr);
 
     // The frame's start: fixes the application folder from the folder the
     // platform reports, copies into it the shipped files it lacks from
@@ -38,6 +37,9 @@ public:
     QMdiSubWindow *playSubWindow() const { return m_playSubWindow; }
     FrmEntry *startUpWindow() const { return m_startUp; }
     QMdiArea *mdiArea() const { return m_mdiArea; }
+
+    // The sound services handed to every play window.
+    void setSoundSystem(SoundSystem *sound) { m_sound = sound; }
 
     // What "Exit" runs; by default it ends the event loop at once.
     void setExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
@@ -74,7 +76,7 @@ private:
 
     Module1 &m_state;
     Dialogs &m_dialogs;
-    SoundSystem &m_sound;
+    SoundSystem *m_sound = nullptr;
     QMdiArea *m_mdiArea = nullptr;
     QPointer<QMdiSubWindow> m_playSubWindow;
     QPointer<FrmEntry> m_startUp;

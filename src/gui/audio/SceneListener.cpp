@@ -72,8 +72,13 @@ void SceneListener::LectureGlobal()
             m_lastReplyStarted = true;
         if (started)
             return;
+        const int before = scene.index();
         closeTake();
         m_window.CmdPlusClick();
+        if (scene.index() == before) {
+            EndSceneListening();
+            return;
+        }
     }
 }
 

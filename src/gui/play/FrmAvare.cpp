@@ -45,22 +45,14 @@ public:
 };
 } // namespace
 
-FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget *parent)
-    : QWidget(parent), m_state(state), m_dialogs(dialogs), m_sound(&sound)
+FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
+    : QWidget(parent), m_state(state), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("FrmAvare"));
     setWindowIcon(PlayIcons::treeImage(QStringLiteral("kopen")));
     ui.setupUi(this);
     setNameColour(NameBlack);
     m_openedSceneIcon = PlayIcons::openedSceneIcon();
-    for (std::size_t i = 0; i < m_media.size(); ++i) {
-        m_media[i] = sound.createMediaDevice();
-        m_media[i]->setObjectName(QStringLiteral("MMControl%1").arg(i + 1));
-    }
-    m_replyPlayer = std::make_unique<ReplyPlayer>(*this, state, dialogs, MMControl1());
-    m_sceneListener = std::make_unique<SceneListener>(*this, state, dialogs, MMControl2());
-    m_rehearsal = std::make_unique<Rehearsal>(*this, state, dialogs, MMControl3(), MMControl4(),
-                                              sound.beep());
 
     connect(ui.TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { OpenScene(node); });
@@ -91,6 +83,8 @@ FrmEnregMessage *FrmAvare::recorder() const
 
 void FrmAvare::CmdRecordShowClick()
 {
+    if (!m_sound)
+        return;
     if (m_state.RecorderOpen && m_recorder) {
         QWidget *window = m_recorder->parentWidget() ? m_recorder->parentWidget() : m_recorder;
         window->show();
@@ -119,6 +113,21 @@ void FrmAvare::CmdRecordShowClick()
 
 // Members go in reverse order: the players before the devices they follow.
 FrmAvare::~FrmAvare() = default;
+
+void FrmAvare::setSoundSystem(SoundSystem *sound)
+{
+    m_sound = sound;
+    if (!sound || m_replyPlayer)
+        return;
+    for (std::size_t i = 0; i < m_media.size(); ++i) {
+        m_media[i] = sound->createMediaDevice();
+        m_media[i]->setObjectName(QStringLiteral("MMControl%1").arg(i + 1));
+    }
+    m_replyPlayer = std::make_unique<ReplyPlayer>(*this, m_state, m_dialogs, *m_media[0]);
+    m_sceneListener = std::make_unique<SceneListener>(*this, m_state, m_dialogs, *m_media[1]);
+    m_rehearsal = std::make_unique<Rehearsal>(*this, m_state, m_dialogs, *m_media[2], *m_media[3],
+                                              sound->beep());
+}
 
 QRect FrmAvare::PlaceInFrame(const QSize &frame)
 {

@@ -22,9 +22,9 @@ class Module1;
 class Rehearsal;
 class ReplyPlayer;
 class SceneListener;
-class SoundSystem;
 class QCloseEvent;
 class QTreeWidgetItem;
+class SoundSystem;
 
 // The reply shown in the scene view, as the tool windows read it at the
 // moment they act.
@@ -64,8 +64,7 @@ public:
         SelectedImageRole
     };
 
-    // The window's media devices come from `sound`.
-    FrmAvare(Module1 &state, Dialogs &dialogs, SoundSystem &sound, QWidget *parent = nullptr);
+    FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent = nullptr);
     ~FrmAvare() override;
 
     // The window's place in a frame whose inner area has the size `frame`:
@@ -89,24 +88,31 @@ public:
     // `window` is closed when the play window closes.
     void adoptToolWindow(QWidget *window);
 
+    // The sound services of the recording and listening tools; without them
+    // their buttons do nothing. The first one given makes the four media
+    // devices and the players.
+    void setSoundSystem(SoundSystem *sound);
+    // The open recorder window, if any.
+    FrmEnregMessage *recorder() const;
+
     // Applies the filter as it now stands to the reply shown: the record
     // button (enabled with no filter or on the filtered character's reply,
     // disabled on the others) and the colour of the character's name. With
     // no reply shown the record button stays disabled.
     void FilterChanged();
-    // The open recorder window, if any.
-    FrmEnregMessage *recorder() const;
+
     // The four media devices, one per kind of playback, each with its own
     // status-update handler: one reply (MMControl1), scene listening
     // (MMControl2), the partner replies (MMControl3) and the prompt
     // (MMControl4) of a rehearsal.
-    MediaDevice &MMControl1() const { return *m_media[0]; }
-    MediaDevice &MMControl2() const { return *m_media[1]; }
-    MediaDevice &MMControl3() const { return *m_media[2]; }
-    MediaDevice &MMControl4() const { return *m_media[3]; }
-    ReplyPlayer &replyPlayer() const { return *m_replyPlayer; }
-    SceneListener &sceneListener() const { return *m_sceneListener; }
-    Rehearsal &rehearsal() const { return *m_rehearsal; }
+    // (null until a sound system is given).
+    MediaDevice *MMControl1() const { return m_media[0].get(); }
+    MediaDevice *MMControl2() const { return m_media[1].get(); }
+    MediaDevice *MMControl3() const { return m_media[2].get(); }
+    MediaDevice *MMControl4() const { return m_media[3].get(); }
+    ReplyPlayer *replyPlayer() const { return m_replyPlayer.get(); }
+    SceneListener *sceneListener() const { return m_sceneListener.get(); }
+    Rehearsal *rehearsal() const { return m_rehearsal.get(); }
 
     // Disables what could disturb a playback: the tree, the navigation, the
     // reply-number box, the main tool bar and the reply's sound, record,
@@ -182,7 +188,7 @@ private:
     QIcon m_openedSceneIcon;
     QList<QPointer<QWidget>> m_toolWindows;
     QPointer<FrmFiltre> m_filterWindow;
-    SoundSystem *m_sound;
+    SoundSystem *m_sound = nullptr;
     QPointer<FrmEnregMessage> m_recorder;
     std::array<std::unique_ptr<MediaDevice>, 4> m_media;
     std::unique_ptr<ReplyPlayer> m_replyPlayer;

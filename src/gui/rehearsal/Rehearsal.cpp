@@ -95,21 +95,6 @@ void Rehearsal::setupKeys()
     auto *enter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), &m_window);
     enter->setContext(Qt::WidgetWithChildrenShortcut);
     connect(enter, &QShortcut::activated, this, [ui] { press(ui->CmdRepetition); });
-
-    auto withKey = [](QWidget *control, const char *keyName) {
-        const QString tip = control->toolTip();
-        control->setToolTip((tip.isEmpty() ? QString() : tip + QLatin1Char(' ')) +
-                            QStringLiteral("(%1)").arg(QLatin1String(keyName)));
-    };
-    withKey(ui->CmdRepetition, "Ctrl+R");
-    withKey(ui->CmdDemarRepetition, "Space");
-    withKey(ui->CmdContinuerRepetition, "Space");
-    withKey(ui->CmdStopGlobalRepetition, "Esc");
-    withKey(ui->CmdEcouter, "P");
-    withKey(ui->CmdStopLectureRepetition, "Esc");
-    withKey(ui->CmdVoirTexte, "R");
-    withKey(ui->CheckJuskaFinRepetition, "N");
-    withKey(ui->CmdFinRepetition, "E");
 }
 
 RehearsalReply Rehearsal::currentKind() const

@@ -31,7 +31,8 @@ class QShortcut;
 //
 // Keys, while the rehearsal panel is shown: Space Start or Continue,
 // Escape Stop (partner take, gap or prompt), P the prompt, R reveal the
-// text, N "Non Stop", E end of the rehearsal; Ctrl+R enters it.
+// text, N "Non Stop", E end of the rehearsal; Ctrl+R enters it. The tool
+// tips of the controls name them.
 class Rehearsal : public QObject
 {
     Q_OBJECT

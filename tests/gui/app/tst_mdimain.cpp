@@ -5,7 +5,6 @@
 #include "FakeDialogs.h"
 #include "TestPlay.h"
 #include "WidgetDriver.h"
-#include "audio/VirtualSoundSystem.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -26,7 +25,6 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<Module1> m_state;
     FakeDialogs m_dialogs;
-    VirtualSoundSystem m_sound;
     std::unique_ptr<MDIMain> m_frame;
     int m_exits = 0;
 
@@ -44,7 +42,7 @@ private:
                               {QStringLiteral("PORTIA"), QStringLiteral("a rich heiress")}});
         play.writeStore({TestPlay::numberedScene(
             1, 1, 1, 3, {QStringLiteral("SHYLOCK"), QStringLiteral("PORTIA")})});
-        m_frame = std::make_unique<MDIMain>(*m_state, m_dialogs, m_sound);
+        m_frame = std::make_unique<MDIMain>(*m_state, m_dialogs);
         m_exits = 0;
         m_frame->setExitHandler([this] { ++m_exits; });
         m_frame->resize(1200, 800);

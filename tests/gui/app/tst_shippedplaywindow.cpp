@@ -4,7 +4,6 @@
 
 #include "FakeDialogs.h"
 #include "WidgetDriver.h"
-#include "audio/VirtualSoundSystem.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,11 +24,10 @@ private:
     QTemporaryDir m_dir;
     Module1 m_state;
     FakeDialogs m_dialogs;
-    VirtualSoundSystem m_sound;
 
     std::unique_ptr<MDIMain> startFrame()
     {
-        auto frame = std::make_unique<MDIMain>(m_state, m_dialogs, m_sound);
+        auto frame = std::make_unique<MDIMain>(m_state, m_dialogs);
         frame->setExitHandler([] {});
         frame->resize(1366, 740);
         frame->Load(m_dir.path(), QStringLiteral(TIRADEX_SHIPPED_DATA_DIR));

@@ -62,7 +62,8 @@ public:
     // Shows the play window and opens act 1 scene 1 on reply `number`.
     void openScene(int number = -1)
     {
-        play = std::make_unique<FrmAvare>(*state, dialogs, sound);
+        play = std::make_unique<FrmAvare>(*state, dialogs);
+        play->setSoundSystem(&sound);
         play->resize(1000, 650);
         QVERIFY(play->Load());
         play->show();

@@ -68,7 +68,8 @@ private:
         play.writeStore({TestPlay::numberedScene(1, 1, 55, 2, {Arthur, Hubert}),
                          TestPlay::numberedScene(1, 2, 57, 3, {Hubert, Arthur})});
         QVERIFY(WriteWavFile(appFile("del.wav"), DeletionSound(), nullptr));
-        play_ = std::make_unique<FrmAvare>(*state_, dialogs_, *sound_);
+        play_ = std::make_unique<FrmAvare>(*state_, dialogs_);
+        play_->setSoundSystem(sound_.get());
         QVERIFY(play_->Load());
         if (inMdiArea) {
             auto *area = new QMdiArea;

@@ -76,7 +76,7 @@ private Q_SLOTS:
         QCOMPARE(f.label("LbCompteRepliques"), QStringLiteral("6/6"));
         QCOMPARE(f.enabled("CmdLecture"), recorded.contains(6));
         QVERIFY(f.enabled("CmdEcouteGlobalScene"));
-        QVERIFY(f.play->sceneListener().LastReplyStarted() == recorded.contains(6));
+        QVERIFY(f.play->sceneListener()->LastReplyStarted() == recorded.contains(6));
         QCOMPARE(f.device("MMControl1").commandLog(), QStringList());
         QVERIFY(f.dialogs.shown.isEmpty());
     }

@@ -3,7 +3,6 @@
 #include "FakeDialogs.h"
 #include "TestPlay.h"
 #include "WidgetDriver.h"
-#include "audio/VirtualSoundSystem.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -55,7 +54,6 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<Module1> m_state;
     FakeDialogs m_dialogs;
-    VirtualSoundSystem m_sound;
     std::unique_ptr<FrmAvare> m_play;
 
     // A fresh application folder holding the characters file of the test play.
@@ -88,7 +86,7 @@ private:
 
     FrmAvare *openWindow(bool expectLoaded = true)
     {
-        m_play = std::make_unique<FrmAvare>(*m_state, m_dialogs, m_sound);
+        m_play = std::make_unique<FrmAvare>(*m_state, m_dialogs);
         m_play->resize(1000, 650);
         const bool loaded = m_play->Load();
         m_play->show();

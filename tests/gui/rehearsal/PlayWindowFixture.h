@@ -49,7 +49,8 @@ public:
     // Opens the play window on the play set up, shown and loaded.
     FrmAvare *openWindow()
     {
-        play = std::make_unique<FrmAvare>(*state, dialogs, sound);
+        play = std::make_unique<FrmAvare>(*state, dialogs);
+        play->setSoundSystem(&sound);
         play->resize(1000, 650);
         if (!play->Load())
             qWarning("the play did not load: %s", qPrintable(dialogs.texts().join(u'|')));
