@@ -3,11 +3,18 @@
 // pulse-record-play.sh against a private PulseAudio server whose default
 // source is a 440 Hz sine and whose default sink is a null sink.
 
+#include "ArchiveChecks.h"
 #include "AudioChecks.h"
+#include "FakeDialogs.h"
+#include "TestPlay.h"
+#include "WidgetDriver.h"
+#include "audio/FrmEnregMessage.h"
 #include "audio/QtMediaDevice.h"
 #include "audio/QtSoundInput.h"
 #include "audio/QtSoundSystem.h"
 #include "audio/WavFile.h"
+#include "play/FrmAvare.h"
+#include "transfer/ZipExtractionClass.h"
 
 #include <QAudioDevice>
 #include <QElapsedTimer>
@@ -220,6 +227,57 @@ private Q_SLOTS:
         QVERIFY2(std::abs(crossings - 443) < 15, qPrintable(QString::number(crossings)));
     }
 
+    void recorderWindowRecordsAndSavesReply()
+    {
+        // The whole road on the real devices: the play window's record
+        // button, Record, Stop, the finishing second, Play to the end, Save.
+        QTemporaryDir app;
+        Module1 state;
+        TestPlay play(state, app.path());
+        play.writeCharacters({{QStringLiteral("HUBERT"), QStringLiteral("a chamberlain")}});
+        play.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {QStringLiteral("HUBERT")})});
+        FakeDialogs dialogs;
+        QtSoundSystem sound;
+        FrmAvare window(state, dialogs);
+        window.setSoundSystem(&sound);
+        QVERIFY(window.Load());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.OpenScene(TreeNode(Control<QTreeWidget>(&window, "TreeView1"),
+                                  QStringLiteral("ACT 1"), QStringLiteral("SCENE 1")));
+        Click(&window, "CmdRecordShow");
+        FrmEnregMessage *recorder = window.recorder();
+        QVERIFY(recorder);
+        Click(recorder, "CmdRecord");
+        QTRY_VERIFY_WITH_TIMEOUT(recorder->MMControl1().length() >= 1500, 10000);
+        Click(recorder, "cmdStopRecord");
+        QTRY_VERIFY_WITH_TIMEOUT(IsEnabled(recorder, "CmdPlay"), 5000); // finished
+        QVERIFY(QFile::exists(state.AppFolder + QStringLiteral("temp.vox")));
+        Click(recorder, "CmdPlay");
+        QTRY_VERIFY_WITH_TIMEOUT(recorder->controls().TimerTempo->isActive(), 10000); // the end
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !recorder->controls().TimerTempo->isActive() && !recorder->packaging(), 5000);
+        Click(recorder, "CmdEnreg");
+        QVERIFY(dialogs.shown.isEmpty());
+        const QString vox = state.VoxPath(QStringLiteral("_0001_HUBERT"));
+        QFile archive(vox);
+        QVERIFY(archive.open(QIODevice::ReadOnly));
+        QCOMPARE(LocalHeaderNames(archive.readAll()),
+                 (QStringList{QStringLiteral("temp.wav"), QStringLiteral("_0001_HUBERT.tsd")}));
+        ZipExtractionClass reader;
+        QVERIFY(reader.OpenZip(vox));
+        QVERIFY(reader.Extract(app.filePath(QStringLiteral("out")), true, true));
+        reader.CloseZip();
+        const std::optional<PcmAudio> take =
+            ReadWavFile(app.filePath(QStringLiteral("out/temp.wav")), nullptr);
+        QVERIFY(take);
+        // Recorded until Stop plus the finishing second.
+        QVERIFY2(take->durationMs() >= 2400, qPrintable(QString::number(take->durationMs())));
+        QVERIFY(std::abs(ZeroCrossingFrequency(*take) - 440.0) < 5.0);
+        QVERIFY(!state.RecordingActive);
+        QVERIFY(!state.RecorderOpen);
+    }
+
     void beepPlaysWithoutFallingBack()
     {
         QtSoundSystem system;
@@ -228,5 +286,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(PulseRecordPlay)
+QTEST_MAIN(PulseRecordPlay)
 #include "pulse_record_play.moc"

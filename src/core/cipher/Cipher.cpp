@@ -73,21 +73,25 @@ BlockCipher::BlockCipher(const KeyChars &keyChars)
     }
 }
 
+void BlockCipher::whiten(Block &x, std::uint8_t w) const
+{
+    const Table &s1 = m_s[0], &s2 = m_s[1], &s3 = m_s[2], &s4 = m_s[3];
+    const Table &s5 = m_s[4], &s6 = m_s[5], &s7 = m_s[6], &s8 = m_s[7];
+    x[0] ^= s5[s1[w]];
+    x[1] ^= s6[s2[w]];
+    x[2] ^= s7[s3[w]];
+    x[3] ^= s8[s4[w]];
+    x[4] ^= s1[s5[w]];
+    x[5] ^= s2[s6[w]];
+    x[6] ^= s3[s7[w]];
+    x[7] ^= s4[s8[w]];
+}
+
 void BlockCipher::encipherBlock(Block &x) const
 {
     const Table &s1 = m_s[0], &s2 = m_s[1], &s3 = m_s[2], &s4 = m_s[3];
     const Table &s5 = m_s[4], &s6 = m_s[5], &s7 = m_s[6], &s8 = m_s[7];
-    auto whiten = [&](std::uint8_t w) {
-        x[0] ^= s5[s1[w]];
-        x[1] ^= s6[s2[w]];
-        x[2] ^= s7[s3[w]];
-        x[3] ^= s8[s4[w]];
-        x[4] ^= s1[s5[w]];
-        x[5] ^= s2[s6[w]];
-        x[6] ^= s3[s7[w]];
-        x[7] ^= s4[s8[w]];
-    };
-    whiten(m_keySum);
+    whiten(x, m_keySum);
     for (int round = 0; round < 8; ++round) {
         const std::uint8_t a = s1[x[0]], b = s2[x[1]], c = s3[x[2]], d = s4[x[3]];
         x[4] = add(a, x[4] ^ s1[s1[b ^ c] ^ d]);
@@ -100,24 +104,14 @@ void BlockCipher::encipherBlock(Block &x) const
         x[2] = add(g, x[2] ^ s7[s7[f ^ h] ^ e]);
         x[3] = add(h, x[3] ^ s8[s8[e ^ g] ^ f]);
     }
-    whiten(static_cast<std::uint8_t>(255 - m_keySum));
+    whiten(x, static_cast<std::uint8_t>(255 - m_keySum));
 }
 
 void BlockCipher::decipherBlock(Block &x) const
 {
     const Table &s1 = m_s[0], &s2 = m_s[1], &s3 = m_s[2], &s4 = m_s[3];
     const Table &s5 = m_s[4], &s6 = m_s[5], &s7 = m_s[6], &s8 = m_s[7];
-    auto whiten = [&](std::uint8_t w) {
-        x[0] ^= s5[s1[w]];
-        x[1] ^= s6[s2[w]];
-        x[2] ^= s7[s3[w]];
-        x[3] ^= s8[s4[w]];
-        x[4] ^= s1[s5[w]];
-        x[5] ^= s2[s6[w]];
-        x[6] ^= s3[s7[w]];
-        x[7] ^= s4[s8[w]];
-    };
-    whiten(static_cast<std::uint8_t>(255 - m_keySum));
+    whiten(x, static_cast<std::uint8_t>(255 - m_keySum));
     for (int round = 0; round < 8; ++round) {
         const std::uint8_t e = s5[x[4]], f = s6[x[5]], g = s7[x[6]], h = s8[x[7]];
         x[0] = sub(x[0], e) ^ s5[s5[f ^ g] ^ h];
@@ -130,7 +124,7 @@ void BlockCipher::decipherBlock(Block &x) const
         x[6] = sub(x[6], c) ^ s3[s3[b ^ d] ^ a];
         x[7] = sub(x[7], d) ^ s4[s4[a ^ c] ^ b];
     }
-    whiten(m_keySum);
+    whiten(x, m_keySum);
 }
 
 namespace {

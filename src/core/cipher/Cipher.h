@@ -34,6 +34,9 @@ public:
     const std::array<std::uint8_t, 256> &table(int index) const { return m_s[index]; }
 
 private:
+    // XORs each byte with a table lookup of `w` (the opening and closing whitening).
+    void whiten(Block &x, std::uint8_t w) const;
+
     std::array<std::array<std::uint8_t, 256>, 8> m_s{}; // S1..S8 at index 0..7
     std::uint8_t m_keySum = 0;
 };

@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -68,7 +69,11 @@ FrmEnregMessage::FrmEnregMessage(Module1 &state, Dialogs &dialogs, SoundSystem &
     connect(ui.Slider1, &QSlider::valueChanged, this, &FrmEnregMessage::Slider1Change);
 }
 
-FrmEnregMessage::~FrmEnregMessage() = default;
+FrmEnregMessage::~FrmEnregMessage()
+{
+    if (packaging_)
+        packaging_->wait();
+}
 
 QWidget *FrmEnregMessage::container()
 {
@@ -124,6 +129,7 @@ void FrmEnregMessage::openDeviceOn(const QString &file)
 
 void FrmEnregMessage::CmdRecordClick()
 {
+    waitForPackaging();
     state_.RecordingActive = true;
     hidePosition_ = false;
     setControlsEnabled({ui.CmdPlay, ui.cmdPause, ui.cmdResumePlay, ui.CheckDiagramme}, false);
@@ -186,6 +192,7 @@ void FrmEnregMessage::TimerTempoTimer()
     ++stopTicks_;
     if (stopTicks_ < 1)
         return;
+    ui.TimerTempo->stop();
     device_->sendCommand(QStringLiteral("Stop"));
     device_->sendCommand(QStringLiteral("Save"));
     const qint64 lengthMs = device_->length();
@@ -194,19 +201,39 @@ void FrmEnregMessage::TimerTempoTimer()
     const int scene = Module1::SceneNumberOfNodeText(main.LbNumScene->text());
     const QString baseName =
         Module1::ReplyBaseName(main.ComboNumFichier->currentText().toInt(), main.LbNom->text());
-    QString error;
-    PackageTake(state_.AppFolder, baseName, act, scene, lengthMs, &error);
+    // The take is in its file: the device and the scope can go before the
+    // archive is written.
     device_->sendCommand(QStringLiteral("Close"));
-    ui.TimerTempo->stop();
-    setControlsEnabled({ui.cmdDelWave, ui.CmdPlay, ui.CmdEnreg}, true);
-    setWindowTitle(savedCaption_);
     if (ui.CheckDiagramme->isChecked())
         CmdStopVolumeClick();
+    const QString appFolder = state_.AppFolder;
+    packaging_.reset(QThread::create([appFolder, baseName, act, scene, lengthMs] {
+        PackageTake(appFolder, baseName, act, scene, lengthMs, nullptr);
+    }));
+    connect(packaging_.get(), &QThread::finished, this, &FrmEnregMessage::finishTake,
+            Qt::QueuedConnection);
+    packaging_->start();
+}
+
+void FrmEnregMessage::waitForPackaging()
+{
+    finishTake();
+}
+
+void FrmEnregMessage::finishTake()
+{
+    if (!packaging_)
+        return;
+    packaging_->wait();
+    packaging_.reset();
+    setControlsEnabled({ui.cmdDelWave, ui.CmdPlay, ui.CmdEnreg}, true);
+    setWindowTitle(savedCaption_);
     ui.Slider1->setValue(1);
 }
 
 void FrmEnregMessage::CmdPlayClick()
 {
+    waitForPackaging();
     if (!QFileInfo::exists(appFile("temp.vox")))
         return;
     // After the end of a playback the finishing second would only package
@@ -266,6 +293,7 @@ void FrmEnregMessage::Slider1Change()
 
 void FrmEnregMessage::cmdDelWaveClick()
 {
+    waitForPackaging();
     if (dialogs_.askYesNoCancel(this, QStringLiteral("Delete ?")) != Dialogs::Answer::Yes)
         return;
     hidePosition_ = true;
@@ -289,6 +317,7 @@ void FrmEnregMessage::cmdDelWaveClick()
 
 void FrmEnregMessage::CmdEnregClick()
 {
+    waitForPackaging();
     device_->sendCommand(QStringLiteral("Close"));
     const QString voxPath = state_.VoxPath(
         Module1::ReplyBaseName(savedCaption_.toInt(), play_.controls().LbNom->text()));
@@ -316,6 +345,7 @@ void FrmEnregMessage::CmdCancelClick()
 
 void FrmEnregMessage::discardTake()
 {
+    waitForPackaging();
     ui.TimerTempo->stop();
     if (meter_->MeterRunning())
         CmdStopVolumeClick();
@@ -363,6 +393,7 @@ bool FrmEnregMessage::takeBeingRecorded() const
 
 void FrmEnregMessage::closeEvent(QCloseEvent *event)
 {
+    waitForPackaging();
     if (!closingByCommand_) {
         if (takeBeingRecorded()) {
             dialogs_.information(this, StopRecordingFirst);

@@ -13,6 +13,7 @@ class FrmAvare;
 class MediaDevice;
 class Module1;
 class QCloseEvent;
+class QThread;
 class SoundInput;
 class SoundMeter;
 class SoundSystem;
@@ -50,6 +51,11 @@ public:
     MediaDevice &MMControl1() { return *device_; }
     SoundMeter &meter() { return *meter_; }
     QString SavedCaption() const { return savedCaption_; }
+    // True from the finish step until its archive is written.
+    bool packaging() const { return packaging_ != nullptr; }
+    // Waits for the finish step's archive and completes the step; nothing
+    // when no archive is being written.
+    void waitForPackaging();
     bool HidePosition() const { return hidePosition_; }
     // The samples drawn last (5001 entries; the first 4035 are drawn).
     const QByteArray &ScopeSamples() const { return scopeSamples_; }
@@ -84,6 +90,7 @@ private:
     // and RecordingActive cleared (Cancel, and a close that discards).
     void discardTake();
     void restorePlayWindow();
+    void finishTake();
     bool takeBeingRecorded() const;
     QWidget *container();
 
@@ -95,6 +102,9 @@ private:
     std::unique_ptr<MediaDevice> device_;
     std::unique_ptr<SoundInput> input_;
     std::unique_ptr<SoundMeter> meter_;
+    // Writes "temp.vox" away from the window's thread: deflating the longest
+    // take takes about a third of a second of processor time.
+    std::unique_ptr<QThread> packaging_;
 
     QString savedCaption_;
     bool hidePosition_ = false;

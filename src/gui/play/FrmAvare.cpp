@@ -2,9 +2,12 @@
 
 #include "PlayIcons.h"
 #include "app/FrmProg.h"
+#include "app/ToolWindow.h"
 #include "audio/FrmEnregMessage.h"
 #include "audio/ReplyPlayer.h"
 #include "audio/SceneListener.h"
+#include "rehearsal/FrmFiltre.h"
+#include "rehearsal/Rehearsal.h"
 
 #include "Dialogs.h"
 #include "app/Module1.h"
@@ -69,6 +72,7 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     connect(ui.ComboNumFichier, &QComboBox::activated, this, &FrmAvare::ComboNumFichierPick);
     connect(ui.CmdVoirTexte, &QPushButton::clicked, this, &FrmAvare::CmdVoirTexteClick);
     connect(ui.Command2, &QPushButton::clicked, this, &FrmAvare::CheckPlayText);
+    connect(ui.CmdFiltres, &QToolButton::clicked, this, &FrmAvare::CmdFiltresClick);
     connect(ui.CmdRecordShow, &QToolButton::clicked, this, &FrmAvare::CmdRecordShowClick);
 }
 
@@ -121,6 +125,8 @@ void FrmAvare::setSoundSystem(SoundSystem *sound)
     }
     m_replyPlayer = std::make_unique<ReplyPlayer>(*this, m_state, m_dialogs, *m_media[0]);
     m_sceneListener = std::make_unique<SceneListener>(*this, m_state, m_dialogs, *m_media[1]);
+    m_rehearsal = std::make_unique<Rehearsal>(*this, m_state, m_dialogs, *m_media[2], *m_media[3],
+                                              sound->beep());
 }
 
 QRect FrmAvare::PlaceInFrame(const QSize &frame)
@@ -205,6 +211,29 @@ ReplyFiles FrmAvare::currentReplyFiles() const
 void FrmAvare::adoptToolWindow(QWidget *window)
 {
     m_toolWindows.append(QPointer<QWidget>(window));
+}
+
+FrmFiltre *FrmAvare::CmdFiltresClick()
+{
+    if (m_filterWindow) {
+        m_filterWindow->activateWindow();
+        return m_filterWindow;
+    }
+    m_filterWindow = new FrmFiltre(m_state, *this);
+    adoptToolWindow(ShowToolWindow(this, m_filterWindow, FrmFiltre::SizeInFrame(window()->size())));
+    return m_filterWindow;
+}
+
+void FrmAvare::FilterChanged()
+{
+    const CurrentReply reply = currentReply();
+    if (!reply.isValid()) {
+        setNameColour(NameBlack);
+        return;
+    }
+    const FilterDecision decision = DecideFilter(m_state.FilterCharacter, reply.character);
+    ui.CmdRecordShow->setEnabled(decision.record != FilterDecision::Record::Disable);
+    setNameColour(decision.colour == FilterDecision::NameColour::Red ? NameRed : NameBlack);
 }
 
 void FrmAvare::OpenScene(QTreeWidgetItem *node)

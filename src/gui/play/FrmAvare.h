@@ -15,9 +15,11 @@
 #include <memory>
 
 class Dialogs;
+class FrmFiltre;
 class FrmEnregMessage;
 class MediaDevice;
 class Module1;
+class Rehearsal;
 class ReplyPlayer;
 class SceneListener;
 class QCloseEvent;
@@ -93,6 +95,12 @@ public:
     // The open recorder window, if any.
     FrmEnregMessage *recorder() const;
 
+    // Applies the filter as it now stands to the reply shown: the record
+    // button (enabled with no filter or on the filtered character's reply,
+    // disabled on the others) and the colour of the character's name. With
+    // no reply shown the record button stays disabled.
+    void FilterChanged();
+
     // The four media devices, one per kind of playback, each with its own
     // status-update handler: one reply (MMControl1), scene listening
     // (MMControl2), the partner replies (MMControl3) and the prompt
@@ -104,6 +112,7 @@ public:
     MediaDevice *MMControl4() const { return m_media[3].get(); }
     ReplyPlayer *replyPlayer() const { return m_replyPlayer.get(); }
     SceneListener *sceneListener() const { return m_sceneListener.get(); }
+    Rehearsal *rehearsal() const { return m_rehearsal.get(); }
 
     // Disables what could disturb a playback: the tree, the navigation, the
     // reply-number box, the main tool bar and the reply's sound, record,
@@ -119,6 +128,8 @@ public:
     void refreshRecordingButtons();
 
 public Q_SLOTS:
+    // Opens the filter window, or brings the open one forward; returns it.
+    FrmFiltre *CmdFiltresClick();
     // The tree's node click: a scene node opens that scene on its first
     // reply; an act node clears the view and disables the reply commands.
     void OpenScene(QTreeWidgetItem *node);
@@ -176,9 +187,11 @@ private:
     SceneCursor m_scene;
     QIcon m_openedSceneIcon;
     QList<QPointer<QWidget>> m_toolWindows;
+    QPointer<FrmFiltre> m_filterWindow;
     SoundSystem *m_sound = nullptr;
     QPointer<FrmEnregMessage> m_recorder;
     std::array<std::unique_ptr<MediaDevice>, 4> m_media;
     std::unique_ptr<ReplyPlayer> m_replyPlayer;
     std::unique_ptr<SceneListener> m_sceneListener;
+    std::unique_ptr<Rehearsal> m_rehearsal;
 };

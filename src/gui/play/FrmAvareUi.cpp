@@ -126,7 +126,7 @@ struct ToolBarEntry
 };
 const ToolBarEntry ToolBarEntries[] = {
     {"CmdFiltres", "Filter", "Establish a filter"},
-    {"CmdRepetition", "Rehearsal", "Rehearsal"},
+    {"CmdRepetition", "Rehearsal", "Rehearsal (Ctrl+R)"},
     {"CmdCommentaire", "Add note", "Add a textual note"},
     {"CmdPhoto", "Add photo", "Add a photography"},
     {"CmdVoirListeNotesPhotos", "All notes", "Consult all the notes and the photos"},
@@ -247,7 +247,7 @@ void FrmAvareUi::setupRehearsalBar(QWidget *form)
         if (QLatin1String(entry.name) == QLatin1String("CmdRepetition")) {
             CmdFinRepetition =
                 toolButton(PictBarRepet, "CmdFinRepetition", QStringLiteral("End rehearsal"),
-                           QStringLiteral("Fin répétition"));
+                           QStringLiteral("Fin répétition (E)"));
             column->addWidget(CmdFinRepetition);
             continue;
         }
@@ -279,8 +279,14 @@ void FrmAvareUi::setupCover(QWidget *form)
         font.setPointSizeF(font.pointSizeF() * 2.2);
         label->setFont(font);
     }
+    // The name sits in the middle of the cover and the countdown right
+    // under it: a space as high as the countdown balances it above.
+    const int countdownHeight = LbDecompteRepetition->fontMetrics().height();
+    LbDecompteRepetition->setMinimumHeight(countdownHeight);
     auto *column = new QVBoxLayout(Pict_A_Vous);
+    column->setSpacing(0);
     column->addStretch(1);
+    column->addSpacing(countdownHeight);
     column->addWidget(Lb_A_Vous);
     column->addWidget(LbDecompteRepetition);
     column->addStretch(1);
@@ -377,25 +383,27 @@ void FrmAvareUi::setupRehearsalPanel(QWidget *form)
     FrameRepetition = panel(PictRepetition, "FrameRepetition", QFrame::StyledPanel);
 
     CmdDemarRepetition = pushButton(FrameRepetition, "CmdDemarRepetition", QStringLiteral("Start"),
-                                    QStringLiteral("Start"));
-    CmdContinuerRepetition = pushButton(FrameRepetition, "CmdContinuerRepetition",
-                                        QStringLiteral("Continue"), QStringLiteral("Continue"));
+                                    QStringLiteral("Start (Space)"));
+    CmdContinuerRepetition =
+        pushButton(FrameRepetition, "CmdContinuerRepetition", QStringLiteral("Continue"),
+                   QStringLiteral("Continue (Space)"));
     CmdStopGlobalRepetition = pushButton(FrameRepetition, "CmdStopGlobalRepetition",
-                                         QStringLiteral("Stop"), QStringLiteral("Stop"));
+                                         QStringLiteral("Stop"), QStringLiteral("Stop (Esc)"));
     CheckJuskaFinRepetition = named<QCheckBox>(FrameRepetition, "CheckJuskaFinRepetition");
     CheckJuskaFinRepetition->setText(QStringLiteral("Non Stop"));
+    CheckJuskaFinRepetition->setToolTip(QStringLiteral("Non Stop (N)"));
     ComboNumFichierRepetition = named<QComboBox>(FrameRepetition, "ComboNumFichierRepetition");
     ComboNumFichierRepetition->setMinimumContentsLength(5);
     LbNumRepliqueRepetition = named<QLabel>(FrameRepetition, "LbNumRepliqueRepetition");
     LbNumRepliqueRepetition->setMinimumWidth(
         LbNumRepliqueRepetition->fontMetrics().horizontalAdvance(QStringLiteral("888/888")));
     CmdEcouter = pushButton(FrameRepetition, "CmdEcouter", QStringLiteral("Cue"),
-                            QStringLiteral("Listen to a cue"));
+                            QStringLiteral("Listen to a cue (P)"));
     CmdStopLectureRepetition =
         pushButton(FrameRepetition, "CmdStopLectureRepetition", QStringLiteral("Stop cue"),
-                   QStringLiteral("Stop the cue"));
+                   QStringLiteral("Stop the cue (Esc)"));
     CmdVoirTexte = pushButton(FrameRepetition, "CmdVoirTexte", QStringLiteral("Show text"),
-                              QStringLiteral("Read the note"));
+                              QStringLiteral("Read the note (R)"));
     Slider2 = progressSlider(FrameRepetition, "Slider2");
     LbEgreneRepetition = named<QLabel>(FrameRepetition, "LbEgreneRepetition");
     LbEgreneRepetition->setMinimumWidth(

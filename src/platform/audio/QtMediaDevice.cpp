@@ -20,6 +20,9 @@ constexpr qint64 StallLimitMs = 5000;
 // long means the output has played everything it will: its clock may stop a
 // few samples short of the take's end.
 constexpr qint64 DrainStillMs = 40;
+// The output's clock, converted to frames of the take, may end a frame or
+// two short of the take's last frame; this close counts as the end.
+constexpr qint64 EndToleranceMs = 2;
 constexpr int CapturePollMs = 20;
 constexpr int DrainPollMs = 10;
 
@@ -200,8 +203,8 @@ bool QtMediaDevice::checkPlaybackEnd()
             drainClock_.start();
             drainPoll_.start();
         }
-        if (played >= framesToPlay_ || progressClock_.elapsed() >= DrainStillMs ||
-            drainClock_.elapsed() >= drainLimitMs_) {
+        if (played >= framesToPlay_ - takeRate_ * EndToleranceMs / 1000 ||
+            progressClock_.elapsed() >= DrainStillMs || drainClock_.elapsed() >= drainLimitMs_) {
             playbackFinished();
             return true;
         }

@@ -231,11 +231,6 @@ private Q_SLOTS:
         // Faded at both ends, so it starts and stops without a click.
         QVERIFY(std::abs(sound.samples.front()) < 300 && std::abs(sound.samples.back()) < 300);
     }
-
-    void toneHasRequestedPitch()
-    {
-        QVERIFY(std::abs(ZeroCrossingFrequency(BeepSound()) - 880.0) < 15.0);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPcmConvert)

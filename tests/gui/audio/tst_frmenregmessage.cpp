@@ -130,6 +130,7 @@ private:
             } else if (verb == QLatin1String("finish")) {
                 QVERIFY(recorder->controls().TimerTempo->isActive());
                 recorder->TimerTempoTimer();
+                recorder->waitForPackaging();
             } else if (verb == QLatin1String("delete")) {
                 dialogs_.answers.append(Dialogs::Answer::Yes);
                 Click(recorder, "cmdDelWave");
@@ -305,6 +306,20 @@ private Q_SLOTS:
                  record.mid(record.lastIndexOf(',') + 1));
     }
 
+    void cancelWhileArchiveIsWrittenLeavesNoScratch()
+    {
+        openPlay();
+        FrmEnregMessage *recorder = openRecorder();
+        run(recorder, {QStringLiteral("record"), QStringLiteral("advance 5000"),
+                       QStringLiteral("stop"), QStringLiteral("advance 1000")});
+        recorder->TimerTempoTimer();
+        QVERIFY(recorder->packaging()); // written away from the window's thread
+        QCOMPARE(enabledCommands(recorder), QStringList{QStringLiteral("CmdCancel")});
+        Click(recorder, "CmdCancel");
+        for (const char *name : {"temp.wav", "temp.vox", "_0057_HUBERT.tsd"})
+            QVERIFY2(!QFile::exists(appFile(name)), name);
+    }
+
     void longestTakeStopsItselfAtItsLastMilliseconds()
     {
         openPlay();
@@ -453,6 +468,7 @@ private Q_SLOTS:
         advance(3000);
         if (recorder->controls().TimerTempo->isActive())
             recorder->TimerTempoTimer(); // as the armed timer would
+        recorder->waitForPackaging();
         for (const char *name : {"temp.wav", "temp.vox", "_0057_HUBERT.tsd"})
             QVERIFY2(!QFile::exists(appFile(name)), name);
         QCOMPARE(read(appFile("del.wav")), deletionSound);

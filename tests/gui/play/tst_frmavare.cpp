@@ -653,7 +653,7 @@ private Q_SLOTS:
         openWindow();
         FrmAvareUi &ui = m_play->controls();
         QVERIFY(!ui.Pict_A_Vous->isVisible());
-        QCOMPARE(ui.CmdVoirTexte->toolTip(), QStringLiteral("Read the note"));
+        QCOMPARE(ui.CmdVoirTexte->toolTip(), QStringLiteral("Read the note (R)"));
         ui.Pict_A_Vous->show();
         ui.CmdVoirTexte->setEnabled(true);
         m_play->CmdVoirTexteClick();
@@ -716,7 +716,7 @@ private Q_SLOTS:
                                       << "Consult the associate photo";
         QTest::newRow("rehearsal") << "CmdRepetition"
                                    << ""
-                                   << "Rehearsal";
+                                   << "Rehearsal (Ctrl+R)";
         QTest::newRow("filter") << "CmdFiltres"
                                 << ""
                                 << "Establish a filter";
@@ -731,16 +731,16 @@ private Q_SLOTS:
                                  << "Consult all the notes and the photos";
         QTest::newRow("start") << "CmdDemarRepetition"
                                << ""
-                               << "Start";
+                               << "Start (Space)";
         QTest::newRow("continue") << "CmdContinuerRepetition"
                                   << ""
-                                  << "Continue";
+                                  << "Continue (Space)";
         QTest::newRow("cue") << "CmdEcouter"
                              << ""
-                             << "Listen to a cue";
+                             << "Listen to a cue (P)";
         QTest::newRow("end rehearsal") << "CmdFinRepetition"
                                        << ""
-                                       << "Fin répétition";
+                                       << "Fin répétition (E)";
         QTest::newRow("non stop") << "CheckJuskaFinRepetition"
                                   << "Non Stop"
                                   << "";

@@ -193,15 +193,6 @@ private Q_SLOTS:
         QCOMPARE(device_->position(), length);
     }
 
-    void progressOfSeventeenSecondTakeShowsTwelveEightHundred()
-    {
-        recordTake(17900);
-        QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
-        send("Play");
-        const QList<qint64> positions = positionsDuring(12800);
-        QCOMPARE(positions.last(), qint64(12800));
-    }
-
     void playContinuesFromPausedPositionAndPlayAfterOpenStartsAtZero()
     {
         recordTake(3000);
@@ -296,14 +287,6 @@ private Q_SLOTS:
         QVERIFY(saved);
         QCOMPARE(saved->sampleRate, MediaDevice::RecordingRate);
         QCOMPARE(saved->durationMs(), qint64(1500));
-    }
-
-    void unknownCommandIsRefused()
-    {
-        QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
-        QVERIFY(!device_->sendCommand(QStringLiteral("Eject")));
-        QVERIFY(device_->errorString().contains(QStringLiteral("Eject")));
-        QVERIFY(device_->isOpen());
     }
 
     void missingDevicesAreToldOnce_data()

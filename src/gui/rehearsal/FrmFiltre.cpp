@@ -1,0 +1,94 @@
+#include "FrmFiltre.h"
+
+#include "play/FrmAvare.h"
+
+#include "app/Module1.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+FrmFiltre::FrmFiltre(Module1 &state, FrmAvare &play, QWidget *parent)
+    : QWidget(parent), m_state(state), m_play(&play)
+{
+    setObjectName(QStringLiteral("FrmFiltre"));
+    setWindowTitle(QStringLiteral("Filter"));
+
+    Label1 = new QLabel(QStringLiteral("Filtred character :"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    LbFiltre = new QLabel(this);
+    LbFiltre->setObjectName(QStringLiteral("LbFiltre"));
+    QFont nameFont = LbFiltre->font();
+    nameFont.setBold(true);
+    LbFiltre->setFont(nameFont);
+    LstFiltre = new QListWidget(this);
+    LstFiltre->setObjectName(QStringLiteral("LstFiltre"));
+    CmdDelFiltre = new QPushButton(QStringLiteral("Suppress the filter"), this);
+    CmdDelFiltre->setObjectName(QStringLiteral("CmdDelFiltre"));
+    CmdDelFiltre->setAutoDefault(false);
+    CmdDelFiltre->setEnabled(false);
+
+    auto *column = new QVBoxLayout(this);
+    column->addWidget(Label1);
+    column->addWidget(LbFiltre);
+    column->addWidget(LstFiltre, 1);
+    column->addWidget(CmdDelFiltre);
+
+    connect(LstFiltre, &QListWidget::itemDoubleClicked, this, &FrmFiltre::LstFiltreDblClick);
+    // Return chooses the line with the keyboard as a double click does.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *choose = new QShortcut(QKeySequence(key), LstFiltre);
+        choose->setContext(Qt::WidgetShortcut);
+        connect(choose, &QShortcut::activated, this,
+                [this] { LstFiltreDblClick(LstFiltre->currentItem()); });
+    }
+    connect(CmdDelFiltre, &QPushButton::clicked, this, &FrmFiltre::CmdDelFiltreClick);
+    Form_Load();
+}
+
+QSize FrmFiltre::SizeInFrame(const QSize &frame)
+{
+    return QSize(qMax(260, frame.width() / 4), qMax(300, frame.height() / 2));
+}
+
+void FrmFiltre::Form_Load()
+{
+    m_play->setEnabled(false);
+    LbFiltre->setText(m_state.FilterCharacter);
+    LstFiltre->addItems(m_play->characters().names);
+    if (LstFiltre->count() > 0)
+        LstFiltre->setCurrentRow(0);
+    CmdDelFiltre->setEnabled(!m_state.FilterCharacter.isEmpty());
+}
+
+void FrmFiltre::LstFiltreDblClick(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    m_state.FilterCharacter = item->text();
+    LbFiltre->setText(m_state.FilterCharacter);
+    CmdDelFiltre->setEnabled(true);
+    if (m_play)
+        m_play->FilterChanged();
+}
+
+void FrmFiltre::CmdDelFiltreClick()
+{
+    LbFiltre->clear();
+    m_state.FilterCharacter.clear();
+    if (m_play)
+        m_play->FilterChanged();
+    // The list takes the focus the button gives up as it is disabled.
+    LstFiltre->setFocus();
+    CmdDelFiltre->setEnabled(false);
+}
+
+void FrmFiltre::closeEvent(QCloseEvent *event)
+{
+    if (m_play)
+        m_play->setEnabled(true);
+    event->accept();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class FrmAvare;
+class Module1;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+// The filter window: names the character the actor plays. Opening it
+// disables the play window, as a dialog would; closing it enables the play
+// window again and keeps the filter. A double click on a character (or
+// Return on it) sets or replaces the filter; "Suppress the filter" clears
+// it. Every change shows at once on the play window's reply: record button
+// and colour of the character's name.
+class FrmFiltre : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FrmFiltre(Module1 &state, FrmAvare &play, QWidget *parent = nullptr);
+
+    // The window's size in a frame window whose window area has the size `frame`.
+    static QSize SizeInFrame(const QSize &frame);
+
+    QLabel *Label1 = nullptr;
+    QLabel *LbFiltre = nullptr;
+    QListWidget *LstFiltre = nullptr;
+    QPushButton *CmdDelFiltre = nullptr;
+
+public Q_SLOTS:
+    // Makes the character of `item` the filter; nothing for no item.
+    void LstFiltreDblClick(QListWidgetItem *item);
+    void CmdDelFiltreClick();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+
+    Module1 &m_state;
+    QPointer<FrmAvare> m_play;
+};

@@ -1,0 +1,430 @@
+#include "rehearsal/RehearsalEngine.h"
+
+#include <QStringList>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+using State = RehearsalState;
+using After = RehearsalEngine::After;
+
+constexpr RehearsalReply Partner{false, false};
+constexpr RehearsalReply Own{true, false};
+constexpr RehearsalReply LastPartner{false, true};
+constexpr RehearsalReply LastOwn{true, true};
+constexpr bool Pausing = false;
+constexpr bool NonStop = true;
+
+// The controls that are shown or enabled, by short names, in a fixed order.
+QString Describe(const RehearsalControls &c)
+{
+    QStringList on;
+    const std::pair<bool, const char *> flags[] = {
+        {c.panelShown, "panel"},         {c.startShown, "start"},
+        {c.continueShown, "continue"},   {c.stopEnabled, "stop"},
+        {c.promptEnabled, "prompt"},     {c.promptStopEnabled, "promptstop"},
+        {c.revealEnabled, "reveal"},     {c.replyListEnabled, "list"},
+        {c.barEnabled, "bar"},           {c.coverShown, "cover"},
+        {c.countdownShown, "countdown"}, {c.playbackActive, "playing"},
+        {c.timerRunning, "timer"}};
+    for (const auto &[set, name] : flags) {
+        if (set)
+            on.append(QLatin1String(name));
+    }
+    return on.join(QLatin1Char(' '));
+}
+
+// Routes to the states of a rehearsal, each from a fresh engine.
+using Route = std::function<void(RehearsalEngine &)>;
+const QList<std::pair<const char *, Route>> &Routes()
+{
+    static const QList<std::pair<const char *, Route>> routes = {
+        {"ready on a partner reply", [](RehearsalEngine &e) { e.enter(Partner); }},
+        {"ready on an own reply", [](RehearsalEngine &e) { e.enter(Own); }},
+        {"partner playing",
+         [](RehearsalEngine &e) {
+             e.enter(Partner);
+             e.step(Partner, Pausing);
+         }},
+        {"turn",
+         [](RehearsalEngine &e) {
+             e.enter(Own);
+             e.step(Own, Pausing);
+         }},
+        {"turn on the last reply",
+         [](RehearsalEngine &e) {
+             e.enter(LastOwn);
+             e.step(LastOwn, Pausing);
+         }},
+        {"turn revealed",
+         [](RehearsalEngine &e) {
+             e.enter(Own);
+             e.step(Own, Pausing);
+             e.reveal();
+         }},
+        {"gap",
+         [](RehearsalEngine &e) {
+             e.enter(Own);
+             e.step(Own, NonStop);
+             e.startGap(5);
+         }},
+        {"prompt at a turn",
+         [](RehearsalEngine &e) {
+             e.enter(Own);
+             e.step(Own, Pausing);
+             e.prompt();
+         }},
+        {"scene end after a partner",
+         [](RehearsalEngine &e) {
+             e.enter(LastPartner);
+             e.step(LastPartner, Pausing);
+             e.partnerDone();
+         }},
+        {"scene end after a gap",
+         [](RehearsalEngine &e) {
+             e.enter(LastOwn);
+             e.step(LastOwn, NonStop);
+             e.startGap(1);
+             e.gapTick();
+         }},
+        {"ready after stopping a gap",
+         [](RehearsalEngine &e) {
+             e.enter(Own);
+             e.step(Own, NonStop);
+             e.startGap(4);
+             e.stop();
+         }},
+        {"ready after stopping a partner",
+         [](RehearsalEngine &e) {
+             e.enter(Partner);
+             e.step(Partner, Pausing);
+             e.stop();
+         }},
+        {"off after leaving",
+         [](RehearsalEngine &e) {
+             e.enter(Own);
+             e.leave();
+         }},
+    };
+    return routes;
+}
+
+RehearsalEngine Reach(const QString &route)
+{
+    RehearsalEngine engine;
+    for (const auto &[name, go] : Routes()) {
+        if (route == QLatin1String(name)) {
+            go(engine);
+            return engine;
+        }
+    }
+    qFatal("unknown route");
+}
+} // namespace
+
+class TestRehearsalEngine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void eachStateShowsItsControls_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("controls");
+        auto row = [](const char *route, State state, const char *controls) {
+            QTest::newRow(route) << QString::fromLatin1(route) << int(state)
+                                 << QString::fromLatin1(controls);
+        };
+        row("ready on a partner reply", State::Ready, "panel start prompt list bar");
+        row("ready on an own reply", State::Ready, "panel start prompt reveal list bar cover");
+        row("partner playing", State::Partner, "panel stop bar playing");
+        row("turn", State::Turn, "panel continue prompt reveal list bar cover");
+        row("turn on the last reply", State::Turn, "panel prompt reveal list bar cover");
+        row("turn revealed", State::Turn, "panel continue prompt list bar");
+        row("gap", State::Gap, "panel stop bar cover countdown playing timer");
+        row("prompt at a turn", State::Prompt, "panel promptstop cover playing");
+        row("scene end after a partner", State::SceneEnd, "panel prompt list bar");
+        row("scene end after a gap", State::SceneEnd, "panel prompt reveal list bar cover");
+        row("ready after stopping a gap", State::Ready, "panel start prompt reveal list bar cover");
+        row("ready after stopping a partner", State::Ready, "panel start prompt list bar");
+        row("off after leaving", State::Off, "");
+    }
+    void eachStateShowsItsControls()
+    {
+        QFETCH(QString, route);
+        QFETCH(int, state);
+        QFETCH(QString, controls);
+        const RehearsalEngine engine = Reach(route);
+        QCOMPARE(int(engine.state()), state);
+        QCOMPARE(Describe(engine.controls()), controls);
+    }
+
+    void pausingModeCoversOwnRepliesAndWaitsForContinue()
+    {
+        // P1 A2 P3 A4, started at P1.
+        RehearsalEngine e;
+        QVERIFY(e.enter(Partner));
+        QCOMPARE(e.step(Partner, Pausing), State::Partner);
+        QCOMPARE(e.partnerDone(), After::Advance);
+        QCOMPARE(e.step(Own, Pausing), State::Turn);
+        QVERIFY(e.controls().continueShown);
+        QVERIFY(e.continueTurn());
+        QCOMPARE(e.step(Partner, Pausing), State::Partner);
+        QCOMPARE(e.partnerDone(), After::Advance);
+        QCOMPARE(e.step(LastOwn, Pausing), State::Turn);
+        QVERIFY(e.controls().coverShown);
+        QVERIFY(!e.controls().continueShown);
+        QVERIFY(!e.continueTurn());
+        QCOMPARE(e.state(), State::Turn);
+    }
+
+    void gapCountsEachRecordedSecond()
+    {
+        // A 7.9 s take has the duration record 7.
+        RehearsalEngine e;
+        e.enter(Partner);
+        e.step(Partner, NonStop);
+        e.partnerDone();
+        QCOMPARE(e.step(Own, NonStop), State::Gap);
+        e.startGap(7);
+        QCOMPARE(e.countdownText(), QStringLiteral("7"));
+        QCOMPARE(e.progressText(), QString());
+        QCOMPARE(e.sliderMaximum(), 7);
+        for (int second = 1; second <= 6; ++second) {
+            QCOMPARE(e.gapTick(), std::nullopt);
+            QCOMPARE(e.progressText(), QStringLiteral("%1/7 seconds").arg(second));
+            QCOMPARE(e.sliderValue(), second);
+            QCOMPARE(e.countdownText(), QString::number(7 - second));
+        }
+        QCOMPARE(e.gapTick(), After::Advance);
+        QCOMPARE(e.progressText(), QStringLiteral("7/7 seconds"));
+        QVERIFY(!e.controls().timerRunning);
+        QCOMPARE(e.step(Partner, NonStop), State::Partner);
+        QCOMPARE(e.progressText(), QString());
+    }
+
+    void gapLengthComesFromTheRecordedSeconds_data()
+    {
+        QTest::addColumn<int>("recorded");
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("take under one second") << 0 << 2;
+        QTest::newRow("unreadable record") << -5 << 2;
+        QTest::newRow("one second") << 1 << 1;
+        QTest::newRow("three seconds") << 3 << 3;
+    }
+    void gapLengthComesFromTheRecordedSeconds()
+    {
+        QFETCH(int, recorded);
+        QFETCH(int, ticks);
+        RehearsalEngine e;
+        e.enter(Own);
+        e.step(Own, NonStop);
+        e.startGap(recorded);
+        QCOMPARE(e.gapLength(), ticks);
+        QCOMPARE(e.countdownText(), QString::number(ticks));
+        for (int t = 1; t < ticks; ++t)
+            QCOMPARE(e.gapTick(), std::nullopt);
+        QCOMPARE(e.gapTick(), After::Advance);
+    }
+
+    void gapOnTheLastReplyEndsTheSceneWithLabelsCleared()
+    {
+        RehearsalEngine e;
+        e.enter(LastOwn);
+        e.step(LastOwn, NonStop);
+        e.startGap(2);
+        e.gapTick();
+        QCOMPARE(e.gapTick(), After::SceneEnd);
+        QCOMPARE(e.state(), State::SceneEnd);
+        QCOMPARE(e.countdownText(), QString());
+        QCOMPARE(e.progressText(), QString());
+        QCOMPARE(e.sliderValue(), 1);
+        QVERIFY(!e.controls().stopEnabled);
+        QVERIFY(!e.controls().startShown);
+        QCOMPARE(e.step(LastOwn, NonStop), std::nullopt);
+    }
+
+    void stopKeepsTheReplyForAnotherStart_data()
+    {
+        QTest::addColumn<bool>("own");
+        QTest::newRow("partner take") << false;
+        QTest::newRow("gap") << true;
+    }
+    void stopKeepsTheReplyForAnotherStart()
+    {
+        QFETCH(bool, own);
+        const RehearsalReply reply{own, false};
+        RehearsalEngine e;
+        e.enter(reply);
+        const State running = *e.step(reply, NonStop);
+        e.startGap(9);
+        e.gapTick();
+        QVERIFY(e.stop());
+        QCOMPARE(e.state(), State::Ready);
+        QCOMPARE(e.countdownText(), QString());
+        QCOMPARE(e.progressText(), QString());
+        QCOMPARE(e.step(reply, NonStop), running);
+        if (own) {
+            e.startGap(9);
+            QCOMPARE(e.countdownText(), QStringLiteral("9"));
+        }
+    }
+
+    // The prompt is an interlude: Start, Continue or nothing comes back as
+    // before it, so Continue never appears on the last reply or at the end.
+    void promptEndsWhereItWasAsked_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::newRow("ready") << "ready on an own reply";
+        QTest::newRow("turn") << "turn";
+        QTest::newRow("turn on the last reply") << "turn on the last reply";
+        QTest::newRow("scene end") << "scene end after a gap";
+        QTest::newRow("ready on a partner reply") << "ready on a partner reply";
+    }
+    void promptEndsWhereItWasAsked()
+    {
+        QFETCH(QString, route);
+        RehearsalEngine e = Reach(route);
+        const State before = e.state();
+        const QString controls = Describe(e.controls());
+        QVERIFY(e.prompt());
+        QCOMPARE(e.state(), State::Prompt);
+        QVERIFY(!e.controls().barEnabled);
+        QVERIFY(e.endPrompt());
+        QCOMPARE(e.state(), before);
+        QCOMPARE(Describe(e.controls()), controls);
+    }
+
+    void revealLastsForTheCurrentReplyOnly()
+    {
+        RehearsalEngine e;
+        e.enter(Own);
+        e.step(Own, Pausing);
+        QVERIFY(e.reveal());
+        QVERIFY(!e.controls().coverShown);
+        QVERIFY(!e.reveal());
+        e.continueTurn();
+        e.step(Own, Pausing);
+        QVERIFY(e.controls().coverShown);
+        QVERIFY(e.controls().revealEnabled);
+    }
+
+    void choosingAReplyGoesBackToReady_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<bool>("own");
+        QTest::addColumn<QString>("controls");
+        QTest::newRow("own reply from a turn")
+            << "turn" << true << "panel start prompt reveal list bar cover";
+        QTest::newRow("partner reply from a turn")
+            << "turn" << false << "panel start prompt list bar";
+        QTest::newRow("own reply after the scene end")
+            << "scene end after a partner" << true << "panel start prompt reveal list bar cover";
+        QTest::newRow("revealed turn, the same reply again")
+            << "turn revealed" << true << "panel start prompt reveal list bar cover";
+    }
+    void choosingAReplyGoesBackToReady()
+    {
+        QFETCH(QString, route);
+        QFETCH(bool, own);
+        QFETCH(QString, controls);
+        RehearsalEngine e = Reach(route);
+        QVERIFY(e.chooseReply({own, false}));
+        QCOMPARE(e.state(), State::Ready);
+        QCOMPARE(Describe(e.controls()), controls);
+        QCOMPARE(e.step({own, false}, Pausing), own ? State::Turn : State::Partner);
+    }
+
+    // What a disabled or hidden control offers cannot happen through the
+    // engine either (keys, late status updates, late ticks).
+    void eventsTheStateDoesNotOfferAreRefused_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("event");
+        QTest::newRow("stop when ready") << "ready on a partner reply"
+                                         << "stop";
+        QTest::newRow("continue on the last turn") << "turn on the last reply"
+                                                   << "continue";
+        QTest::newRow("start while a partner plays") << "partner playing"
+                                                     << "step";
+        QTest::newRow("prompt during a gap") << "gap"
+                                             << "prompt";
+        QTest::newRow("reveal without a cover") << "ready on a partner reply"
+                                                << "reveal";
+        QTest::newRow("choose while a partner plays") << "partner playing"
+                                                      << "choose";
+        QTest::newRow("leave while the prompt plays") << "prompt at a turn"
+                                                      << "leave";
+        QTest::newRow("late partner end after stop") << "ready after stopping a partner"
+                                                     << "partnerDone";
+        QTest::newRow("late tick after stop") << "ready after stopping a gap"
+                                              << "tick";
+        QTest::newRow("prompt end without a prompt") << "turn"
+                                                     << "endPrompt";
+        QTest::newRow("entering twice") << "turn"
+                                        << "enter";
+        QTest::newRow("step after leaving") << "off after leaving"
+                                            << "step";
+        QTest::newRow("start at the scene end") << "scene end after a partner"
+                                                << "step";
+    }
+    void eventsTheStateDoesNotOfferAreRefused()
+    {
+        QFETCH(QString, route);
+        QFETCH(QString, event);
+        RehearsalEngine e = Reach(route);
+        const State state = e.state();
+        const QString controls = Describe(e.controls());
+        bool accepted = true;
+        if (event == QLatin1String("stop"))
+            accepted = e.stop();
+        else if (event == QLatin1String("continue"))
+            accepted = e.continueTurn();
+        else if (event == QLatin1String("step"))
+            accepted = e.step(Own, Pausing).has_value();
+        else if (event == QLatin1String("prompt"))
+            accepted = e.prompt();
+        else if (event == QLatin1String("reveal"))
+            accepted = e.reveal();
+        else if (event == QLatin1String("choose"))
+            accepted = e.chooseReply(Own);
+        else if (event == QLatin1String("leave"))
+            accepted = e.leave();
+        else if (event == QLatin1String("partnerDone"))
+            accepted = e.partnerDone().has_value();
+        else if (event == QLatin1String("tick"))
+            accepted = e.gapTick().has_value();
+        else if (event == QLatin1String("endPrompt"))
+            accepted = e.endPrompt();
+        else if (event == QLatin1String("enter"))
+            accepted = e.enter(Partner);
+        QVERIFY(!accepted);
+        QCOMPARE(e.state(), state);
+        QCOMPARE(Describe(e.controls()), controls);
+    }
+
+    void leavingDuringAPartnerOrAGapEndsTheRehearsal_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::newRow("partner") << "partner playing";
+        QTest::newRow("gap") << "gap";
+    }
+    void leavingDuringAPartnerOrAGapEndsTheRehearsal()
+    {
+        QFETCH(QString, route);
+        RehearsalEngine e = Reach(route);
+        QVERIFY(e.leave());
+        QCOMPARE(e.state(), State::Off);
+        QVERIFY(!e.controls().playbackActive);
+        QVERIFY(!e.controls().timerRunning);
+        QCOMPARE(e.partnerDone(), std::nullopt);
+        QCOMPARE(e.gapTick(), std::nullopt);
+        QVERIFY(e.enter(Own));
+        QVERIFY(e.controls().coverShown);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRehearsalEngine)
+#include "tst_rehearsalengine.moc"
