@@ -127,13 +127,19 @@ public:
         if (source_)
             source_->stop();
     }
-    // The program's time of sample i: the earliest arrival, less the block
-    // length, bounds how soon a sample can be delivered.
+    // The program's time of sample i. A block arrives no sooner than its
+    // last sample was delivered, so the earliest arrival, less the samples
+    // received, gives the offset between the two clocks; it is taken from
+    // the blocks of the 3 seconds around sample i only, since a long capture
+    // drifts (and may lose samples when the machine is busy).
     double timeOfSample(qint64 i) const
     {
+        const qint64 window = qint64(rate) * 3;
         double offset = 1e300;
-        for (const auto &[at, count] : arrivals)
-            offset = std::min(offset, at - double(count) * 1000.0 / rate);
+        for (const auto &[at, count] : arrivals) {
+            if (count >= i - window && count <= i + window)
+                offset = std::min(offset, at - double(count) * 1000.0 / rate);
+        }
         return offset + double(i) * 1000.0 / rate;
     }
 

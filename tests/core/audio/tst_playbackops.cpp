@@ -73,27 +73,6 @@ private Q_SLOTS:
         QCOMPARE(ScratchFiles(m_state), QStringList());
     }
 
-    void archiveWithoutTakeIsNotPlayable()
-    {
-        // A take stored under another name is not the reply's take.
-        QTemporaryDir staging;
-        const QString other = staging.filePath(QStringLiteral("take.wav"));
-        QFile file(other);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(ToneWav(200));
-        file.close();
-        ZipClass zip;
-        QVERIFY(zip.AddFile(other));
-        QDir().mkpath(m_state.VoxFolder());
-        QVERIFY(zip.WriteZip(m_state.VoxPath(m_base), true));
-        writeScratch("temp.wav", ToneWav(500));
-
-        QString error;
-        QVERIFY(!UnpackVox(m_state, m_base, &error));
-        QVERIFY(!QFile::exists(scratch("temp.wav")));
-        QVERIFY(error.contains(QStringLiteral("holds no recording")));
-    }
-
     void durationIsTheRecordsThirdValue_data()
     {
         QTest::addColumn<QByteArray>("record"); // "<none>": the vox holds no record

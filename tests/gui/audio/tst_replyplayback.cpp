@@ -56,15 +56,6 @@ private Q_SLOTS:
         QVERIFY(f.dialogs.shown.isEmpty());
     }
 
-    void closingIsRefusedWhilePlaying()
-    {
-        startOnReply57(ToneWav(3000));
-        QVERIFY(!f.play->close());
-        QCOMPARE(f.dialogs.texts(), QStringList({"Stop at first the current reading."}));
-        f.advance(3000);
-        QVERIFY(f.play->close());
-    }
-
     void stopInTheMiddleGivesTheSameIdle()
     {
         startOnReply57(ToneWav(17900));
@@ -75,16 +66,6 @@ private Q_SLOTS:
         // No late end arrives from the stopped take.
         f.advance(20000);
         QCOMPARE(f.device("MMControl1").commandLog(), QStringList({"Open", "Play", "Close"}));
-        QCOMPARE(f.idleDifferences("MMControl1"), QString());
-    }
-
-    void eightBitElevenKilohertzTakePlaysToItsEnd()
-    {
-        startOnReply57(OldEightBitWav(11025 * 2));
-        QCOMPARE(f.slider()->maximum(), 2000);
-        f.advance(1900);
-        QCOMPARE(f.label("LbEgrene"), QStringLiteral("1/2 secondes"));
-        f.advance(100);
         QCOMPARE(f.idleDifferences("MMControl1"), QString());
     }
 
