@@ -147,9 +147,11 @@ void Rehearsal::step()
             return;
         }
         if (*reached == RehearsalState::Gap) {
+            // The gap is counted from the beep; reading the duration record
+            // (an unpacking) must not lengthen it.
+            ui.TimerRepetition->start();
             m_beep.play();
             m_engine.startGap(ReadReplyDuration(m_state, m_window.currentReply().baseName));
-            ui.TimerRepetition->start();
             break;
         }
         if (playPartner())

@@ -161,50 +161,6 @@ private Q_SLOTS:
         QCOMPARE(Describe(engine.controls()), controls);
     }
 
-    void pausingModeCoversOwnRepliesAndWaitsForContinue()
-    {
-        // P1 A2 P3 A4, started at P1.
-        RehearsalEngine e;
-        QVERIFY(e.enter(Partner));
-        QCOMPARE(e.step(Partner, Pausing), State::Partner);
-        QCOMPARE(e.partnerDone(), After::Advance);
-        QCOMPARE(e.step(Own, Pausing), State::Turn);
-        QVERIFY(e.controls().continueShown);
-        QVERIFY(e.continueTurn());
-        QCOMPARE(e.step(Partner, Pausing), State::Partner);
-        QCOMPARE(e.partnerDone(), After::Advance);
-        QCOMPARE(e.step(LastOwn, Pausing), State::Turn);
-        QVERIFY(e.controls().coverShown);
-        QVERIFY(!e.controls().continueShown);
-        QVERIFY(!e.continueTurn());
-        QCOMPARE(e.state(), State::Turn);
-    }
-
-    void gapCountsEachRecordedSecond()
-    {
-        // A 7.9 s take has the duration record 7.
-        RehearsalEngine e;
-        e.enter(Partner);
-        e.step(Partner, NonStop);
-        e.partnerDone();
-        QCOMPARE(e.step(Own, NonStop), State::Gap);
-        e.startGap(7);
-        QCOMPARE(e.countdownText(), QStringLiteral("7"));
-        QCOMPARE(e.progressText(), QString());
-        QCOMPARE(e.sliderMaximum(), 7);
-        for (int second = 1; second <= 6; ++second) {
-            QCOMPARE(e.gapTick(), std::nullopt);
-            QCOMPARE(e.progressText(), QStringLiteral("%1/7 seconds").arg(second));
-            QCOMPARE(e.sliderValue(), second);
-            QCOMPARE(e.countdownText(), QString::number(7 - second));
-        }
-        QCOMPARE(e.gapTick(), After::Advance);
-        QCOMPARE(e.progressText(), QStringLiteral("7/7 seconds"));
-        QVERIFY(!e.controls().timerRunning);
-        QCOMPARE(e.step(Partner, NonStop), State::Partner);
-        QCOMPARE(e.progressText(), QString());
-    }
-
     void gapLengthComesFromTheRecordedSeconds_data()
     {
         QTest::addColumn<int>("recorded");
@@ -227,49 +183,6 @@ private Q_SLOTS:
         for (int t = 1; t < ticks; ++t)
             QCOMPARE(e.gapTick(), std::nullopt);
         QCOMPARE(e.gapTick(), After::Advance);
-    }
-
-    void gapOnTheLastReplyEndsTheSceneWithLabelsCleared()
-    {
-        RehearsalEngine e;
-        e.enter(LastOwn);
-        e.step(LastOwn, NonStop);
-        e.startGap(2);
-        e.gapTick();
-        QCOMPARE(e.gapTick(), After::SceneEnd);
-        QCOMPARE(e.state(), State::SceneEnd);
-        QCOMPARE(e.countdownText(), QString());
-        QCOMPARE(e.progressText(), QString());
-        QCOMPARE(e.sliderValue(), 1);
-        QVERIFY(!e.controls().stopEnabled);
-        QVERIFY(!e.controls().startShown);
-        QCOMPARE(e.step(LastOwn, NonStop), std::nullopt);
-    }
-
-    void stopKeepsTheReplyForAnotherStart_data()
-    {
-        QTest::addColumn<bool>("own");
-        QTest::newRow("partner take") << false;
-        QTest::newRow("gap") << true;
-    }
-    void stopKeepsTheReplyForAnotherStart()
-    {
-        QFETCH(bool, own);
-        const RehearsalReply reply{own, false};
-        RehearsalEngine e;
-        e.enter(reply);
-        const State running = *e.step(reply, NonStop);
-        e.startGap(9);
-        e.gapTick();
-        QVERIFY(e.stop());
-        QCOMPARE(e.state(), State::Ready);
-        QCOMPARE(e.countdownText(), QString());
-        QCOMPARE(e.progressText(), QString());
-        QCOMPARE(e.step(reply, NonStop), running);
-        if (own) {
-            e.startGap(9);
-            QCOMPARE(e.countdownText(), QStringLiteral("9"));
-        }
     }
 
     // The prompt is an interlude: Start, Continue or nothing comes back as
@@ -295,46 +208,6 @@ private Q_SLOTS:
         QVERIFY(e.endPrompt());
         QCOMPARE(e.state(), before);
         QCOMPARE(Describe(e.controls()), controls);
-    }
-
-    void revealLastsForTheCurrentReplyOnly()
-    {
-        RehearsalEngine e;
-        e.enter(Own);
-        e.step(Own, Pausing);
-        QVERIFY(e.reveal());
-        QVERIFY(!e.controls().coverShown);
-        QVERIFY(!e.reveal());
-        e.continueTurn();
-        e.step(Own, Pausing);
-        QVERIFY(e.controls().coverShown);
-        QVERIFY(e.controls().revealEnabled);
-    }
-
-    void choosingAReplyGoesBackToReady_data()
-    {
-        QTest::addColumn<QString>("route");
-        QTest::addColumn<bool>("own");
-        QTest::addColumn<QString>("controls");
-        QTest::newRow("own reply from a turn")
-            << "turn" << true << "panel start prompt reveal list bar cover";
-        QTest::newRow("partner reply from a turn")
-            << "turn" << false << "panel start prompt list bar";
-        QTest::newRow("own reply after the scene end")
-            << "scene end after a partner" << true << "panel start prompt reveal list bar cover";
-        QTest::newRow("revealed turn, the same reply again")
-            << "turn revealed" << true << "panel start prompt reveal list bar cover";
-    }
-    void choosingAReplyGoesBackToReady()
-    {
-        QFETCH(QString, route);
-        QFETCH(bool, own);
-        QFETCH(QString, controls);
-        RehearsalEngine e = Reach(route);
-        QVERIFY(e.chooseReply({own, false}));
-        QCOMPARE(e.state(), State::Ready);
-        QCOMPARE(Describe(e.controls()), controls);
-        QCOMPARE(e.step({own, false}, Pausing), own ? State::Turn : State::Partner);
     }
 
     // What a disabled or hidden control offers cannot happen through the
@@ -403,26 +276,6 @@ private Q_SLOTS:
         QVERIFY(!accepted);
         QCOMPARE(e.state(), state);
         QCOMPARE(Describe(e.controls()), controls);
-    }
-
-    void leavingDuringAPartnerOrAGapEndsTheRehearsal_data()
-    {
-        QTest::addColumn<QString>("route");
-        QTest::newRow("partner") << "partner playing";
-        QTest::newRow("gap") << "gap";
-    }
-    void leavingDuringAPartnerOrAGapEndsTheRehearsal()
-    {
-        QFETCH(QString, route);
-        RehearsalEngine e = Reach(route);
-        QVERIFY(e.leave());
-        QCOMPARE(e.state(), State::Off);
-        QVERIFY(!e.controls().playbackActive);
-        QVERIFY(!e.controls().timerRunning);
-        QCOMPARE(e.partnerDone(), std::nullopt);
-        QCOMPARE(e.gapTick(), std::nullopt);
-        QVERIFY(e.enter(Own));
-        QVERIFY(e.controls().coverShown);
     }
 };
 

@@ -1,0 +1,472 @@
+// Rehearses a four-reply scene in non-stop mode through the Qt Multimedia
+// backend, from Start to the scene's end without any input, and listens to
+// the speakers. Run by pulse-record-play.sh against its private PulseAudio
+// server, with a source "rehearsal_heard" that records what the speakers
+// play.
+//
+// The scene is P1 A2 P3 A4 (HUBERT the partner, ARTHUR the actor). Checked:
+// the partner takes play in the scene's order, each own reply beeps, and
+// each gap lasts as long as its duration record says (within 150 ms), both
+// by the program's clock (from the beep to the next step) and at the
+// speakers (from the beep's first sample to the next take's). Reported: the
+// silence at the speakers between the end of a partner take and the beep
+// that follows it. The scene is rehearsed TIRADEX_REHEARSAL_RUNS times (3
+// by default).
+
+#include "FakeDialogs.h"
+#include "TestPlay.h"
+#include "WidgetDriver.h"
+#include "app/Module1.h"
+#include "audio/Beep.h"
+#include "audio/MediaDevice.h"
+#include "audio/QtMediaDevice.h"
+#include "audio/QtSoundSystem.h"
+#include "audio/TakePackage.h"
+#include "audio/Tones.h"
+#include "audio/WavFile.h"
+#include "play/FrmAvare.h"
+#include "rehearsal/Rehearsal.h"
+
+#include <QAudioDevice>
+#include <QAudioSource>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+QElapsedTimer Clock;
+
+double nowMs()
+{
+    return double(Clock.nsecsElapsed()) / 1e6;
+}
+
+constexpr qint64 P1Ms = 2000;
+constexpr qint64 A2Ms = 3400; // a 3-second gap
+constexpr qint64 P3Ms = 1500;
+constexpr qint64 A4Ms = 2300; // a 2-second gap
+constexpr double GapToleranceMs = 150.0;
+
+// A partner's take: a 1000 Hz tone of `amplitude` with some noise, starting
+// at its crest so that its first sample is heard at once. Quiet takes are
+// told from mid ones and both from the beep (0.6 of full scale) by their
+// loudness at the speakers.
+constexpr double Quiet = 5000.0;
+constexpr double Mid = 10000.0;
+PcmAudio partnerTake(qint64 ms, double amplitude = Quiet)
+{
+    PcmAudio audio;
+    audio.sampleRate = MediaDevice::RecordingRate;
+    audio.channels = 1;
+    audio.samples.resize(std::size_t(PcmAudio::MsToFrames(ms, audio.sampleRate)));
+    quint32 noise = 1;
+    for (std::size_t i = 0; i < audio.samples.size(); ++i) {
+        const double phase = 2.0 * std::numbers::pi * 1000.0 * double(i) / audio.sampleRate;
+        noise = noise * 1103515245u + 12345u;
+        audio.samples[i] =
+            qint16(amplitude * std::cos(phase) + double(noise >> 16) / 65536.0 * 1000.0 - 500.0);
+    }
+    return audio;
+}
+
+// The program's beep, with the time of each call.
+class TimedBeep : public Beep
+{
+public:
+    explicit TimedBeep(Beep &beep) : beep_(beep) {}
+    void play() override
+    {
+        times.push_back(nowMs());
+        beep_.play();
+    }
+    std::vector<double> times;
+
+private:
+    Beep &beep_;
+};
+
+// A media device of the program that notes when "Play" was sent.
+class TimedDevice : public QtMediaDevice
+{
+public:
+    std::vector<double> playTimes;
+    QList<qint64> playedLengths; // the length of each take played
+
+protected:
+    void commandSent(const QString &command) override
+    {
+        if (command.compare(QLatin1String("Play"), Qt::CaseInsensitive) != 0)
+            return;
+        playTimes.push_back(nowMs());
+        playedLengths.push_back(length());
+    }
+};
+
+class TimedSoundSystem : public QtSoundSystem
+{
+public:
+    TimedSoundSystem() : beep_(QtSoundSystem::beep()) {}
+    std::unique_ptr<MediaDevice> createMediaDevice() override
+    {
+        auto device = std::make_unique<TimedDevice>();
+        devices.push_back(device.get());
+        return device;
+    }
+    Beep &beep() override { return beep_; }
+    TimedBeep &timedBeep() { return beep_; }
+    std::vector<TimedDevice *> devices;
+
+private:
+    TimedBeep beep_;
+};
+
+// Records a source as 16-bit mono at 44100 Hz.
+class Capture : public QObject
+{
+public:
+    std::vector<qint16> samples;
+    static constexpr int Rate = 44100;
+
+    bool start(const QByteArray &sourceId)
+    {
+        QAudioDevice chosen;
+        for (const QAudioDevice &device : QMediaDevices::audioInputs()) {
+            if (device.id() == sourceId)
+                chosen = device;
+        }
+        if (chosen.isNull())
+            return false;
+        QAudioFormat format;
+        format.setSampleRate(Rate);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::Int16);
+        source_ = std::make_unique<QAudioSource>(chosen, format);
+        source_->setBufferSize(Rate * 2 / 50); // 20 ms
+        io_ = source_->start();
+        if (!io_)
+            return false;
+        connect(io_, &QIODevice::readyRead, this, &Capture::read);
+        poll_.setInterval(5);
+        connect(&poll_, &QTimer::timeout, this, &Capture::read);
+        poll_.start();
+        return true;
+    }
+    void stop()
+    {
+        read();
+        poll_.stop();
+        if (source_)
+            source_->stop();
+    }
+
+private:
+    void read()
+    {
+        if (!io_)
+            return;
+        const QByteArray bytes = io_->readAll();
+        const auto *data = reinterpret_cast<const qint16 *>(bytes.constData());
+        samples.insert(samples.end(), data, data + bytes.size() / 2);
+    }
+
+    std::unique_ptr<QAudioSource> source_;
+    QIODevice *io_ = nullptr;
+    QTimer poll_;
+};
+
+// A sound at the speakers, in milliseconds of the capture.
+struct Sound
+{
+    double startMs = 0;
+    double endMs = 0;
+    int loudness = 0;    // 0 quiet take, 1 mid take, 2 beep
+    double brokenMs = 0; // silence of the output's dropouts inside it
+    // What was heard of it, dropouts left out.
+    double lengthMs() const { return endMs - startMs - brokenMs; }
+};
+
+// The sounds of a capture: stretches above the noise floor separated by at
+// least 2 ms of silence, told apart by their peak. Neighbours of the same
+// loudness, and scraps shorter than 10 ms, are one sound broken by a
+// dropout of the output (the length of each break goes to `dropouts`):
+// consecutive takes differ in loudness.
+std::vector<Sound> soundsHeard(const std::vector<qint16> &samples, std::vector<double> *dropouts)
+{
+    const qint64 minSilence = Capture::Rate * 2 / 1000;
+    const auto ms = [](qint64 i) { return double(i) * 1000.0 / Capture::Rate; };
+    std::vector<Sound> sounds;
+    qint64 first = -1;
+    qint64 last = -1;
+    int peak = 0;
+    const auto close = [&] {
+        const int loudness = peak > 14000 ? 2 : peak > (Quiet + Mid) / 2 + 500 ? 1 : 0;
+        // A scrap of a few milliseconds is the last of a sound cut by a
+        // dropout: too short to reach the sound's peak.
+        const bool scrap = last - first < Capture::Rate * 10 / 1000;
+        if (!sounds.empty() && (sounds.back().loudness == loudness || scrap)) {
+            dropouts->push_back(ms(first) - sounds.back().endMs);
+            sounds.back().brokenMs += dropouts->back();
+            sounds.back().endMs = ms(last + 1);
+        } else {
+            sounds.push_back({ms(first), ms(last + 1), loudness, 0.0});
+        }
+    };
+    for (qint64 i = 0; i < qint64(samples.size()); ++i) {
+        const int level = std::abs(int(samples[std::size_t(i)]));
+        if (level <= 300)
+            continue;
+        if (first >= 0 && i - last > minSilence) {
+            close();
+            first = -1;
+        }
+        if (first < 0) {
+            first = i;
+            peak = 0;
+        }
+        peak = std::max(peak, level);
+        last = i;
+    }
+    if (first >= 0)
+        close();
+    return sounds;
+}
+
+QString describe(const std::vector<Sound> &sounds)
+{
+    QStringList parts;
+    for (const Sound &s : sounds)
+        parts << QStringLiteral("%1+%2%3")
+                     .arg(s.startMs, 0, 'f', 0)
+                     .arg(s.lengthMs(), 0, 'f', 0)
+                     .arg(QLatin1String(s.loudness == 2   ? "b"
+                                        : s.loudness == 1 ? "m"
+                                                          : "q"));
+    return parts.join(QStringLiteral(", "));
+}
+
+QString summary(std::vector<double> values)
+{
+    if (values.empty())
+        return QStringLiteral("none");
+    std::sort(values.begin(), values.end());
+    return QStringLiteral("median %1 ms, worst %2 ms, best %3 ms (n=%4)")
+        .arg(values[values.size() / 2], 0, 'f', 1)
+        .arg(values.back(), 0, 'f', 1)
+        .arg(values.front(), 0, 'f', 1)
+        .arg(values.size());
+}
+// Whether `sounds` are the sounds `expected` (loudness, length in ms), in
+// order, each within 100 ms of its length: a take missing, doubled or
+// played in the wrong place fails. How much shorter than its take each
+// sound was heard goes to `shortfalls`.
+bool HeardAs(const std::vector<Sound> &sounds, const std::vector<std::pair<int, double>> &expected,
+             std::vector<double> *shortfalls)
+{
+    if (sounds.size() != expected.size())
+        return false;
+    for (std::size_t i = 0; i < sounds.size(); ++i) {
+        if (sounds[i].loudness != expected[i].first ||
+            std::abs(sounds[i].lengthMs() - expected[i].second) > 100.0)
+            return false;
+        shortfalls->push_back(expected[i].second - sounds[i].lengthMs());
+    }
+    return true;
+}
+
+constexpr int QuietTake = 0;
+constexpr int MidTake = 1;
+constexpr int TheBeep = 2;
+constexpr double BeepMs = 180.0;
+} // namespace
+
+class PulseRehearsal : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    Module1 m_state;
+    FakeDialogs m_dialogs;
+    TimedSoundSystem m_sound;
+
+    // What one rehearsal of a scene did and what the speakers played.
+    struct Run
+    {
+        QList<qint64> partnerTakes;    // lengths, in the order played
+        std::vector<double> playTimes; // of the partner takes
+        std::vector<double> beeps;
+        double sceneEndMs = 0;
+        std::vector<Sound> sounds;
+        std::vector<double> dropouts;
+    };
+
+    static int runs()
+    {
+        return qEnvironmentVariableIsSet("TIRADEX_REHEARSAL_RUNS")
+                   ? qMax(1, qEnvironmentVariableIntValue("TIRADEX_REHEARSAL_RUNS"))
+                   : 3;
+    }
+
+    // Rehearses scene `scene` of act 1 in non-stop mode from its first
+    // reply to its end, without any input after Start.
+    void rehearse(int scene, Run *run)
+    {
+        // Closing the play window forgets the filter.
+        m_state.FilterCharacter = QStringLiteral("ARTHUR");
+        FrmAvare window(m_state, m_dialogs);
+        window.setSoundSystem(&m_sound);
+        QVERIFY(window.Load());
+        window.show();
+        auto *tree = Control<QTreeWidget>(&window, "TreeView1");
+        ClickNode(tree, TreeNode(tree, "ACT 1", QStringLiteral("SCENE %1").arg(scene)));
+        TimedDevice *partner = m_sound.devices.at(m_sound.devices.size() - 2);
+        QCOMPARE(partner->objectName(), QStringLiteral("MMControl3"));
+        m_sound.timedBeep().times.clear();
+        connect(window.controls().TimerRepetition, &QTimer::timeout, this, [&] {
+            if (window.rehearsal()->engine().state() == RehearsalState::SceneEnd &&
+                run->sceneEndMs == 0)
+                run->sceneEndMs = nowMs();
+        });
+
+        Capture capture;
+        QVERIFY2(capture.start("rehearsal_heard"), "no source rehearsal_heard");
+        QTest::qWait(300);
+        Click(&window, "CmdRepetition");
+        Control<QCheckBox>(&window, "CheckJuskaFinRepetition")->setChecked(true);
+        Click(&window, "CmdDemarRepetition");
+        QTRY_VERIFY_WITH_TIMEOUT(window.rehearsal()->engine().state() == RehearsalState::SceneEnd,
+                                 30000);
+        QTest::qWait(400);
+        capture.stop();
+        QCOMPARE(m_dialogs.texts(), QStringList());
+        run->partnerTakes = partner->playedLengths;
+        run->playTimes = partner->playTimes;
+        run->beeps = m_sound.timedBeep().times;
+        run->sounds = soundsHeard(capture.samples, &run->dropouts);
+        Click(&window, "CmdFinRepetition");
+        QVERIFY(window.close());
+    }
+
+    void recordTake(int number, const QString &character, const PcmAudio &take)
+    {
+        const QString baseName = Module1::ReplyBaseName(number, character);
+        QString error;
+        QVERIFY2(WriteWavFile(m_state.AppFolder + QStringLiteral("temp.wav"), take, &error),
+                 qPrintable(error));
+        QCOMPARE(PackageTake(m_state.AppFolder, baseName, 1, 1, take.durationMs(), &error),
+                 PackageResult::Packaged);
+        QVERIFY2(SavePackagedTake(m_state.AppFolder, m_state.VoxPath(baseName), &error),
+                 qPrintable(error));
+        m_state.DeleteScratchFiles();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        Clock.start();
+        QVERIFY(m_dir.isValid());
+        TestPlay play(m_state, m_dir.path(), 1);
+        play.writeCharacters(
+            {{"HUBERT", "a chamberlain"}, {"ARTHUR", "a duke"}, {"PHILIP", "a king"}});
+        TestPlay::Scene partners = TestPlay::numberedScene(1, 2, 5, 4, {"HUBERT", "PHILIP"});
+        partners.replies.last().character = QStringLiteral("ARTHUR");
+        play.writeStore({TestPlay::numberedScene(1, 1, 1, 4, {"HUBERT", "ARTHUR"}), partners});
+        recordTake(1, QStringLiteral("HUBERT"), partnerTake(P1Ms));
+        recordTake(2, QStringLiteral("ARTHUR"), partnerTake(A2Ms));
+        recordTake(3, QStringLiteral("HUBERT"), partnerTake(P3Ms, Mid));
+        recordTake(4, QStringLiteral("ARTHUR"), partnerTake(A4Ms));
+        recordTake(5, QStringLiteral("HUBERT"), partnerTake(1000));
+        recordTake(6, QStringLiteral("PHILIP"), partnerTake(1200, Mid));
+        recordTake(7, QStringLiteral("HUBERT"), partnerTake(1000));
+        recordTake(8, QStringLiteral("ARTHUR"), partnerTake(1000));
+    }
+
+    // Scene 1: P1 A2 P3 A4.
+    void nonStopSceneRunsToItsEndWithGapsOfTheRecordedLength()
+    {
+        std::vector<double> silences, programGaps, heardGaps, dropouts, shortfalls;
+        for (int i = 0; i < runs(); ++i) {
+            Run run;
+            rehearse(1, &run);
+            if (QTest::currentTestFailed())
+                return;
+            // In order: P1, then P3; a beep at A2 and at A4.
+            QCOMPARE(run.partnerTakes, (QList<qint64>{P1Ms, P3Ms}));
+            QCOMPARE(run.beeps.size(), std::size_t(2));
+            const double gapA2 = run.playTimes[1] - run.beeps[0];
+            const double gapA4 = run.sceneEndMs - run.beeps[1];
+            QVERIFY2(std::abs(gapA2 - 3000.0) <= GapToleranceMs,
+                     qPrintable(QString::number(gapA2)));
+            QVERIFY2(std::abs(gapA4 - 2000.0) <= GapToleranceMs,
+                     qPrintable(QString::number(gapA4)));
+            programGaps.push_back(gapA2 - 3000.0);
+            programGaps.push_back(gapA4 - 2000.0);
+
+            // At the speakers: P1, beep, P3, beep, each where it belongs.
+            const std::vector<Sound> &sounds = run.sounds;
+            const QByteArray heard = describe(sounds).toLatin1();
+            QVERIFY2(
+                HeardAs(sounds,
+                        {{QuietTake, P1Ms}, {TheBeep, BeepMs}, {MidTake, P3Ms}, {TheBeep, BeepMs}},
+                        &shortfalls),
+                heard);
+            const double heardGap = sounds[2].startMs - sounds[1].startMs;
+            QVERIFY2(std::abs(heardGap - 3000.0) <= GapToleranceMs, heard);
+            heardGaps.push_back(heardGap - 3000.0);
+            silences.push_back(sounds[1].startMs - sounds[0].endMs);
+            silences.push_back(sounds[3].startMs - sounds[2].endMs);
+            qInfo("run %d: heard %s", i + 1, heard.constData());
+            dropouts.insert(dropouts.end(), run.dropouts.begin(), run.dropouts.end());
+        }
+        qInfo("dropouts of the output inside a sound: %s", qPrintable(summary(dropouts)));
+        qInfo("sounds heard shorter than played: %s", qPrintable(summary(shortfalls)));
+        qInfo("gap by the program's clock, beyond the recorded length: %s",
+              qPrintable(summary(programGaps)));
+        qInfo("gap at the speakers (beep to next take), beyond the recorded length: %s",
+              qPrintable(summary(heardGaps)));
+        qInfo("silence at the speakers, end of a partner take -> beep: %s",
+              qPrintable(summary(silences)));
+    }
+
+    // Scene 2: three partner replies in a row, then the actor's.
+    void partnerTakesFollowEachOther()
+    {
+        std::vector<double> toPartner, toBeep, dropouts, shortfalls;
+        for (int i = 0; i < runs(); ++i) {
+            Run run;
+            rehearse(2, &run);
+            if (QTest::currentTestFailed())
+                return;
+            QCOMPARE(run.partnerTakes, (QList<qint64>{1000, 1200, 1000}));
+            QCOMPARE(run.beeps.size(), std::size_t(1));
+            const std::vector<Sound> &sounds = run.sounds;
+            const QByteArray heard = describe(sounds).toLatin1();
+            QVERIFY2(
+                HeardAs(sounds,
+                        {{QuietTake, 1000}, {MidTake, 1200}, {QuietTake, 1000}, {TheBeep, BeepMs}},
+                        &shortfalls),
+                heard);
+            toPartner.push_back(sounds[1].startMs - sounds[0].endMs);
+            toPartner.push_back(sounds[2].startMs - sounds[1].endMs);
+            toBeep.push_back(sounds[3].startMs - sounds[2].endMs);
+            qInfo("run %d: heard %s", i + 1, heard.constData());
+            dropouts.insert(dropouts.end(), run.dropouts.begin(), run.dropouts.end());
+        }
+        qInfo("dropouts of the output inside a sound: %s", qPrintable(summary(dropouts)));
+        qInfo("sounds heard shorter than played: %s", qPrintable(summary(shortfalls)));
+        qInfo("silence at the speakers, end of a partner take -> next partner take: %s",
+              qPrintable(summary(toPartner)));
+        qInfo("silence at the speakers, end of a partner take -> beep: %s",
+              qPrintable(summary(toBeep)));
+    }
+};
+
+QTEST_MAIN(PulseRehearsal)
+#include "pulse_rehearsal.moc"
