@@ -14,15 +14,15 @@
 
 #include "FakeDialogs.h"
 #include "TestPlay.h"
-#include "app/Module1.h"
-#include "audio/MediaDevice.h"
-#include "audio/PlaybackOps.h"
-#include "audio/QtMediaDevice.h"
-#include "audio/QtSoundSystem.h"
-#include "audio/TakePackage.h"
-#include "audio/WavFile.h"
-#include "audio/WavePlayback.h"
-#include "play/FrmAvare.h"
+#include "core/app/Module1.h"
+#include "core/audio/PlaybackOps.h"
+#include "core/audio/TakePackage.h"
+#include "core/audio/WavFile.h"
+#include "gui/play/FrmAvare.h"
+#include "platform/audio/MediaDevice.h"
+#include "platform/audio/QtMediaDevice.h"
+#include "platform/audio/QtSoundSystem.h"
+#include "platform/audio/WavePlayback.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,13 +4,13 @@
 // bench/startup.sh; every time is CLOCK_REALTIME in nanoseconds so that the
 // script can measure from before the process was started.
 
-#include "app/MDIMain.h"
-#include "play/FrmAvare.h"
+#include "gui/app/MDIMain.h"
+#include "gui/play/FrmAvare.h"
 
-#include "QtDialogs.h"
-#include "app/Module1.h"
-#include "app/PlayCatalogue.h"
-#include "app/ShippedData.h"
+#include "core/app/Module1.h"
+#include "core/app/PlayCatalogue.h"
+#include "core/app/ShippedData.h"
+#include "platform/QtDialogs.h"
 
 #include <QApplication>
 #include <QEvent>

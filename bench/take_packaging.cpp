@@ -6,9 +6,9 @@
 // real recording.
 // Usage: tiradex-bench-packaging [RUNS]   (default 9)
 
-#include "audio/PcmAudio.h"
-#include "audio/TakePackage.h"
-#include "audio/WavFile.h"
+#include "core/audio/PcmAudio.h"
+#include "core/audio/TakePackage.h"
+#include "core/audio/WavFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,10 +2,10 @@
 // must end in a complete store or in an error that leaves nothing, and
 // reading any bytes as records must not fail.
 
-#include "app/QuotedRecord.h"
-#include "app/TextCodec.h"
-#include "play/PlayConverter.h"
-#include "play/SceneStore.h"
+#include "core/app/QuotedRecord.h"
+#include "core/app/TextCodec.h"
+#include "core/play/PlayConverter.h"
+#include "core/play/SceneStore.h"
 
 #include <QDir>
 #include <QFile>

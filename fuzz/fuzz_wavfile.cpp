@@ -1,7 +1,7 @@
 // WAV files arrive inside vox archives from other installations: reading one
 // must never crash, and a readable one must convert for any output.
-#include "audio/PcmConvert.h"
-#include "audio/WavFile.h"
+#include "core/audio/PcmConvert.h"
+#include "core/audio/WavFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // keeping files) into a scratch folder; anything written beside that folder
 // means a member escaped, and aborts.
 
-#include "transfer/ZipExtractionClass.h"
+#include "core/transfer/ZipExtractionClass.h"
 
 #include <QDir>
 #include <QFile>

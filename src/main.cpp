@@ -1,9 +1,11 @@
-#include "app/MDIMain.h"
+#include "gui/app/MDIMain.h"
 
-#include "QtDialogs.h"
-#include "app/Module1.h"
-#include "app/ShippedData.h"
-#include "audio/QtSoundSystem.h"
+#include "core/app/Module1.h"
+#include "core/app/ShippedData.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtDiskSpace.h"
+#include "platform/audio/QtSoundSystem.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -18,8 +20,14 @@ int main(int argc, char *argv[])
     Module1 state;
     QtDialogs dialogs;
     QtSoundSystem sound;
+    QtClipboard clipboard;
+    QtDiskSpace diskSpace;
     MDIMain frame(state, dialogs);
-    frame.setSoundSystem(&sound);
+    PlatformServices services;
+    services.sound = &sound;
+    services.clipboard = &clipboard;
+    services.diskSpace = &diskSpace;
+    frame.setServices(services);
     frame.Load(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                FindShippedDataFolder(QCoreApplication::applicationDirPath()));
     if (const QScreen *screen = frame.screen())

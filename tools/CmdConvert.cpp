@@ -1,10 +1,10 @@
 #include "ToolCommand.h"
 
-#include "app/Module1.h"
-#include "app/TextCodec.h"
-#include "cipher/CryptFiles.h"
-#include "play/CharactersFile.h"
-#include "play/PlayConverter.h"
+#include "core/app/Module1.h"
+#include "core/app/TextCodec.h"
+#include "core/cipher/CryptFiles.h"
+#include "core/play/CharactersFile.h"
+#include "core/play/PlayConverter.h"
 
 #include <QDir>
 #include <QFileInfo>

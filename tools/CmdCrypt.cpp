@@ -1,7 +1,7 @@
 #include "ToolCommand.h"
 
-#include "app/Module1.h"
-#include "cipher/CryptFiles.h"
+#include "core/app/Module1.h"
+#include "core/cipher/CryptFiles.h"
 
 namespace {
 // Transforms each named file in place as the program's cipher does for the

@@ -1,7 +1,7 @@
 #include "ToolCommand.h"
 
-#include "audio/Tones.h"
-#include "audio/WavFile.h"
+#include "core/audio/Tones.h"
+#include "core/audio/WavFile.h"
 
 namespace {
 int run(const QStringList &args)

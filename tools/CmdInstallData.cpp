@@ -1,6 +1,6 @@
 #include "ToolCommand.h"
 
-#include "app/ShippedData.h"
+#include "core/app/ShippedData.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>

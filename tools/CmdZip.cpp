@@ -1,7 +1,7 @@
 #include "ToolCommand.h"
 
-#include "transfer/ZipClass.h"
-#include "transfer/ZipExtractionClass.h"
+#include "core/transfer/ZipClass.h"
+#include "core/transfer/ZipExtractionClass.h"
 
 namespace {
 int runZip(const QStringList &args)

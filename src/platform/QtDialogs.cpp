@@ -1,4 +1,4 @@
-#include "QtDialogs.h"
+#include "platform/QtDialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 // Dialogs through QMessageBox and QFileDialog.
 class QtDialogs : public Dialogs

@@ -6,12 +6,12 @@
 #include "FakeDialogs.h"
 #include "TestPlay.h"
 #include "WidgetDriver.h"
-#include "app/Module1.h"
-#include "audio/MediaDevice.h"
-#include "audio/QtSoundSystem.h"
-#include "audio/TakePackage.h"
-#include "audio/WavePlayback.h"
-#include "play/FrmAvare.h"
+#include "core/app/Module1.h"
+#include "core/audio/TakePackage.h"
+#include "gui/play/FrmAvare.h"
+#include "platform/audio/MediaDevice.h"
+#include "platform/audio/QtSoundSystem.h"
+#include "platform/audio/WavePlayback.h"
 
 #include <QElapsedTimer>
 #include <QSlider>

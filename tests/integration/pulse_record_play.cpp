@@ -8,13 +8,13 @@
 #include "FakeDialogs.h"
 #include "TestPlay.h"
 #include "WidgetDriver.h"
-#include "audio/FrmEnregMessage.h"
-#include "audio/QtMediaDevice.h"
-#include "audio/QtSoundInput.h"
-#include "audio/QtSoundSystem.h"
-#include "audio/WavFile.h"
-#include "play/FrmAvare.h"
-#include "transfer/ZipExtractionClass.h"
+#include "core/audio/WavFile.h"
+#include "core/transfer/ZipExtractionClass.h"
+#include "gui/audio/FrmEnregMessage.h"
+#include "gui/play/FrmAvare.h"
+#include "platform/audio/QtMediaDevice.h"
+#include "platform/audio/QtSoundInput.h"
+#include "platform/audio/QtSoundSystem.h"
 
 #include <QAudioDevice>
 #include <QElapsedTimer>

@@ -5,9 +5,9 @@
 // in the format the conversion writes (so the window finds an already
 // converted play), plus recordings, notes and photos as empty files.
 
-#include "app/Module1.h"
-#include "app/PlayCatalogue.h"
-#include "cipher/Cipher.h"
+#include "core/app/Module1.h"
+#include "core/app/PlayCatalogue.h"
+#include "core/cipher/Cipher.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -5,9 +5,9 @@
 // reply's base name with ".tsd", written with the product's ZipClass.
 
 #include "AudioChecks.h"
-#include "app/Module1.h"
-#include "audio/WavFile.h"
-#include "transfer/ZipClass.h"
+#include "core/app/Module1.h"
+#include "core/audio/WavFile.h"
+#include "core/transfer/ZipClass.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -2,10 +2,10 @@
 
 #include "PlayAliases.h"
 #include "PlayXml.h"
-#include "app/FileIo.h"
-#include "app/Module1.h"
-#include "cipher/Cipher.h"
-#include "play/CharactersFile.h"
+#include "core/app/FileIo.h"
+#include "core/app/Module1.h"
+#include "core/cipher/Cipher.h"
+#include "core/play/CharactersFile.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #include "PlayTextWriter.h"
 
-#include "app/Module1.h"
-#include "app/TextCodec.h"
+#include "core/app/Module1.h"
+#include "core/app/TextCodec.h"
 
 namespace {
 

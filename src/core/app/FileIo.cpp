@@ -1,4 +1,4 @@
-#include "FileIo.h"
+#include "core/app/FileIo.h"
 
 #include <QFile>
 #include <QFileInfo>

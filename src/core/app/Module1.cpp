@@ -1,4 +1,4 @@
-#include "Module1.h"
+#include "core/app/Module1.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlayCatalogue.h"
+#include "core/app/PlayCatalogue.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "PlayCatalogue.h"
+#include "core/app/PlayCatalogue.h"
 
 const QList<PlayCatalogueEntry> &PlayCatalogue()
 {

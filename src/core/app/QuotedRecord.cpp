@@ -1,7 +1,7 @@
-#include "QuotedRecord.h"
+#include "core/app/QuotedRecord.h"
 
-#include "FileIo.h"
-#include "TextCodec.h"
+#include "core/app/FileIo.h"
+#include "core/app/TextCodec.h"
 
 QByteArray FormatRecord(const QList<RecordField> &fields)
 {

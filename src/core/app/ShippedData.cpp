@@ -1,6 +1,6 @@
-#include "ShippedData.h"
+#include "core/app/ShippedData.h"
 
-#include "FileIo.h"
+#include "core/app/FileIo.h"
 
 #include <QDir>
 #include <QFileInfo>

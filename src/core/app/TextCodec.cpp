@@ -1,4 +1,4 @@
-#include "TextCodec.h"
+#include "core/app/TextCodec.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "PcmConvert.h"
+#include "core/audio/PcmConvert.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PcmAudio.h"
+#include "core/audio/PcmAudio.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,8 +1,8 @@
-#include "PlaybackOps.h"
+#include "core/audio/PlaybackOps.h"
 
-#include "app/FileIo.h"
-#include "app/Module1.h"
-#include "transfer/ZipExtractionClass.h"
+#include "core/app/FileIo.h"
+#include "core/app/Module1.h"
+#include "core/transfer/ZipExtractionClass.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

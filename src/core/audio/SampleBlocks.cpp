@@ -1,4 +1,4 @@
-#include "SampleBlocks.h"
+#include "core/audio/SampleBlocks.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "TakePackage.h"
+#include "core/audio/TakePackage.h"
 
-#include "app/FileIo.h"
-#include "transfer/ZipClass.h"
+#include "core/app/FileIo.h"
+#include "core/transfer/ZipClass.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "Tones.h"
+#include "core/audio/Tones.h"
 
 #include <algorithm>
 #include <cmath>

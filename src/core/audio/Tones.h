@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PcmAudio.h"
+#include "core/audio/PcmAudio.h"
 
 // Sounds that the program makes itself, as mono 16-bit audio.
 

@@ -1,6 +1,6 @@
-#include "WavFile.h"
+#include "core/audio/WavFile.h"
 
-#include "app/FileIo.h"
+#include "core/app/FileIo.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "Cipher.h"
+#include "core/cipher/Cipher.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "CryptFiles.h"
+#include "core/cipher/CryptFiles.h"
 
-#include "app/FileIo.h"
+#include "core/app/FileIo.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Cipher.h"
-#include "app/Module1.h"
+#include "core/app/Module1.h"
+#include "core/cipher/Cipher.h"
 
 #include <QByteArray>
 #include <QString>

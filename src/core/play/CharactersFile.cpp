@@ -1,8 +1,8 @@
-#include "CharactersFile.h"
+#include "core/play/CharactersFile.h"
 
-#include "app/QuotedRecord.h"
-#include "app/TextCodec.h"
-#include "cipher/CryptFiles.h"
+#include "core/app/QuotedRecord.h"
+#include "core/app/TextCodec.h"
+#include "core/cipher/CryptFiles.h"
 
 CharactersList ParseCharactersText(const QString &text)
 {

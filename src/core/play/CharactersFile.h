@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Module1.h"
+#include "core/app/Module1.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "FilterRule.h"
+#include "core/play/FilterRule.h"
 
 FilterDecision DecideFilter(const QString &filterCharacter, const QString &character)
 {

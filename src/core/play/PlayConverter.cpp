@@ -1,9 +1,9 @@
-#include "PlayConverter.h"
+#include "core/play/PlayConverter.h"
 
-#include "SceneStore.h"
-#include "app/FileIo.h"
-#include "app/QuotedRecord.h"
-#include "app/TextCodec.h"
+#include "core/app/FileIo.h"
+#include "core/app/QuotedRecord.h"
+#include "core/app/TextCodec.h"
+#include "core/play/SceneStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "PlayLoader.h"
+#include "core/play/PlayLoader.h"
 
-#include "SceneStore.h"
+#include "core/play/SceneStore.h"
 
 #include <QFileInfo>
 

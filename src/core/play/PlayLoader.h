@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CharactersFile.h"
-#include "PlayConverter.h"
-#include "PlayTree.h"
+#include "core/play/CharactersFile.h"
+#include "core/play/PlayConverter.h"
+#include "core/play/PlayTree.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "PlayTextCheck.h"
+#include "core/play/PlayTextCheck.h"
 
-#include "PlayConverter.h"
-#include "app/FileIo.h"
-#include "app/TextCodec.h"
+#include "core/app/FileIo.h"
+#include "core/app/TextCodec.h"
+#include "core/play/PlayConverter.h"
 
 namespace {
 // Blanks are the space character only, as in the play text's rules.

@@ -1,6 +1,6 @@
-#include "PlayTree.h"
+#include "core/play/PlayTree.h"
 
-#include "app/Module1.h"
+#include "core/app/Module1.h"
 
 QList<ActNode> BuildActTree(const QList<ActRecord> &records)
 {

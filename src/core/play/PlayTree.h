@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SceneStore.h"
+#include "core/play/SceneStore.h"
 
 #include <QList>
 #include <QString>

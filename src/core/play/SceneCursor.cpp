@@ -1,6 +1,6 @@
-#include "SceneCursor.h"
+#include "core/play/SceneCursor.h"
 
-#include "SceneStore.h"
+#include "core/play/SceneStore.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
-#include "SceneStore.h"
+#include "core/play/SceneStore.h"
 
-#include "app/FileIo.h"
-#include "app/QuotedRecord.h"
-#include "app/TextCodec.h"
+#include "core/app/FileIo.h"
+#include "core/app/QuotedRecord.h"
+#include "core/app/TextCodec.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "RehearsalEngine.h"
+#include "core/rehearsal/RehearsalEngine.h"
 
 using State = RehearsalState;
 

@@ -1,7 +1,7 @@
-#include "RehearsalEntry.h"
+#include "core/rehearsal/RehearsalEntry.h"
 
-#include "app/Module1.h"
-#include "play/SceneCursor.h"
+#include "core/app/Module1.h"
+#include "core/play/SceneCursor.h"
 
 QString MissingRecordingsList(const QStringList &replyNumbers)
 {

@@ -1,7 +1,7 @@
-#include "ZipClass.h"
+#include "core/transfer/ZipClass.h"
 
-#include "ZipFormat.h"
-#include "app/TextCodec.h"
+#include "core/app/TextCodec.h"
+#include "core/transfer/ZipFormat.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ZipFile.h"
+#include "core/transfer/ZipFile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "ZipExtractionClass.h"
+#include "core/transfer/ZipExtractionClass.h"
 
-#include "ZipFormat.h"
-#include "ZipMember.h"
-#include "app/TextCodec.h"
+#include "core/app/TextCodec.h"
+#include "core/transfer/ZipFormat.h"
+#include "core/transfer/ZipMember.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "ZipFile.h"
+#include "core/transfer/ZipFile.h"
 
-#include "ZipFormat.h"
-#include "app/TextCodec.h"
+#include "core/app/TextCodec.h"
+#include "core/transfer/ZipFormat.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "ZipFormat.h"
+#include "core/transfer/ZipFormat.h"
 
 namespace ZipFormat {
 

@@ -1,6 +1,6 @@
-#include "ZipMember.h"
+#include "core/transfer/ZipMember.h"
 
-#include "ZipFormat.h"
+#include "core/transfer/ZipFormat.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "FrmEntry.h"
+#include "gui/app/FrmEntry.h"
 
 #include <QAction>
 #include <QCloseEvent>

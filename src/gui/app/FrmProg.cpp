@@ -1,4 +1,4 @@
-#include "FrmProg.h"
+#include "gui/app/FrmProg.h"
 
 #include <QLabel>
 #include <QScreen>

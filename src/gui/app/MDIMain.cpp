@@ -1,14 +1,14 @@
-#include "MDIMain.h"
+#include "gui/app/MDIMain.h"
 
-#include "FrmEntry.h"
-#include "play/FrmAvare.h"
-#include "play/PlayIcons.h"
+#include "gui/app/FrmEntry.h"
+#include "gui/play/FrmAvare.h"
+#include "gui/play/PlayIcons.h"
 
-#include "Dialogs.h"
-#include "app/Module1.h"
-#include "app/PlayCatalogue.h"
-#include "app/ShippedData.h"
-#include "play/PlayTree.h"
+#include "core/app/Module1.h"
+#include "core/app/PlayCatalogue.h"
+#include "core/app/ShippedData.h"
+#include "core/play/PlayTree.h"
+#include "platform/Dialogs.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -21,6 +21,7 @@ MDIMain::MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_dialogs(dialogs),
       m_exit([] { QCoreApplication::exit(0); })
 {
+    m_services.dialogs = &m_dialogs;
     setObjectName(QStringLiteral("MDIMain"));
     setWindowTitle(QStringLiteral("Tiradex"));
     setWindowIcon(PlayIcons::treeImage(QStringLiteral("kclose")));
@@ -79,6 +80,12 @@ void MDIMain::Load(const QString &reportedAppFolder, const QString &shippedDataF
     m_startUp->show();
 }
 
+void MDIMain::setServices(const PlatformServices &services)
+{
+    m_services = services;
+    m_services.dialogs = &m_dialogs;
+}
+
 FrmAvare *MDIMain::playWindow() const
 {
     return m_playSubWindow ? qobject_cast<FrmAvare *>(m_playSubWindow->widget()) : nullptr;
@@ -91,7 +98,7 @@ void MDIMain::SelectPlay(const PlayCatalogueEntry &entry)
     m_state.SelectPlay(entry);
 
     auto *play = new FrmAvare(m_state, m_dialogs);
-    play->setSoundSystem(m_sound);
+    play->setServices(m_services);
     m_playSubWindow = m_mdiArea->addSubWindow(play);
     m_playSubWindow->setAttribute(Qt::WA_DeleteOnClose);
     m_playSubWindow->setObjectName(QStringLiteral("FrmAvareSubWindow"));

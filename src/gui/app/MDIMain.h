@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/PlatformServices.h"
+
 #include <QMainWindow>
 #include <QMdiSubWindow>
 
-#include "FrmEntry.h"
+#include "gui/app/FrmEntry.h"
 #include <QPointer>
 
 #include <functional>
@@ -39,7 +41,10 @@ public:
     QMdiArea *mdiArea() const { return m_mdiArea; }
 
     // The sound services handed to every play window.
-    void setSoundSystem(SoundSystem *sound) { m_sound = sound; }
+    void setSoundSystem(SoundSystem *sound) { m_services.sound = sound; }
+    // The platform services handed to every play window (their dialogs are
+    // the frame's own); replaces the sound system set before.
+    void setServices(const PlatformServices &services);
 
     // What "Exit" runs; by default it ends the event loop at once.
     void setExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
@@ -76,7 +81,7 @@ private:
 
     Module1 &m_state;
     Dialogs &m_dialogs;
-    SoundSystem *m_sound = nullptr;
+    PlatformServices m_services;
     QMdiArea *m_mdiArea = nullptr;
     QPointer<QMdiSubWindow> m_playSubWindow;
     QPointer<FrmEntry> m_startUp;

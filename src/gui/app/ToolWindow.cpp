@@ -1,4 +1,4 @@
-#include "ToolWindow.h"
+#include "gui/app/ToolWindow.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

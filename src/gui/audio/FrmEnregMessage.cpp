@@ -1,16 +1,16 @@
-#include "FrmEnregMessage.h"
+#include "gui/audio/FrmEnregMessage.h"
 
-#include "ScopeBox.h"
-#include "SelectionSlider.h"
-#include "play/FrmAvare.h"
+#include "gui/audio/ScopeBox.h"
+#include "gui/audio/SelectionSlider.h"
+#include "gui/play/FrmAvare.h"
 
-#include "Dialogs.h"
-#include "app/Module1.h"
-#include "audio/MediaDevice.h"
-#include "audio/SoundInput.h"
-#include "audio/SoundMeter.h"
-#include "audio/SoundSystem.h"
-#include "audio/TakePackage.h"
+#include "core/app/Module1.h"
+#include "core/audio/TakePackage.h"
+#include "platform/Dialogs.h"
+#include "platform/audio/MediaDevice.h"
+#include "platform/audio/SoundInput.h"
+#include "platform/audio/SoundMeter.h"
+#include "platform/audio/SoundSystem.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrmEnregMessageUi.h"
+#include "gui/audio/FrmEnregMessageUi.h"
 
 #include <QByteArray>
 #include <QString>

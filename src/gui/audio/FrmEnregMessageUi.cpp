@@ -1,7 +1,7 @@
-#include "FrmEnregMessageUi.h"
+#include "gui/audio/FrmEnregMessageUi.h"
 
-#include "ScopeBox.h"
-#include "SelectionSlider.h"
+#include "gui/audio/ScopeBox.h"
+#include "gui/audio/SelectionSlider.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
-#include "ProgressFollower.h"
+#include "gui/audio/ProgressFollower.h"
 
-#include "audio/MediaDevice.h"
-#include "audio/PlaybackOps.h"
+#include "core/audio/PlaybackOps.h"
+#include "platform/audio/MediaDevice.h"
 
 #include <QLabel>
 #include <QSlider>

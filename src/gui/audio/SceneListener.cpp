@@ -1,11 +1,11 @@
-#include "SceneListener.h"
+#include "gui/audio/SceneListener.h"
 
-#include "Dialogs.h"
-#include "app/Module1.h"
-#include "audio/MediaDevice.h"
-#include "audio/PlaybackOps.h"
-#include "audio/WavePlayback.h"
-#include "play/FrmAvare.h"
+#include "core/app/Module1.h"
+#include "core/audio/PlaybackOps.h"
+#include "gui/play/FrmAvare.h"
+#include "platform/Dialogs.h"
+#include "platform/audio/MediaDevice.h"
+#include "platform/audio/WavePlayback.h"
 
 #include <QLabel>
 #include <QSlider>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgressFollower.h"
+#include "gui/audio/ProgressFollower.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "ScopeBox.h"
+#include "gui/audio/ScopeBox.h"
 
 #include <QPainter>
 

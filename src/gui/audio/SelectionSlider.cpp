@@ -1,4 +1,4 @@
-#include "SelectionSlider.h"
+#include "gui/audio/SelectionSlider.h"
 
 #include <QPainter>
 

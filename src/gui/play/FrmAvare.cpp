@@ -1,21 +1,21 @@
-#include "FrmAvare.h"
+#include "gui/play/FrmAvare.h"
 
-#include "PlayIcons.h"
-#include "app/FrmProg.h"
-#include "app/ToolWindow.h"
-#include "audio/FrmEnregMessage.h"
-#include "audio/ReplyPlayer.h"
-#include "audio/SceneListener.h"
-#include "rehearsal/FrmFiltre.h"
-#include "rehearsal/Rehearsal.h"
+#include "gui/app/FrmProg.h"
+#include "gui/app/ToolWindow.h"
+#include "gui/audio/FrmEnregMessage.h"
+#include "gui/audio/ReplyPlayer.h"
+#include "gui/audio/SceneListener.h"
+#include "gui/play/PlayIcons.h"
+#include "gui/rehearsal/FrmFiltre.h"
+#include "gui/rehearsal/Rehearsal.h"
 
-#include "Dialogs.h"
-#include "app/Module1.h"
-#include "audio/MediaDevice.h"
-#include "audio/SoundSystem.h"
-#include "play/PlayLoader.h"
-#include "play/PlayTextCheck.h"
-#include "play/SceneStore.h"
+#include "core/app/Module1.h"
+#include "core/play/PlayLoader.h"
+#include "core/play/PlayTextCheck.h"
+#include "core/play/SceneStore.h"
+#include "platform/Dialogs.h"
+#include "platform/audio/MediaDevice.h"
+#include "platform/audio/SoundSystem.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -48,6 +48,7 @@ public:
 FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent), m_state(state), m_dialogs(dialogs)
 {
+    m_services.dialogs = &m_dialogs;
     setObjectName(QStringLiteral("FrmAvare"));
     setWindowIcon(PlayIcons::treeImage(QStringLiteral("kopen")));
     ui.setupUi(this);
@@ -211,6 +212,59 @@ ReplyFiles FrmAvare::currentReplyFiles() const
 void FrmAvare::adoptToolWindow(QWidget *window)
 {
     m_toolWindows.append(QPointer<QWidget>(window));
+}
+
+QWidget *FrmAvare::openToolWindow(QWidget *window, ToolWindowRule rule, const QSize &size)
+{
+    // In the frame the play window's own frame is the sub-window around it.
+    QWidget *playFrame = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
+    QWidget *framed = ShowToolWindow(this, window, size);
+    adoptToolWindow(framed);
+    switch (rule) {
+    case ToolWindowRule::DisablePlayWindow:
+        setEnabled(false);
+        connect(window, &QObject::destroyed, this, [this] { setEnabled(true); });
+        break;
+    case ToolWindowRule::HidePlayWindow:
+        playFrame->hide();
+        connect(window, &QObject::destroyed, this, [frame = QPointer<QWidget>(playFrame)] {
+            if (frame) {
+                frame->show();
+                frame->activateWindow();
+            }
+        });
+        break;
+    case ToolWindowRule::LockNavigation:
+        lockForPlayback();
+        connect(window, &QObject::destroyed, this, [this] { unlockAfterPlayback(true); });
+        break;
+    }
+    return framed;
+}
+
+void FrmAvare::setServices(const PlatformServices &services)
+{
+    m_services = services;
+    m_services.dialogs = &m_dialogs;
+    setSoundSystem(services.sound);
+}
+
+QStringList FrmAvare::sceneReplyFiles() const
+{
+    QStringList files;
+    if (!m_scene.isOpen())
+        return files;
+    for (int k = 0; k < m_scene.count(); ++k)
+        files.append(m_scene.fileName(k));
+    return files;
+}
+
+void FrmAvare::refreshReplyFiles()
+{
+    refreshRecordingButtons();
+    const ReplyFiles files = currentReplyFiles();
+    ui.CmdNoteExiste->setEnabled(files.note);
+    ui.CmdPhotoExiste->setEnabled(files.photo);
 }
 
 FrmFiltre *FrmAvare::CmdFiltresClick()

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "FrmAvareUi.h"
+#include "gui/app/PlayWindowHost.h"
+#include "gui/play/FrmAvareUi.h"
+#include "platform/PlatformServices.h"
 
-#include "play/CharactersFile.h"
-#include "play/FilterRule.h"
-#include "play/PlayTree.h"
-#include "play/SceneCursor.h"
+#include "core/play/CharactersFile.h"
+#include "core/play/FilterRule.h"
+#include "core/play/PlayTree.h"
+#include "core/play/SceneCursor.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -26,22 +28,6 @@ class QCloseEvent;
 class QTreeWidgetItem;
 class SoundSystem;
 
-// The reply shown in the scene view, as the tool windows read it at the
-// moment they act.
-struct CurrentReply
-{
-    int index = -1;    // position in the scene, -1 when no reply is shown
-    QString fileName;  // "_0057_HUBERT.txt"
-    QString baseName;  // "_0057_HUBERT"
-    QString number;    // "0057", the reply-number box's text
-    QString character; // "HUBERT", the text of LbNom
-    QString actText;   // "ACT 2"
-    QString sceneText; // "SCENE 3"
-    int act = 0;
-    int scene = 0;
-    bool isValid() const { return index >= 0; }
-};
-
 // The play window: the act/scene tree, the scene view with its reply
 // navigation, and the buttons of the tools that work on the play.
 //
@@ -50,7 +36,7 @@ struct CurrentReply
 // and the navigation slots; the playback-aware CmdPlusClick() is the move
 // that scene listening and rehearsal use. A tool window that must close with
 // the play window is handed to adoptToolWindow().
-class FrmAvare : public QWidget
+class FrmAvare : public QWidget, public PlayWindowHost
 {
     Q_OBJECT
 
@@ -79,14 +65,29 @@ public:
 
     FrmAvareUi &controls() { return ui; }
     const FrmAvareUi &controls() const { return ui; }
-    const CharactersList &characters() const { return m_characters; }
+    const CharactersList &characters() const override { return m_characters; }
     const SceneCursor &scene() const { return m_scene; }
-    CurrentReply currentReply() const;
+    CurrentReply currentReply() const override;
+    QStringList sceneReplyFiles() const override;
+    // The recording, note and photo buttons follow the reply's files on disk.
+    void refreshReplyFiles() override;
     // Which files exist for the reply shown (all false when none is shown).
     ReplyFiles currentReplyFiles() const;
 
     // `window` is closed when the play window closes.
     void adoptToolWindow(QWidget *window);
+
+    // The one way a tool window opens from the play window: shows `window`
+    // (a sub-window of the frame of `size`, or a window of its own when the
+    // play window is not in a frame), applies `rule` to the play window while
+    // it is open and undoes it when it closes, and closes it with the play
+    // window. The window is deleted when it closes. Returns the widget that
+    // frames it.
+    QWidget *openToolWindow(QWidget *window, ToolWindowRule rule, const QSize &size);
+
+    // The platform services the tool windows use (see PlatformServices).
+    void setServices(const PlatformServices &services);
+    const PlatformServices &services() const { return m_services; }
 
     // The sound services of the recording and listening tools; without them
     // their buttons do nothing. The first one given makes the four media
@@ -189,6 +190,7 @@ private:
     QList<QPointer<QWidget>> m_toolWindows;
     QPointer<FrmFiltre> m_filterWindow;
     SoundSystem *m_sound = nullptr;
+    PlatformServices m_services;
     QPointer<FrmEnregMessage> m_recorder;
     std::array<std::unique_ptr<MediaDevice>, 4> m_media;
     std::unique_ptr<ReplyPlayer> m_replyPlayer;

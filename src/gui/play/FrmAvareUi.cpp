@@ -1,6 +1,6 @@
-#include "FrmAvareUi.h"
+#include "gui/play/FrmAvareUi.h"
 
-#include "PlayIcons.h"
+#include "gui/play/PlayIcons.h"
 
 #include <QApplication>
 #include <QCheckBox>

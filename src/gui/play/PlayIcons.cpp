@@ -1,4 +1,4 @@
-#include "PlayIcons.h"
+#include "gui/play/PlayIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
-#include "FrmFiltre.h"
+#include "gui/rehearsal/FrmFiltre.h"
 
-#include "play/FrmAvare.h"
+#include "gui/play/FrmAvare.h"
 
-#include "app/Module1.h"
+#include "core/app/Module1.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,13 +1,13 @@
-#include "Rehearsal.h"
+#include "gui/rehearsal/Rehearsal.h"
 
-#include "Dialogs.h"
-#include "app/Module1.h"
-#include "audio/Beep.h"
-#include "audio/MediaDevice.h"
-#include "audio/PlaybackOps.h"
-#include "audio/WavePlayback.h"
-#include "play/FrmAvare.h"
-#include "rehearsal/RehearsalEntry.h"
+#include "core/app/Module1.h"
+#include "core/audio/PlaybackOps.h"
+#include "core/rehearsal/RehearsalEntry.h"
+#include "gui/play/FrmAvare.h"
+#include "platform/Dialogs.h"
+#include "platform/audio/Beep.h"
+#include "platform/audio/MediaDevice.h"
+#include "platform/audio/WavePlayback.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "audio/ProgressFollower.h"
-#include "rehearsal/RehearsalEngine.h"
+#include "core/rehearsal/RehearsalEngine.h"
+#include "gui/audio/ProgressFollower.h"
 
 #include <QList>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "MediaDevice.h"
+#include "platform/audio/MediaDevice.h"
 
-#include "audio/PcmConvert.h"
-#include "audio/WavFile.h"
+#include "core/audio/PcmConvert.h"
+#include "core/audio/WavFile.h"
 
 #include <QFileInfo>
 

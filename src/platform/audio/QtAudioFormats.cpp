@@ -1,4 +1,4 @@
-#include "QtAudioFormats.h"
+#include "platform/audio/QtAudioFormats.h"
 
 PcmFormat ToPcmFormat(const QAudioFormat &format)
 {

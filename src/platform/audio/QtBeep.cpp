@@ -1,8 +1,8 @@
-#include "QtBeep.h"
+#include "platform/audio/QtBeep.h"
 
-#include "QtAudioFormats.h"
-#include "audio/PcmConvert.h"
-#include "audio/Tones.h"
+#include "core/audio/PcmConvert.h"
+#include "core/audio/Tones.h"
+#include "platform/audio/QtAudioFormats.h"
 
 #include <QApplication>
 #include <QAudioDevice>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Beep.h"
-#include "audio/PcmAudio.h"
+#include "core/audio/PcmAudio.h"
+#include "platform/audio/Beep.h"
 
 #include <QObject>
 

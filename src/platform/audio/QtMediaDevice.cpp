@@ -1,7 +1,7 @@
-#include "QtMediaDevice.h"
+#include "platform/audio/QtMediaDevice.h"
 
-#include "QtAudioFormats.h"
-#include "audio/PcmConvert.h"
+#include "core/audio/PcmConvert.h"
+#include "platform/audio/QtAudioFormats.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>

@@ -1,7 +1,7 @@
-#include "QtSoundInput.h"
+#include "platform/audio/QtSoundInput.h"
 
-#include "QtAudioFormats.h"
-#include "audio/PcmConvert.h"
+#include "core/audio/PcmConvert.h"
+#include "platform/audio/QtAudioFormats.h"
 
 #include <QAudioDevice>
 #include <QAudioSource>

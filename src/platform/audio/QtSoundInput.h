@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SoundInput.h"
-#include "audio/SampleBlocks.h"
+#include "core/audio/SampleBlocks.h"
+#include "platform/audio/SoundInput.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,7 +1,7 @@
-#include "QtSoundSystem.h"
+#include "platform/audio/QtSoundSystem.h"
 
-#include "QtMediaDevice.h"
-#include "QtSoundInput.h"
+#include "platform/audio/QtMediaDevice.h"
+#include "platform/audio/QtSoundInput.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>

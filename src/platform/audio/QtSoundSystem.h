@@ -1,7 +1,7 @@
 #pragma once
 
-#include "QtBeep.h"
-#include "SoundSystem.h"
+#include "platform/audio/QtBeep.h"
+#include "platform/audio/SoundSystem.h"
 
 // The sound services on the machine's devices through Qt Multimedia.
 class QtSoundSystem : public SoundSystem

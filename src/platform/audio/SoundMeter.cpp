@@ -1,7 +1,7 @@
-#include "SoundMeter.h"
+#include "platform/audio/SoundMeter.h"
 
-#include "Dialogs.h"
-#include "SoundInput.h"
+#include "platform/Dialogs.h"
+#include "platform/audio/SoundInput.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "SoundSystem.h"
+#include "platform/audio/SoundSystem.h"
 
 QString SoundSystem::missingDevicesNotice()
 {

@@ -1,4 +1,4 @@
-#include "VirtualClock.h"
+#include "platform/audio/VirtualClock.h"
 
 #include <algorithm>
 

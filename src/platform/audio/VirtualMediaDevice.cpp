@@ -1,6 +1,6 @@
-#include "VirtualMediaDevice.h"
+#include "platform/audio/VirtualMediaDevice.h"
 
-#include "VirtualClock.h"
+#include "platform/audio/VirtualClock.h"
 
 #include <cmath>
 #include <numbers>

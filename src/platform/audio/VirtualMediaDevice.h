@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MediaDevice.h"
+#include "platform/audio/MediaDevice.h"
 
 #include <QStringList>
 

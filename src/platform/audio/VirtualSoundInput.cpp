@@ -1,6 +1,6 @@
-#include "VirtualSoundInput.h"
+#include "platform/audio/VirtualSoundInput.h"
 
-#include "VirtualClock.h"
+#include "platform/audio/VirtualClock.h"
 
 VirtualSoundInput::VirtualSoundInput(VirtualClock &clock, QObject *parent) : QObject(parent)
 {

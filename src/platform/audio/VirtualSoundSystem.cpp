@@ -1,7 +1,7 @@
-#include "VirtualSoundSystem.h"
+#include "platform/audio/VirtualSoundSystem.h"
 
-#include "VirtualMediaDevice.h"
-#include "VirtualSoundInput.h"
+#include "platform/audio/VirtualMediaDevice.h"
+#include "platform/audio/VirtualSoundInput.h"
 
 std::unique_ptr<MediaDevice> VirtualSoundSystem::createMediaDevice()
 {

@@ -1,7 +1,7 @@
-#include "WavePlayback.h"
+#include "platform/audio/WavePlayback.h"
 
-#include "MediaDevice.h"
-#include "app/Module1.h"
+#include "core/app/Module1.h"
+#include "platform/audio/MediaDevice.h"
 
 bool OpenWaveDevice(MediaDevice &device, const Module1 &state)
 {

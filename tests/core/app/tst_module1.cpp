@@ -1,5 +1,5 @@
-#include "app/Module1.h"
-#include "app/ShippedData.h"
+#include "core/app/Module1.h"
+#include "core/app/ShippedData.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "app/FileIo.h"
-#include "app/QuotedRecord.h"
-#include "app/TextCodec.h"
+#include "core/app/FileIo.h"
+#include "core/app/QuotedRecord.h"
+#include "core/app/TextCodec.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "AudioChecks.h"
-#include "audio/PcmConvert.h"
-#include "audio/SampleBlocks.h"
-#include "audio/Tones.h"
+#include "core/audio/PcmConvert.h"
+#include "core/audio/SampleBlocks.h"
+#include "core/audio/Tones.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "VoxFiles.h"
-#include "app/Module1.h"
-#include "audio/PlaybackOps.h"
+#include "core/app/Module1.h"
+#include "core/audio/PlaybackOps.h"
 
 #include <QTest>
 

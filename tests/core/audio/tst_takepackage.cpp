@@ -1,5 +1,5 @@
 #include "ArchiveChecks.h"
-#include "audio/TakePackage.h"
+#include "core/audio/TakePackage.h"
 
 #include <QDir>
 #include <QFile>

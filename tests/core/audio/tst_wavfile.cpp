@@ -1,5 +1,5 @@
 #include "AudioChecks.h"
-#include "audio/WavFile.h"
+#include "core/audio/WavFile.h"
 
 #include <QDir>
 #include <QFile>

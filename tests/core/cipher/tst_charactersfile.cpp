@@ -1,6 +1,6 @@
-#include "app/Module1.h"
-#include "cipher/Cipher.h"
-#include "play/CharactersFile.h"
+#include "core/app/Module1.h"
+#include "core/cipher/Cipher.h"
+#include "core/play/CharactersFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

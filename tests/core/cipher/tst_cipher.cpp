@@ -1,6 +1,6 @@
-#include "app/Module1.h"
-#include "cipher/Cipher.h"
-#include "cipher/CryptFiles.h"
+#include "core/app/Module1.h"
+#include "core/cipher/Cipher.h"
+#include "core/cipher/CryptFiles.h"
 
 #include <QDir>
 #include <QFile>

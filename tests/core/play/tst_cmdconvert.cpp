@@ -1,9 +1,9 @@
 // The "tiradex-tool convert" command, run as a separate process.
 
 #include "StoreTree.h"
-#include "app/Module1.h"
-#include "cipher/Cipher.h"
-#include "play/CharactersFile.h"
+#include "core/app/Module1.h"
+#include "core/cipher/Cipher.h"
+#include "core/play/CharactersFile.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "StoreTree.h"
-#include "play/PlayConverter.h"
-#include "play/SceneStore.h"
+#include "core/play/PlayConverter.h"
+#include "core/play/SceneStore.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "TestPlay.h"
-#include "play/PlayLoader.h"
-#include "play/PlayTextCheck.h"
+#include "core/play/PlayLoader.h"
+#include "core/play/PlayTextCheck.h"
 
 #include <QFile>
 #include <QFileInfo>

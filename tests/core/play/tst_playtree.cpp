@@ -1,6 +1,6 @@
-#include "play/FilterRule.h"
-#include "play/PlayTextCheck.h"
-#include "play/PlayTree.h"
+#include "core/play/FilterRule.h"
+#include "core/play/PlayTextCheck.h"
+#include "core/play/PlayTree.h"
 
 #include <QTest>
 

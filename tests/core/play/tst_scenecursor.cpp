@@ -1,5 +1,5 @@
 #include "TestPlay.h"
-#include "play/SceneCursor.h"
+#include "core/play/SceneCursor.h"
 
 #include <QTemporaryDir>
 #include <QTest>

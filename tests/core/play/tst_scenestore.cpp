@@ -1,4 +1,4 @@
-#include "play/SceneStore.h"
+#include "core/play/SceneStore.h"
 
 #include <QDir>
 #include <QFile>

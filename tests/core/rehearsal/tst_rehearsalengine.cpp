@@ -1,4 +1,4 @@
-#include "rehearsal/RehearsalEngine.h"
+#include "core/rehearsal/RehearsalEngine.h"
 
 #include <QStringList>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "TestPlay.h"
-#include "play/SceneCursor.h"
-#include "rehearsal/RehearsalEntry.h"
+#include "core/play/SceneCursor.h"
+#include "core/rehearsal/RehearsalEntry.h"
 
 #include <QTemporaryDir>
 #include <QTest>

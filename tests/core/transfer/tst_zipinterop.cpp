@@ -1,5 +1,5 @@
-#include "transfer/ZipClass.h"
-#include "transfer/ZipExtractionClass.h"
+#include "core/transfer/ZipClass.h"
+#include "core/transfer/ZipExtractionClass.h"
 
 #include <QDir>
 #include <QProcess>

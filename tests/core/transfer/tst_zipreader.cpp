@@ -1,6 +1,6 @@
 #include "ZipTestArchive.h"
-#include "transfer/ZipClass.h"
-#include "transfer/ZipExtractionClass.h"
+#include "core/transfer/ZipClass.h"
+#include "core/transfer/ZipExtractionClass.h"
 
 #include <QDirIterator>
 #include <QRandomGenerator>

@@ -1,5 +1,5 @@
 #include "ZipTestArchive.h"
-#include "transfer/ZipClass.h"
+#include "core/transfer/ZipClass.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/FrmEntry.h"
-#include "app/MDIMain.h"
-#include "play/FrmAvare.h"
+#include "gui/app/FrmEntry.h"
+#include "gui/app/MDIMain.h"
+#include "gui/play/FrmAvare.h"
 
 #include "FakeDialogs.h"
 #include "TestPlay.h"

@@ -4,14 +4,14 @@
 // be given recordings, for the playback tests. No real time passes: the
 // tests move the virtual clock.
 
-#include "play/FrmAvare.h"
+#include "gui/play/FrmAvare.h"
 
 #include "FakeDialogs.h"
 #include "TestPlay.h"
 #include "VoxFiles.h"
 #include "WidgetDriver.h"
-#include "audio/VirtualMediaDevice.h"
-#include "audio/VirtualSoundSystem.h"
+#include "platform/audio/VirtualMediaDevice.h"
+#include "platform/audio/VirtualSoundSystem.h"
 
 #include <QLabel>
 #include <QSlider>

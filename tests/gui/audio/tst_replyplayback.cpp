@@ -1,6 +1,6 @@
 #include "PlaybackFixture.h"
-#include "audio/PlaybackOps.h"
-#include "audio/WavePlayback.h"
+#include "core/audio/PlaybackOps.h"
+#include "platform/audio/WavePlayback.h"
 
 #include <QFile>
 

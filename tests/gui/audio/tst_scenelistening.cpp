@@ -1,5 +1,5 @@
 #include "PlaybackFixture.h"
-#include "audio/SceneListener.h"
+#include "gui/audio/SceneListener.h"
 
 #include <QFile>
 

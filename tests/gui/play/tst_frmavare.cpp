@@ -1,4 +1,4 @@
-#include "play/FrmAvare.h"
+#include "gui/play/FrmAvare.h"
 
 #include "FakeDialogs.h"
 #include "TestPlay.h"

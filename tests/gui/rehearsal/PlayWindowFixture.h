@@ -3,13 +3,13 @@
 // A play window on a test play in a temporary application folder, for the
 // widget tests of the rehearsal windows.
 
-#include "play/FrmAvare.h"
+#include "gui/play/FrmAvare.h"
 
 #include "FakeDialogs.h"
 #include "TestPlay.h"
 #include "WidgetDriver.h"
-#include "audio/VirtualMediaDevice.h"
-#include "audio/VirtualSoundSystem.h"
+#include "platform/audio/VirtualMediaDevice.h"
+#include "platform/audio/VirtualSoundSystem.h"
 
 #include <QDir>
 #include <QLabel>

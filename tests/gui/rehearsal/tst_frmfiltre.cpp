@@ -1,4 +1,4 @@
-#include "rehearsal/FrmFiltre.h"
+#include "gui/rehearsal/FrmFiltre.h"
 
 #include "PlayWindowFixture.h"
 

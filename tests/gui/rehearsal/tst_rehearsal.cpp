@@ -1,5 +1,5 @@
-#include "rehearsal/FrmFiltre.h"
-#include "rehearsal/Rehearsal.h"
+#include "gui/rehearsal/FrmFiltre.h"
+#include "gui/rehearsal/Rehearsal.h"
 
 #include "PlayWindowFixture.h"
 #include "VoxFiles.h"

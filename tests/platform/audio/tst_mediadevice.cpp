@@ -1,7 +1,7 @@
 #include "AudioChecks.h"
-#include "audio/VirtualMediaDevice.h"
-#include "audio/VirtualSoundSystem.h"
-#include "audio/WavFile.h"
+#include "core/audio/WavFile.h"
+#include "platform/audio/VirtualMediaDevice.h"
+#include "platform/audio/VirtualSoundSystem.h"
 
 #include <QFile>
 #include <QSignalSpy>

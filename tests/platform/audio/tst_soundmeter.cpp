@@ -1,7 +1,7 @@
 #include "FakeDialogs.h"
-#include "audio/SoundMeter.h"
-#include "audio/VirtualClock.h"
-#include "audio/VirtualSoundInput.h"
+#include "platform/audio/SoundMeter.h"
+#include "platform/audio/VirtualClock.h"
+#include "platform/audio/VirtualSoundInput.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 
 #include "PlayCast.h"
 
-#include "app/FileIo.h"
+#include "core/app/FileIo.h"
 
 #include <QByteArray>
 #include <QList>

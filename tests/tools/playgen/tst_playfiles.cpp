@@ -1,10 +1,10 @@
 #include "PlayFiles.h"
 
 #include "PlaygenFixture.h"
-#include "app/Module1.h"
-#include "play/CharactersFile.h"
-#include "play/PlayConverter.h"
-#include "play/SceneStore.h"
+#include "core/app/Module1.h"
+#include "core/play/CharactersFile.h"
+#include "core/play/PlayConverter.h"
+#include "core/play/SceneStore.h"
 
 #include <QDir>
 #include <QFile>

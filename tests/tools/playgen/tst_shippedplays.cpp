@@ -2,13 +2,13 @@
 // read back through the program's own cipher and conversion and compared
 // with the edition itself, read here independently of the generator.
 
-#include "app/FileIo.h"
-#include "app/Module1.h"
-#include "app/ShippedData.h"
-#include "app/TextCodec.h"
-#include "play/CharactersFile.h"
-#include "play/PlayConverter.h"
-#include "play/SceneStore.h"
+#include "core/app/FileIo.h"
+#include "core/app/Module1.h"
+#include "core/app/ShippedData.h"
+#include "core/app/TextCodec.h"
+#include "core/play/CharactersFile.h"
+#include "core/play/PlayConverter.h"
+#include "core/play/SceneStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,17 @@
+#pragma once
+
+class Clipboard;
+class Dialogs;
+class DiskSpace;
+class SoundSystem;
+
+// The platform services that windows use, built once by the program's main
+// function (tests build theirs from fakes). A service that is null is not
+// available: the controls that need it do nothing.
+struct PlatformServices
+{
+    Dialogs *dialogs = nullptr;
+    SoundSystem *sound = nullptr;
+    Clipboard *clipboard = nullptr;
+    DiskSpace *diskSpace = nullptr;
+};

@@ -1,0 +1,11 @@
+#include "platform/QtDiskSpace.h"
+
+#include <QStorageInfo>
+
+std::optional<DiskSpace::Volume> QtDiskSpace::query(const QString &path) const
+{
+    const QStorageInfo info(path);
+    if (path.isEmpty() || !info.isValid() || !info.isReady())
+        return std::nullopt;
+    return Volume{info.bytesTotal(), info.bytesAvailable()};
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/DiskSpace.h"
+
+// Disk space from QStorageInfo.
+class QtDiskSpace : public DiskSpace
+{
+public:
+    std::optional<Volume> query(const QString &path) const override;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/DiskSpace.h"
+
+#include <QHash>
+
+// Answers from a table of folders; a folder not in it cannot be queried.
+class FakeDiskSpace : public DiskSpace
+{
+public:
+    QHash<QString, Volume> volumes; // by the path as it is queried
+
+    std::optional<Volume> query(const QString &path) const override
+    {
+        const auto it = volumes.constFind(path);
+        if (it == volumes.constEnd())
+            return std::nullopt;
+        return *it;
+    }
+};
