@@ -38,5 +38,9 @@ inline QString TakeNotSaved(const QString &error)
 {
     return QStringLiteral("The recording could not be saved. %1").arg(error);
 }
+inline QString NoFinishedTake()
+{
+    return QStringLiteral("No finished take is ready.");
+}
 
 } // namespace AudioTexts
