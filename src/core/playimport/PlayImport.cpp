@@ -459,7 +459,8 @@ QString PlayImport::reportText() const
     if (canImport())
         out << QStringLiteral("The play can be imported.");
     else
-        out << QStringLiteral("The play cannot be imported (%1 errors).").arg(qMax(errors, 1));
+        out << (errors == 1 ? QStringLiteral("The play cannot be imported (1 error).")
+                            : QStringLiteral("The play cannot be imported (%1 errors).").arg(errors));
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
