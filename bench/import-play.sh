@@ -24,7 +24,7 @@ for xml in merchant.xml john.xml two_gent.xml; do
     [ -f "$file" ] || { echo "$file: missing"; continue; }
     speeches=$(grep -o '<SPEECH>' "$file" | wc -l)
     "$tool" import-play "$file" --dry-run >"$work/report.txt"
-    replies=$(sed -n 's/^[0-9]* acts, [0-9]* scenes, \([0-9]*\) replies$/\1/p' "$work/report.txt")
+    replies=$(sed -n 's/^[0-9]* acts\?, [0-9]* scenes\?, \([0-9]*\) repl[a-z]*$/\1/p' "$work/report.txt")
     errors=$(grep -c ', error:' "$work/report.txt" || true)
     ours=() peer=()
     for ((i = 0; i < reps; i++)); do

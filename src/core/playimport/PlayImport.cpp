@@ -66,6 +66,16 @@ bool OneEditApart(const QString &a, const QString &b)
     return QStringView(longer).mid(i + 1) == QStringView(shorter).mid(i);
 }
 
+// "1 act", "2 acts", "1 reply", "3 replies".
+QString Counted(int n, const char *noun)
+{
+    QString word = QLatin1String(noun);
+    if (n != 1)
+        word = word.endsWith(QLatin1Char('y')) ? word.chopped(1) + QStringLiteral("ies")
+                                               : word + QLatin1Char('s');
+    return QStringLiteral("%1 %2").arg(n).arg(word);
+}
+
 void AddIssue(QList<ImportIssue> &issues, int line, ImportIssue::Severity severity,
               const QString &text)
 {
@@ -399,12 +409,10 @@ QList<ImportIssue> PlayImport::issues() const
                 const Character &other = list.at(j);
                 if (other.replies > rare.replies && OneEditApart(rare.name, other.name)) {
                     all.append({firstLineOf(rare.name), ImportIssue::Note,
-                                QStringLiteral("%1 speaks %2 times, %3 %4 times: two spellings of "
-                                               "one character? Rename %1 to %3 to merge them")
-                                    .arg(rare.name)
-                                    .arg(rare.replies)
-                                    .arg(other.name)
-                                    .arg(other.replies)});
+                                QStringLiteral("%1 has %2, %3 %4: two spellings of one "
+                                               "character? Rename %1 to %3 to merge them")
+                                    .arg(rare.name, Counted(rare.replies, "reply"), other.name,
+                                         Counted(other.replies, "reply"))});
                     break;
                 }
             }
@@ -432,10 +440,9 @@ QString PlayImport::reportText() const
     out << QStringLiteral("Title: %1").arg(m_title);
     out << QStringLiteral("Source: %1")
                .arg(m_xml ? QStringLiteral("a play in XML") : QStringLiteral("a play text"));
-    out << QStringLiteral("%1 acts, %2 scenes, %3 replies")
-               .arg(acts())
-               .arg(scenes())
-               .arg(replies());
+    out << QStringLiteral("%1, %2, %3")
+               .arg(Counted(acts(), "act"), Counted(scenes(), "scene"),
+                    Counted(replies(), "reply"));
     const QList<Character> list = characters();
     out << QString() << QStringLiteral("Characters (%1), with their replies:").arg(list.size());
     for (const Character &character : list)
@@ -459,8 +466,9 @@ QString PlayImport::reportText() const
     if (canImport())
         out << QStringLiteral("The play can be imported.");
     else
-        out << (errors == 1 ? QStringLiteral("The play cannot be imported (1 error).")
-                            : QStringLiteral("The play cannot be imported (%1 errors).").arg(errors));
+        out << (errors == 1
+                    ? QStringLiteral("The play cannot be imported (1 error).")
+                    : QStringLiteral("The play cannot be imported (%1 errors).").arg(errors));
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

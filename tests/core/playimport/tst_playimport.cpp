@@ -129,6 +129,16 @@ private Q_SLOTS:
                                                    "ELF\0\0\x01\x02",
                                                    22)
                                      << "0/0/0" << QStringList{} << QStringList{"3!"} << false;
+        QTest::newRow("control characters without a NUL")
+            << QByteArray("\n\x01\x02\x03\x04\x05\x06"
+                          "ACT I\nSCENE I\nA\x07"
+                          "B\nx\n")
+            << "0/0/0" << QStringList{} << QStringList{"1!"} << false;
+        QTest::newRow("one control character in a long text is no binary")
+            << QByteArray("ACT I\nSCENE I\nJO\x1b"
+                          "HN\n") +
+                   QByteArray(120, 'w') + '\n'
+            << "1/1/1" << QStringList{"JOHN:1"} << QStringList{"3"} << true;
         QTest::newRow("xml speaker not in the cast list, prologue and epilogue")
             << Xml("<PERSONA>HAMLET, prince.</PERSONA>",
                    "<PROLOGUE><SPEECH><SPEAKER>CHORUS</SPEAKER><LINE>a</LINE></SPEECH>"
