@@ -12,13 +12,13 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <memory>
