@@ -38,6 +38,7 @@ public:
     FrmAvare *playWindow() const;
     QMdiSubWindow *playSubWindow() const { return m_playSubWindow; }
     FrmEntry *startUpWindow() const { return m_startUp; }
+    QList<QAction *> importedPlayEntries() const { return m_importedEntries; }
     QMdiArea *mdiArea() const { return m_mdiArea; }
 
     // The sound services handed to every play window.
@@ -54,6 +55,7 @@ public:
     QAction *mnumarchandvenise = nullptr;
     QAction *mnukingjohn = nullptr;
     QAction *mnuverona = nullptr;
+    QAction *mnuimport = nullptr; // "Import a play ...", below the imported plays
     QAction *sep0 = nullptr;
     QAction *mnuquitter = nullptr;          // "Exit"
     QMenu *mnupointinterrogation = nullptr; // "?"
@@ -71,6 +73,11 @@ public Q_SLOTS:
     void mnupersonnagesClick();
     // "Exit": ends the program without the close checks or clean-ups.
     void mnuquitterClick();
+    // "Import a play ...": a file, then the import window on its report.
+    void mnuimportClick();
+    // Lists the plays of the application folder's catalogue in the "Plays"
+    // menu, between the shipped plays and "Import a play ...".
+    void refreshImportedPlays();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -85,5 +92,6 @@ private:
     QMdiArea *m_mdiArea = nullptr;
     QPointer<QMdiSubWindow> m_playSubWindow;
     QPointer<FrmEntry> m_startUp;
+    QList<QAction *> m_importedEntries;
     std::function<void()> m_exit;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PlayCast.h"
-#include "PlayTextWriter.h"
+#include "core/playimport/PlayCast.h"
+#include "core/playimport/PlayTextWriter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,9 +19,14 @@ struct GeneratedPlay
 };
 
 // Reads the edition's XML and builds both files with the given speaker
-// rules (SpeakerRulesFor(code) for the shipped plays). Fails with *error on
+// rules (none for a play of the user; the build-time generator has its own
+// for the shipped plays). Fails with *error on
 // XML it cannot read and on plays the scene store cannot hold.
 std::optional<GeneratedPlay> GeneratePlay(const QByteArray &xml, const QList<SpeakerRule> &rules,
+                                          QString *error);
+
+// Both files of a play already read and cast. Fails as WritePlayText does.
+std::optional<GeneratedPlay> GeneratePlay(const PlayDocument &play, const PlayCast &cast,
                                           QString *error);
 
 // The characters file enciphered with the program's fixed key, as the play
@@ -33,8 +38,3 @@ QByteArray EncipherCharactersFile(const QByteArray &clear);
 // a plain name (letters, digits, "_", "-").
 bool WritePlayFiles(const GeneratedPlay &play, const QString &outFolder, const QString &playCode,
                     QString *error);
-
-// Reads the XML file (at most 16 MB), generates the play with the speaker
-// rules of `playCode` and writes it.
-std::optional<GeneratedPlay> GeneratePlayFiles(const QString &xmlPath, const QString &playCode,
-                                               const QString &outFolder, QString *error);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlayXml.h"
+#include "core/playimport/PlayXml.h"
 
 #include <QHash>
 #include <QList>
@@ -73,3 +73,8 @@ QString PersonaHead(const QString &personaText);
 // the characters file's records have no escape.
 std::optional<PlayCast> BuildCast(const PlayDocument &play, const QList<SpeakerRule> &rules,
                                   QString *error);
+
+// The characters list of a play of the user: as BuildCast without rules,
+// but the names are not checked (the import report mends them in view of
+// the user).
+PlayCast BuildCastUnchecked(const PlayDocument &play);

@@ -37,6 +37,7 @@ struct SpeechItem
 struct Speech
 {
     QStringList speakers; // one, or several when they speak together
+    int line = 0;         // line of the source where the speech starts
     QList<SpeechItem> items;
 };
 
@@ -85,9 +86,13 @@ QString CollapseWhitespace(const QString &text);
 // blanks stay.
 QString HeadingWhitespace(const QString &text);
 
-// Reads a play. Elements the three shipped plays do not use (INDUCT,
-// PROLOGUE, EPILOGUE, scene-level SUBHEAD, ...) are refused rather than
-// dropped, so no text is ever lost silently. No DTD is read and no external
+// Reads a play. A PROLOGUE or EPILOGUE becomes a scene of its own where it
+// stands: inside an act, or at play level at the front of the first act
+// (prologue) or the end of the last act (epilogue). An INDUCT at play level
+// puts its scenes, titled "INDUCTION. SCENE I. ...", at the front of the
+// first act, so the acts keep the play's own numbers. A SUBHEAD between
+// speeches reads as a stage direction. Any other element out of place is
+// refused rather than dropped, so no text is ever lost silently. No DTD is read and no external
 // entity is resolved. On failure returns std::nullopt and sets *error to a
 // sentence with the line number.
 std::optional<PlayDocument> ParsePlayXml(const QByteArray &xml, QString *error);

@@ -1,4 +1,4 @@
-#include "PlayXml.h"
+#include "core/playimport/PlayXml.h"
 
 #include <QXmlStreamReader>
 
@@ -73,22 +73,67 @@ private:
 
     void readPlay(PlayDocument &play)
     {
+        // Scenes standing before the first act join its front.
+        QList<PlayScene> opening;
+        while (m_xml.readNextStartElement()) {
+            if (at("TITLE")) {
+                play.title = heading();
+            } else if (at("FM")) {
+                readFrontMatter(play);
+            } else if (at("PERSONAE")) {
+                readPersonae(play);
+            } else if (at("SCNDESCR")) {
+                play.sceneDescription = heading();
+            } else if (at("PLAYSUBT")) {
+                play.subtitle = heading();
+            } else if (at("ACT")) {
+                readAct(play);
+                if (!opening.isEmpty()) {
+                    play.acts.last().scenes = opening + play.acts.last().scenes;
+                    opening.clear();
+                }
+            } else if (at("PROLOGUE") || at("EPILOGUE")) {
+                const QString fallback = m_xml.name().toString();
+                PlayAct into;
+                readScene(into, fallback);
+                if (play.acts.isEmpty())
+                    opening += into.scenes;
+                else
+                    play.acts.last().scenes += into.scenes;
+            } else if (at("INDUCT")) {
+                opening += readInduction();
+            } else {
+                refuse();
+            }
+        }
+        if (!opening.isEmpty() && !m_xml.hasError()) {
+            // A play of prologue alone: one act holds it.
+            play.acts.append({QStringLiteral("ACT I"), opening});
+        }
+    }
+
+    QList<PlayScene> readInduction()
+    {
+        PlayAct induction;
+        QString title = QStringLiteral("INDUCTION");
+        PlayScene loose; // speeches standing in the induction without a scene
         while (m_xml.readNextStartElement()) {
             if (at("TITLE"))
-                play.title = heading();
-            else if (at("FM"))
-                readFrontMatter(play);
-            else if (at("PERSONAE"))
-                readPersonae(play);
-            else if (at("SCNDESCR"))
-                play.sceneDescription = heading();
-            else if (at("PLAYSUBT"))
-                play.subtitle = heading();
-            else if (at("ACT"))
-                readAct(play);
-            else
+                title = heading();
+            else if (at("SCENE"))
+                readScene(induction, QString());
+            else if (!readSceneItem(loose))
                 refuse();
         }
+        if (!loose.events.isEmpty()) {
+            loose.title = title;
+            induction.scenes.prepend(loose);
+        }
+        for (PlayScene &scene : induction.scenes) {
+            if (scene.title != title)
+                scene.title = title + QStringLiteral(". ") + scene.title;
+        }
+        return induction.scenes;
     }
 
     void readFrontMatter(PlayDocument &play)
@@ -138,38 +183,49 @@ private:
             if (at("TITLE"))
                 act.title = heading();
             else if (at("SCENE"))
-                readScene(act);
+                readScene(act, QString());
+            else if (at("PROLOGUE") || at("EPILOGUE"))
+                readScene(act, m_xml.name().toString());
             else
                 refuse();
         }
         play.acts.append(act);
     }
 
-    void readScene(PlayAct &act)
+    // A SCENE, PROLOGUE or EPILOGUE; `fallbackTitle` names one without TITLE.
+    void readScene(PlayAct &act, const QString &fallbackTitle)
     {
         PlayScene scene;
+        scene.title = fallbackTitle;
         while (m_xml.readNextStartElement()) {
-            if (at("TITLE")) {
+            if (at("TITLE"))
                 scene.title = heading();
-            } else if (at("SPEECH")) {
-                SceneEvent event;
-                event.isSpeech = true;
-                event.speech = readSpeech();
-                scene.events.append(event);
-            } else if (at("STAGEDIR")) {
-                SceneEvent event;
-                event.direction = text();
-                scene.events.append(event);
-            } else {
+            else if (!readSceneItem(scene))
                 refuse();
-            }
         }
         act.scenes.append(scene);
+    }
+
+    // A speech or a direction of a scene; false for any other element.
+    bool readSceneItem(PlayScene &scene)
+    {
+        SceneEvent event;
+        if (at("SPEECH")) {
+            event.isSpeech = true;
+            event.speech = readSpeech();
+        } else if (at("STAGEDIR") || at("SUBHEAD")) {
+            event.direction = text();
+        } else {
+            return false;
+        }
+        scene.events.append(event);
+        return true;
     }
 
     Speech readSpeech()
     {
         Speech speech;
+        speech.line = int(m_xml.lineNumber());
         while (m_xml.readNextStartElement()) {
             if (at("SPEAKER")) {
                 speech.speakers.append(text());

@@ -1,18 +1,13 @@
-#include "PlayFiles.h"
+#include "core/playimport/PlayFiles.h"
 
-#include "PlayAliases.h"
-#include "PlayXml.h"
 #include "core/app/FileIo.h"
 #include "core/app/Module1.h"
 #include "core/cipher/Cipher.h"
 #include "core/play/CharactersFile.h"
+#include "core/playimport/PlayXml.h"
 
 #include <QDir>
 #include <QRegularExpression>
-
-namespace {
-constexpr qint64 MaxXmlBytes = 16 * 1024 * 1024;
-}
 
 std::optional<GeneratedPlay> GeneratePlay(const QByteArray &xml, const QList<SpeakerRule> &rules,
                                           QString *error)
@@ -23,16 +18,22 @@ std::optional<GeneratedPlay> GeneratePlay(const QByteArray &xml, const QList<Spe
     std::optional<PlayCast> cast = BuildCast(*play, rules, error);
     if (!cast)
         return std::nullopt;
-    const std::optional<PlayTextResult> text = WritePlayText(*play, *cast, error);
+    return GeneratePlay(*play, *cast, error);
+}
+
+std::optional<GeneratedPlay> GeneratePlay(const PlayDocument &play, const PlayCast &cast,
+                                          QString *error)
+{
+    const std::optional<PlayTextResult> text = WritePlayText(play, cast, error);
     if (!text)
         return std::nullopt;
 
     GeneratedPlay generated;
-    generated.cast = *cast;
+    generated.cast = cast;
     generated.text = JoinLinesCrLf(text->lines);
     generated.fixedLines = text->fixedLines;
     CharactersList list;
-    for (const CastEntry &entry : cast->entries) {
+    for (const CastEntry &entry : cast.entries) {
         list.names << entry.name;
         list.statuses << entry.status;
     }
@@ -69,22 +70,4 @@ bool WritePlayFiles(const GeneratedPlay &play, const QString &outFolder, const Q
     return WriteFileAtomically(out.filePath(playCode + QStringLiteral(".txt")), play.text, error) &&
            WriteFileAtomically(out.filePath(playCode + QStringLiteral(".dat")),
                                EncipherCharactersFile(play.charactersFile), error);
-}
-
-std::optional<GeneratedPlay> GeneratePlayFiles(const QString &xmlPath, const QString &playCode,
-                                               const QString &outFolder, QString *error)
-{
-    const std::optional<QByteArray> xml = ReadWholeFile(xmlPath, MaxXmlBytes, error);
-    if (!xml)
-        return std::nullopt;
-    QString why;
-    std::optional<GeneratedPlay> play = GeneratePlay(*xml, SpeakerRulesFor(playCode), &why);
-    if (!play) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(xmlPath, why);
-        return std::nullopt;
-    }
-    if (!WritePlayFiles(*play, outFolder, playCode, error))
-        return std::nullopt;
-    return play;
 }

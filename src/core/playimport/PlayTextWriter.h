@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PlayCast.h"
-#include "PlayXml.h"
+#include "core/playimport/PlayCast.h"
+#include "core/playimport/PlayXml.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "PlayTextWriter.h"
+#include "core/playimport/PlayTextWriter.h"
 
 #include "core/app/Module1.h"
 #include "core/app/TextCodec.h"

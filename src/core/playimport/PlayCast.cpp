@@ -1,4 +1,4 @@
-#include "PlayCast.h"
+#include "core/playimport/PlayCast.h"
 
 #include <algorithm>
 #include <climits>
@@ -55,7 +55,7 @@ public:
     {
     }
 
-    std::optional<PlayCast> build(QString *error)
+    std::optional<PlayCast> build(QString *error, bool checked)
     {
         int speechIndex = 0;
         QList<QPair<QStringList, int>> groups;
@@ -87,7 +87,7 @@ public:
                          });
         for (const PendingEntry &pending : m_pending)
             m_cast.entries.append(pending.entry);
-        if (!checkNames(error))
+        if (checked && !checkNames(error))
             return std::nullopt;
         return m_cast;
     }
@@ -270,5 +270,11 @@ QString PersonaStatus(const Persona &persona)
 std::optional<PlayCast> BuildCast(const PlayDocument &play, const QList<SpeakerRule> &rules,
                                   QString *error)
 {
-    return CastBuilder(play, rules).build(error);
+    return CastBuilder(play, rules).build(error, true);
+}
+
+PlayCast BuildCastUnchecked(const PlayDocument &play)
+{
+    // Without rules nothing can fail but the name checks, which are skipped.
+    return *CastBuilder(play, {}).build(nullptr, false);
 }
