@@ -199,6 +199,9 @@ bool CopyIntoPlace(const QString &source, const QString &target, const VoxCheck 
         return false;
     }
     if (check && !check(out.fileName(), error)) {
+        // The user knows the file by its name on the medium, not by ours.
+        if (error)
+            error->replace(out.fileName(), source);
         if (refused)
             *refused = true;
         return false;

@@ -324,6 +324,7 @@ private Q_SLOTS:
             m_messages.at(0).startsWith(
                 QStringLiteral("The file %1 is not a recording").arg(medium("_0003_HUBERT.vox"))),
             qPrintable(m_messages.at(0)));
+        QVERIFY(!m_messages.at(0).contains(QStringLiteral(".part")));
         QCOMPARE(m_messages.at(1), T::ImportEnded);
         QCOMPARE(outcome.copied, 1);
         QCOMPARE(outcome.refused, 1);
