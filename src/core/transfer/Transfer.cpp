@@ -153,7 +153,7 @@ std::optional<VolumeSpace> QueryVolumeSpace(const QString &path)
     return VolumeSpace{info.bytesTotal(), info.bytesAvailable()};
 }
 
-bool CopyIntoPlace(const QString &source, const QString &target, const VoxCheck &check,
+bool CopyIntoPlace(const QString &source, const QString &target, const CopyCheck &check,
                    QString *error, bool *refused)
 {
     if (refused)
@@ -361,7 +361,6 @@ TransferOutcome ImportFiles(const Module1 &state, const TransferRequest &request
             hooks.categoryStarted(int(files.size()) - 1);
         const QString folder = CategoryFolder(state, category);
         QDir().mkpath(folder);
-        const VoxCheck check = category == TransferCategory::Recordings ? checkVox : VoxCheck();
         for (qsizetype i = 0; i < files.size(); ++i) {
             const QString &name = files.at(i);
             const QString own = TransferPath(folder, name);
@@ -369,6 +368,13 @@ TransferOutcome ImportFiles(const Module1 &state, const TransferRequest &request
             // hold a separator or belong to no reply.
             if (selected(characters, name) && IsReplyFileName(name, category) &&
                 (request.replace || !QFileInfo::exists(own))) {
+                CopyCheck check;
+                if (category == TransferCategory::Recordings && checkVox) {
+                    check = [&checkVox, base = Module1::BaseNameOf(name)](const QString &path,
+                                                                          QString *why) {
+                        return checkVox(path, base, why);
+                    };
+                }
                 QString error;
                 bool refused = false;
                 if (CopyIntoPlace(TransferPath(request.folder, name), own, check, &error,

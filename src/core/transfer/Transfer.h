@@ -101,15 +101,17 @@ struct TransferOutcome
     int refused = 0; // recordings refused as not being packaged takes
 };
 
-// Checks that a file is a packaged take; false with *error saying why.
-using VoxCheck = std::function<bool(const QString &path, QString *error)>;
+// Checks a file about to take its place; false with *error saying why.
+using CopyCheck = std::function<bool(const QString &path, QString *error)>;
+// Checks that a file is the packaged take of the reply `baseName`.
+using VoxCheck = std::function<bool(const QString &path, const QString &baseName, QString *error)>;
 
 // Copies `source` to `target` through a temporary file in the target's
 // folder, renamed over `target` only once complete (and, when `check` is
 // given, once `check` accepts the copy): a failed copy leaves no partial file
 // and `target` as it was. False with *error on failure; *refused is set when
 // `check` refused the copy.
-bool CopyIntoPlace(const QString &source, const QString &target, const VoxCheck &check,
+bool CopyIntoPlace(const QString &source, const QString &target, const CopyCheck &check,
                    QString *error, bool *refused = nullptr);
 
 // The export command: the request's files of the selected characters are

@@ -1,50 +1,53 @@
 #include "core/transfer/VoxCheck.h"
 
+#include "core/audio/VoxFile.h"
 #include "core/transfer/ZipExtractionClass.h"
+#include "core/transfer/ZipMember.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
+#include <QIODevice>
 
-bool CheckMediumVox(const QString &path, QString *error)
+namespace {
+// Takes the inflated take and forgets it: the reader checks its size and
+// CRC on the way, which is all the check needs.
+class DiscardDevice : public QIODevice
 {
-    auto fail = [error](const QString &why) {
-        if (error)
-            *error = why;
+public:
+    DiscardDevice() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 length) override { return length; }
+};
+
+bool fail(QString *error, const QString &why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+} // namespace
+
+bool CheckMediumVox(const QString &path, const QString &baseName, QString *error)
+{
+    if (!ReadVoxDurationRecord(path, baseName, error))
         return false;
-    };
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return fail(QStringLiteral("no scratch folder to read it"));
-    QString firstError;
-    bool extracted = false;
-    {
-        ZipExtractionClass reader;
-        QObject::connect(&reader, &ZipExtractionClass::ZipError, &reader,
-                         [&firstError](int, const QString &text) {
-                             if (firstError.isEmpty())
-                                 firstError = text;
-                         });
-        if (reader.OpenZip(path))
-            extracted = reader.Extract(scratch.path(), false, false);
-        reader.CloseZip();
+    ZipExtractionClass reader;
+    if (!reader.OpenZip(path))
+        return fail(error, QStringLiteral("The file %1 is not a Zip file").arg(path));
+    const std::optional<QList<ZipCentralEntry>> entries = reader.ReadDirectory();
+    if (!entries)
+        return fail(error, QStringLiteral("The file %1 is not a Zip file").arg(path));
+    // The take as playback finds it: the first member of that whole name.
+    for (const ZipCentralEntry &entry : *entries) {
+        if (entry.name.compare(QStringLiteral("temp.wav"), Qt::CaseInsensitive) != 0)
+            continue;
+        if (entry.size == 0)
+            break;
+        DiscardDevice sink;
+        ClaimedRanges claimed;
+        if (reader.ReadMember(entry, sink, claimed) != MemberResult::Written)
+            return fail(error, QStringLiteral("Data checksum error in temp.wav of %1").arg(path));
+        return true;
     }
-    if (!extracted || !firstError.isEmpty())
-        return fail(firstError.isEmpty() ? QStringLiteral("not a readable archive") : firstError);
-    const QFileInfoList members = QDir(scratch.path()).entryInfoList(QDir::Files | QDir::Hidden);
-    bool take = false;
-    bool record = false;
-    for (const QFileInfo &member : members) {
-        if (member.fileName() == QStringLiteral("temp.wav") && member.size() > 0)
-            take = true;
-        else if (member.fileName().endsWith(QStringLiteral(".tsd")) && !record)
-            record = true;
-        else
-            return fail(QStringLiteral("unexpected member %1").arg(member.fileName()));
-    }
-    if (!take)
-        return fail(QStringLiteral("no take \"temp.wav\""));
-    if (!record)
-        return fail(QStringLiteral("no duration record"));
-    return true;
+    return fail(error, QStringLiteral("The file %1 holds no recording").arg(path));
 }

@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// Whether the file at `path` is a packaged take as the recorder writes it: a
-// readable archive whose members all extract cleanly and which holds a
-// non-empty "temp.wav" and a duration record ("*.tsd") and nothing else.
-// False with *error saying what is wrong. Used on every recording that comes
-// from a transfer folder before it takes a place in the play.
-bool CheckMediumVox(const QString &path, QString *error);
+// Whether the file at `path` is the packaged take of the reply `baseName`:
+// a readable archive holding a non-empty "temp.wav" whose data inflate to
+// their recorded size and CRC, and the duration record `baseName` + ".tsd".
+// Other members are never read (as in playback). Nothing is written. False
+// with *error saying what is wrong. Used on every recording that comes from
+// a transfer folder before it takes a place in the play.
+bool CheckMediumVox(const QString &path, const QString &baseName, QString *error);

@@ -85,13 +85,19 @@ private:
         return m_state.PlayFolder + QLatin1Char('/') + folder + QLatin1Char('/') + name;
     }
     QString medium(const QString &name) const { return m_medium + QLatin1Char('/') + name; }
-    // A packaged take of `wavBytes` bytes of sound, written at `path`.
-    void writeVox(const QString &path, int wavBytes) const
+    // A packaged take of `wavBytes` bytes of sound, written at `path` with
+    // the duration record of the reply that the file's name gives.
+    static void writeVox(const QString &path, int wavBytes)
     {
-        const QString base = QStringLiteral("_9999_STAGING");
-        QVERIFY(WriteVox(m_state, base, HandMadeWav(1, 8000, 8, QByteArray(wavBytes, 'a'))));
-        QFile::remove(path);
-        QVERIFY(QFile::rename(m_state.VoxPath(base), path));
+        QTemporaryDir staging;
+        const QString record = QFileInfo(path).completeBaseName() + QStringLiteral(".tsd");
+        TestPlay::write(staging.filePath("temp.wav"),
+                        HandMadeWav(1, 8000, 8, QByteArray(wavBytes, 'a')));
+        TestPlay::write(staging.filePath(record), "1,1,1\r\n");
+        ZipClass zip;
+        QVERIFY(zip.AddFile(staging.filePath("temp.wav")));
+        QVERIFY(zip.AddFile(staging.filePath(record)));
+        QVERIFY(zip.WriteZip(path, true));
     }
     TransferRequest request(const QString &letters, const QStringList &characters,
                             bool fromMedium) const
@@ -335,46 +341,51 @@ private Q_SLOTS:
 
     void forgedRecordingsAreRefused_data()
     {
-        QTest::addColumn<QByteArray>("bytes"); // empty: a packaged take
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("packaged take") << QByteArray() << true;
-        QTest::newRow("not an archive") << QByteArray("plain bytes") << false;
-        QTest::newRow("truncated archive") << QByteArray("cut") << false;
-        QTest::newRow("archive without take") << QByteArray("notake") << false;
-        QTest::newRow("archive with a stranger") << QByteArray("extra") << false;
+        QTest::addColumn<QString>("forgery"); // empty: a packaged take
+        QTest::addColumn<QString>("errorPart");
+        QTest::newRow("packaged take") << ""
+                                       << "";
+        QTest::newRow("not an archive") << "bytes"
+                                        << "not a Zip file";
+        QTest::newRow("damaged take") << "flip"
+                                      << "checksum";
+        QTest::newRow("truncated archive") << "cut"
+                                           << "";
+        QTest::newRow("archive without take") << "notake"
+                                              << "no recording";
+        QTest::newRow("take inside a folder") << "folder"
+                                              << "no recording";
+        QTest::newRow("record of another reply") << "otherrecord"
+                                                 << "_0001_HUBERT.tsd";
     }
     void forgedRecordingsAreRefused()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, accepted);
+        QFETCH(QString, forgery);
+        QFETCH(QString, errorPart);
         const QString path = medium("_0001_HUBERT.vox");
-        writeVox(path, 400);
+        QTemporaryDir staging;
+        const QByteArray take = HandMadeWav(1, 8000, 8, QByteArray(4000, 'a'));
+        TestPlay::write(staging.filePath("temp.wav"), take);
+        const QString record = forgery == "otherrecord" ? "_0002_ARTHUR.tsd" : "_0001_HUBERT.tsd";
+        TestPlay::write(staging.filePath(record), "1,1,1\r\n");
+        ZipClass zip;
+        if (forgery != "notake")
+            QVERIFY(zip.AddFile(staging.filePath("temp.wav"),
+                                forgery == "folder" ? "sub/temp.wav" : QString()));
+        QVERIFY(zip.AddFile(staging.filePath(record)));
+        QVERIFY(zip.WriteZip(path, true));
         QByteArray archive = readAll(path);
-        if (bytes == "cut") {
+        if (forgery == "bytes")
+            archive = "RIFF....WAVEfmt ";
+        else if (forgery == "cut")
             archive.chop(30);
-        } else if (bytes == "notake" || bytes == "extra") {
-            QVERIFY(WriteVox(m_state, "_0001_HUBERT",
-                             bytes == "extra" ? HandMadeWav(1, 8000, 8, "abc") : QByteArray()));
-            archive = readAll(m_state.VoxPath("_0001_HUBERT"));
-            if (bytes == "extra") {
-                // A third member beside the take and the record.
-                QTemporaryDir staging;
-                TestPlay::write(staging.filePath("temp.wav"), HandMadeWav(1, 8000, 8, "abc"));
-                TestPlay::write(staging.filePath("_0001_HUBERT.tsd"), "1,1,1\r\n");
-                TestPlay::write(staging.filePath("evil.sh"), "rm -rf /");
-                ZipClass zip;
-                for (const char *n : {"temp.wav", "_0001_HUBERT.tsd", "evil.sh"})
-                    QVERIFY(zip.AddFile(staging.filePath(n)));
-                QVERIFY(zip.WriteZip(path, true));
-                archive = readAll(path);
-            }
-        } else if (!bytes.isEmpty()) {
-            archive = bytes;
-        }
+        else if (forgery == "flip")
+            archive[60] = char(archive[60] ^ 0x55); // inside the take's deflated data
         TestPlay::write(path, archive);
         QString error;
-        QCOMPARE(CheckMediumVox(path, &error), accepted);
-        QCOMPARE(error.isEmpty(), accepted);
+        QCOMPARE(CheckMediumVox(path, "_0001_HUBERT", &error), forgery.isEmpty());
+        QVERIFY2(error.contains(errorPart), qPrintable(error));
+        QCOMPARE(error.isEmpty(), forgery.isEmpty());
     }
 
     // A copy that fails half-way through a file (the file-size limit stands
