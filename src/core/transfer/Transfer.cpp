@@ -13,6 +13,7 @@
 #include <QTemporaryFile>
 
 #include <cstdio>
+#include <future>
 #include <unistd.h>
 
 namespace {
@@ -191,23 +192,33 @@ bool CopyIntoPlace(const QString &source, const QString &target, const CopyCheck
             return false;
         }
     }
-    // The data reach the medium before the name does: a stick pulled out
-    // after the rename holds the whole file.
-    if (!out.flush() || ::fsync(out.handle()) != 0) {
+    if (!out.flush()) {
         if (error)
             *error = QStringLiteral("Cannot write the file %1: %2").arg(target, out.errorString());
         return false;
     }
-    if (check && !check(out.fileName(), error)) {
+    // The data reach the disk before the name does: a stick pulled out after
+    // the rename holds the whole file. The check reads the copy meanwhile, so
+    // waiting for the disk and inflating a take overlap.
+    const QString copy = out.fileName();
+    std::future<int> synced =
+        std::async(std::launch::async, [fd = out.handle()] { return ::fsync(fd); });
+    const bool accepted = !check || check(copy, error);
+    if (synced.get() != 0) {
+        if (error)
+            *error = QStringLiteral("Cannot write the file %1").arg(target);
+        return false;
+    }
+    if (!accepted) {
         // The user knows the file by its name on the medium, not by ours.
         if (error)
-            error->replace(out.fileName(), source);
+            error->replace(copy, source);
         if (refused)
             *refused = true;
         return false;
     }
-    if (std::rename(QFile::encodeName(out.fileName()).constData(),
-                    QFile::encodeName(target).constData()) != 0) {
+    if (std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(target).constData()) !=
+        0) {
         if (error)
             *error = QStringLiteral("Cannot write the file %1").arg(target);
         return false;
