@@ -3,7 +3,7 @@
 // The play window of a test play with the fake disk space, and the export or
 // import window opened from its button.
 
-#include "../rehearsal/PlayWindowFixture.h"
+#include "PlayWindowFixture.h"
 #include "FakeDiskSpace.h"
 #include "gui/transfer/TransferWindow.h"
 
