@@ -3,8 +3,8 @@
 // The play window of a test play with the fake disk space, and the export or
 // import window opened from its button.
 
-#include "PlayWindowFixture.h"
 #include "FakeDiskSpace.h"
+#include "PlayWindowFixture.h"
 #include "gui/transfer/TransferWindow.h"
 
 #include <QApplication>
