@@ -16,6 +16,8 @@ extern const ToolCommand kZipCommand;
 extern const ToolCommand kUnzipCommand;
 extern const ToolCommand kGenSoundCommand;
 extern const ToolCommand kImportPlayCommand;
+extern const ToolCommand kExportCommand;
+extern const ToolCommand kImportCommand;
 
 namespace {
 // One command per line, so that adding one stays a one-line change.
@@ -30,6 +32,8 @@ const ToolCommand *const kCommands[] = {
     &kUnzipCommand,
     &kGenSoundCommand,
     &kImportPlayCommand,
+    &kExportCommand,
+    &kImportCommand,
 };
 // clang-format on
 

@@ -8,6 +8,8 @@
 #include "gui/play/PlayIcons.h"
 #include "gui/rehearsal/FrmFiltre.h"
 #include "gui/rehearsal/Rehearsal.h"
+#include "gui/transfer/FrmExport.h"
+#include "gui/transfer/FrmImport.h"
 
 #include "core/app/Module1.h"
 #include "core/play/PlayControls.h"
@@ -75,6 +77,22 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     connect(ui.Command2, &QPushButton::clicked, this, &FrmAvare::CheckPlayText);
     connect(ui.CmdFiltres, &QToolButton::clicked, this, &FrmAvare::CmdFiltresClick);
     connect(ui.CmdRecordShow, &QToolButton::clicked, this, &FrmAvare::CmdRecordShowClick);
+    connect(ui.CmdTransfertVox, &QToolButton::clicked, this, &FrmAvare::CmdTransfertVoxClick);
+    connect(ui.CmdRecupVox, &QToolButton::clicked, this, &FrmAvare::CmdRecupVoxClick);
+}
+
+void FrmAvare::CmdTransfertVoxClick()
+{
+    auto *window = new FrmExport(m_state, m_services, *this);
+    openToolWindow(window, ToolWindowRule::HidePlayWindow,
+                   FrmExport::SizeInFrame(this->window()->size()));
+}
+
+void FrmAvare::CmdRecupVoxClick()
+{
+    auto *window = new FrmImport(m_state, m_services, *this);
+    openToolWindow(window, ToolWindowRule::HidePlayWindow,
+                   FrmImport::SizeInFrame(this->window()->size()));
 }
 
 FrmEnregMessage *FrmAvare::recorder() const

@@ -145,6 +145,9 @@ public Q_SLOTS:
     void CheckPlayText();
     // Opens the recorder on the current reply, or brings the open one to the front.
     void CmdRecordShowClick();
+    // Open the export and the import window; the play window hides meanwhile.
+    void CmdTransfertVoxClick();
+    void CmdRecupVoxClick();
 
 Q_SIGNALS:
     // The window accepted to close; sent before the scratch files are deleted.
