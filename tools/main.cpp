@@ -15,6 +15,9 @@ extern const ToolCommand kConvertCommand;
 extern const ToolCommand kZipCommand;
 extern const ToolCommand kUnzipCommand;
 extern const ToolCommand kGenSoundCommand;
+extern const ToolCommand kStatsCommand;
+extern const ToolCommand kDurationsCommand;
+extern const ToolCommand kSceneTextCommand;
 
 namespace {
 // One command per line, so that adding one stays a one-line change.
@@ -28,6 +31,9 @@ const ToolCommand *const kCommands[] = {
     &kZipCommand,
     &kUnzipCommand,
     &kGenSoundCommand,
+    &kStatsCommand,
+    &kDurationsCommand,
+    &kSceneTextCommand,
 };
 // clang-format on
 

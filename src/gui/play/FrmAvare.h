@@ -153,6 +153,12 @@ public Q_SLOTS:
     void CheckPlayText();
     // Opens the recorder on the current reply, or brings the open one to the front.
     void CmdRecordShowClick();
+    // The report and text windows: statistics, durations, the text of the
+    // open scene and of its act. Each disables the play window while open.
+    void CmdStatClick();
+    void CmdCalculVoxClick();
+    void CmdPrintSceneClick();
+    void CmdPrintActeClick();
 
 Q_SIGNALS:
     // The window accepted to close; sent before the scratch files are deleted.

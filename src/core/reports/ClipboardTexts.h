@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+// The forms in which a text window's content goes to the clipboard, so that
+// a paste works in a word processor (RTF), a browser-based or other rich
+// editor (HTML) and a plain editor (text with CR LF line ends).
+struct ClipboardTexts
+{
+    QByteArray rtf;
+    QString html;
+    QString plain;
+};
+
+// The clipboard forms of `document`: bold, underline and colour of its
+// characters are kept in the RTF and the HTML.
+ClipboardTexts ClipboardTextsOf(const QTextDocument &document);
+
+// The Rich Text Format of `document` (bold, underline, colour, one \par per
+// paragraph; characters outside ASCII as \uN escapes).
+QByteArray DocumentRtf(const QTextDocument &document);
