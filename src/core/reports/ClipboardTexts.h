@@ -16,9 +16,6 @@ struct ClipboardTexts
 };
 
 // The clipboard forms of `document`: bold, underline and colour of its
-// characters are kept in the RTF and the HTML.
+// characters are kept in the RTF and the HTML; the plain text has CR LF
+// line ends.
 ClipboardTexts ClipboardTextsOf(const QTextDocument &document);
-
-// The Rich Text Format of `document` (bold, underline, colour, one \par per
-// paragraph; characters outside ASCII as \uN escapes).
-QByteArray DocumentRtf(const QTextDocument &document);

@@ -68,7 +68,7 @@ QString ActWindowCaption(const QString &playTitle, int act)
     return QStringLiteral("%1 - Act %2").arg(playTitle).arg(act);
 }
 
-void FillDocument(QTextDocument &document, const MarkedText &text)
+void FillMarkedDocument(QTextDocument &document, const MarkedText &text)
 {
     // The document takes one paragraph per line: every CR LF becomes one
     // paragraph separator, so the marks move back by one per line end

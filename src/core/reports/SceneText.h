@@ -54,4 +54,4 @@ QString ActWindowCaption(const QString &playTitle, int act);
 
 // Fills `document` with the text (one paragraph per line) and its marks:
 // names bold, selected names also underlined and red (255, 0, 0).
-void FillDocument(QTextDocument &document, const MarkedText &text);
+void FillMarkedDocument(QTextDocument &document, const MarkedText &text);

@@ -92,7 +92,7 @@ void FrmPrintText::CmdClipBoardClick()
 void FrmPrintText::showText(const MarkedText &text)
 {
     m_shown = text;
-    FillDocument(*RichTextBox1->document(), text);
+    FillMarkedDocument(*RichTextBox1->document(), text);
     RichTextBox1->moveCursor(QTextCursor::Start);
 }
 

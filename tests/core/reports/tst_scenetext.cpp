@@ -118,7 +118,7 @@ private Q_SLOTS:
         writePlay(f);
         const MarkedText t = ActWindowText(f.state, 1, {{"HAMLET", "LORD"}, {"LORD"}, false});
         QTextDocument document;
-        FillDocument(document, t);
+        FillMarkedDocument(document, t);
         QCOMPARE(document.toPlainText(), QString(t.text).replace("\r\n", "\n"));
         // The format of the character at each name line's start and end,
         // and just after the name.

@@ -124,8 +124,9 @@ private Q_SLOTS:
         Click(scene, "CmdSelect");
         Click(scene, "CmdClipBoard");
         QVERIFY(clipboard.rtf.contains("\\red255\\green0\\blue0;"));
-        QVERIFY(clipboard.rtf.contains("{\\b\\ul\\cf1 A}"));
-        QVERIFY(clipboard.rtf.contains("{\\b\\ul\\cf1 B}"));
+        QCOMPARE(clipboard.rtf.count("\\b\\ul\\cf1 A\\par"), 2);
+        QCOMPARE(clipboard.rtf.count("\\b\\ul\\cf1 B\\par"), 1);
+        QCOMPARE(clipboard.rtf.count("\\cf1"), 3);
         // A paste of the HTML into an editor keeps both names marked, and
         // only them.
         QTextEdit editor;
