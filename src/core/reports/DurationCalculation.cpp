@@ -2,9 +2,9 @@
 
 #include "core/app/FileIo.h"
 #include "core/app/Module1.h"
+#include "core/audio/VoxFile.h"
 #include "core/play/SceneStore.h"
 #include "core/reports/ReportTexts.h"
-#include "core/transfer/ZipExtractionClass.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +12,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -21,23 +20,11 @@ const QString CrLf = QStringLiteral("\r\n");
 constexpr qint64 MaxRecordBytes = 4096;
 
 // Value `index` of a record's comma- or line-separated values, read as a
-// 16-bit integer the way list input reads one: its leading sign and digits;
-// 0 when it is missing, not a number or outside the 16-bit range.
+// 16-bit number the way list input reads one; 0 when it is missing, not a
+// number or outside the 16-bit range.
 int recordValue(const QStringList &values, int index)
 {
-    if (index >= values.size())
-        return 0;
-    const QString value = values.at(index).trimmed();
-    qsizetype end = 0;
-    if (end < value.size() && (value[end] == QLatin1Char('-') || value[end] == QLatin1Char('+')))
-        ++end;
-    while (end < value.size() && value[end].isDigit())
-        ++end;
-    bool ok = false;
-    const qint64 n = value.left(end).toLongLong(&ok);
-    if (!ok || n < std::numeric_limits<qint16>::min() || n > std::numeric_limits<qint16>::max())
-        return 0;
-    return int(n);
+    return Module1::LeadingNumber(values.value(index).trimmed());
 }
 
 QStringList sortedEntries(const QString &folder, const QString &pattern)
@@ -53,11 +40,16 @@ QStringList sortedEntries(const QString &folder, const QString &pattern)
 DurationRecordExtractor DefaultDurationRecordExtractor()
 {
     return [](const QString &voxPath, const QString &folder) {
-        ZipExtractionClass reader;
-        if (reader.OpenZip(voxPath))
-            reader.Extract(folder, true, true);
-        reader.CloseZip();
-        QFile::remove(folder + QStringLiteral("/temp.wav"));
+        // The record is read without inflating the take; it goes to the
+        // working folder under the reply's base name, never under a name
+        // taken from the archive.
+        const QString baseName = QFileInfo(voxPath).completeBaseName();
+        const std::optional<QByteArray> record = ReadVoxDurationRecord(voxPath, baseName, nullptr);
+        if (!record)
+            return;
+        QFile file(folder + QLatin1Char('/') + baseName + QStringLiteral(".tsd"));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(*record);
     };
 }
 

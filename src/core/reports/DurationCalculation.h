@@ -13,7 +13,8 @@ class Module1;
 // take is never unpacked). A vox file that cannot be read places nothing.
 using DurationRecordExtractor = std::function<void(const QString &voxPath, const QString &folder)>;
 
-// The extractor the program uses.
+// The extractor the program uses: it reads the record "BASE.tsd" of the vox
+// file "BASE.vox" without inflating the take and writes it as "BASE.tsd".
 DurationRecordExtractor DefaultDurationRecordExtractor();
 
 // Told the step's progress: `value` of 0..`maximum`.
