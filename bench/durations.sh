@@ -90,7 +90,7 @@ median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1
 declare -a ours theirs
 for ((r = 0; r < reps; r++)); do
     t0=$(now); "$tool" durations --play "$play" > result.txt; t1=$(now)
-    rm -rf out; t2=$(now); unzip -o -q "$play/vox/*.vox" '*.tsd' -d out > /dev/null; t3=$(now)
+    rm -rf out; t2=$(now); unzip -o -q "$play/vox/*.vox" '*.tsd' -d out > /dev/null 2>&1; t3=$(now)
     ours+=($((t1 - t0))); theirs+=($((t3 - t2)))
 done
 grep -q "Total of the registered replies ($count) : $((count * 30)) seconds." result.txt ||
