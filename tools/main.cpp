@@ -18,6 +18,9 @@ extern const ToolCommand kGenSoundCommand;
 extern const ToolCommand kImportPlayCommand;
 extern const ToolCommand kExportCommand;
 extern const ToolCommand kImportCommand;
+extern const ToolCommand kStatsCommand;
+extern const ToolCommand kDurationsCommand;
+extern const ToolCommand kSceneTextCommand;
 
 namespace {
 // One command per line, so that adding one stays a one-line change.
@@ -34,6 +37,9 @@ const ToolCommand *const kCommands[] = {
     &kImportPlayCommand,
     &kExportCommand,
     &kImportCommand,
+    &kStatsCommand,
+    &kDurationsCommand,
+    &kSceneTextCommand,
 };
 // clang-format on
 

@@ -10,6 +10,9 @@
 #include "gui/rehearsal/Rehearsal.h"
 #include "gui/transfer/FrmExport.h"
 #include "gui/transfer/FrmImport.h"
+#include "gui/reports/FrmCalculs.h"
+#include "gui/reports/FrmPrintText.h"
+#include "gui/reports/FrmStats.h"
 
 #include "core/app/Module1.h"
 #include "core/play/PlayControls.h"
@@ -77,6 +80,10 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     connect(ui.Command2, &QPushButton::clicked, this, &FrmAvare::CheckPlayText);
     connect(ui.CmdFiltres, &QToolButton::clicked, this, &FrmAvare::CmdFiltresClick);
     connect(ui.CmdRecordShow, &QToolButton::clicked, this, &FrmAvare::CmdRecordShowClick);
+    connect(ui.CmdStat, &QToolButton::clicked, this, &FrmAvare::CmdStatClick);
+    connect(ui.CmdCalculVox, &QToolButton::clicked, this, &FrmAvare::CmdCalculVoxClick);
+    connect(ui.CmdPrintScene, &QToolButton::clicked, this, &FrmAvare::CmdPrintSceneClick);
+    connect(ui.CmdPrintActe, &QToolButton::clicked, this, &FrmAvare::CmdPrintActeClick);
     connect(ui.CmdTransfertVox, &QToolButton::clicked, this, &FrmAvare::CmdTransfertVoxClick);
     connect(ui.CmdRecupVox, &QToolButton::clicked, this, &FrmAvare::CmdRecupVoxClick);
 }
@@ -284,6 +291,44 @@ QStringList FrmAvare::sceneReplyFiles() const
 void FrmAvare::refreshReplyFiles()
 {
     applyControls();
+}
+
+// Three quarters of the frame window's width and height.
+static QSize reportWindowSize(const QWidget *frame)
+{
+    return QSize(frame->width() * 3 / 4, frame->height() * 3 / 4);
+}
+
+void FrmAvare::CmdStatClick()
+{
+    const BusyPointer busy;
+    openToolWindow(new FrmStats(m_state, m_services, *this), ToolWindowRule::DisablePlayWindow,
+                   reportWindowSize(window()));
+}
+
+void FrmAvare::CmdCalculVoxClick()
+{
+    const BusyPointer busy;
+    openToolWindow(new FrmCalculs(m_state, m_services), ToolWindowRule::DisablePlayWindow,
+                   reportWindowSize(window()));
+}
+
+void FrmAvare::CmdPrintSceneClick()
+{
+    if (!m_scene.isOpen())
+        return;
+    const BusyPointer busy;
+    openToolWindow(new FrmPrintScene(m_state, m_services, *this, m_scene.act(), m_scene.scene()),
+                   ToolWindowRule::DisablePlayWindow, reportWindowSize(window()));
+}
+
+void FrmAvare::CmdPrintActeClick()
+{
+    if (!m_scene.isOpen())
+        return;
+    const BusyPointer busy;
+    openToolWindow(new FrmPrintActe(m_state, m_services, *this, m_scene.act()),
+                   ToolWindowRule::DisablePlayWindow, reportWindowSize(window()));
 }
 
 FrmFiltre *FrmAvare::CmdFiltresClick()

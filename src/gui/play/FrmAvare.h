@@ -148,6 +148,12 @@ public Q_SLOTS:
     // Open the export and the import window; the play window hides meanwhile.
     void CmdTransfertVoxClick();
     void CmdRecupVoxClick();
+    // The report and text windows: statistics, durations, the text of the
+    // open scene and of its act. Each disables the play window while open.
+    void CmdStatClick();
+    void CmdCalculVoxClick();
+    void CmdPrintSceneClick();
+    void CmdPrintActeClick();
 
 Q_SIGNALS:
     // The window accepted to close; sent before the scratch files are deleted.
