@@ -15,6 +15,8 @@ extern const ToolCommand kConvertCommand;
 extern const ToolCommand kZipCommand;
 extern const ToolCommand kUnzipCommand;
 extern const ToolCommand kGenSoundCommand;
+extern const ToolCommand kNoteTextCommand;
+extern const ToolCommand kNoteWriteCommand;
 
 namespace {
 // One command per line, so that adding one stays a one-line change.
@@ -28,6 +30,8 @@ const ToolCommand *const kCommands[] = {
     &kZipCommand,
     &kUnzipCommand,
     &kGenSoundCommand,
+    &kNoteTextCommand,
+    &kNoteWriteCommand,
 };
 // clang-format on
 
