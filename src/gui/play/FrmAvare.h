@@ -153,6 +153,12 @@ public Q_SLOTS:
     void CheckPlayText();
     // Opens the recorder on the current reply, or brings the open one to the front.
     void CmdRecordShowClick();
+    // The note editor on the current reply (CmdCommentaire and CmdNoteExiste).
+    void CmdCommentaireClick();
+    // Attaches a photo when the reply has none, then shows the photo window.
+    void CmdPhotoClick();
+    // The browser of every note and photo of the play.
+    void CmdVoirListeNotesPhotosClick();
 
 Q_SIGNALS:
     // The window accepted to close; sent before the scratch files are deleted.
