@@ -29,6 +29,15 @@ FrmFullScreen::FrmFullScreen(const QImage &picture, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void FrmFullScreen::showCovering()
+{
+    if (const QScreen *screen = this->screen())
+        setGeometry(screen->geometry());
+    showFullScreen();
+    raise();
+    activateWindow();
+}
+
 bool FrmFullScreen::event(QEvent *event)
 {
     // Placed again each time the window is activated (the screen may change).

@@ -15,6 +15,10 @@ class FrmFullScreen : public QWidget
 public:
     FrmFullScreen(const QImage &picture, QWidget *parent = nullptr);
 
+    // Shows the view over the whole screen (also without a window manager
+    // that honours the full-screen state) and brings it to the front.
+    void showCovering();
+
     QLabel *Image2 = nullptr;
 
 Q_SIGNALS:

@@ -155,9 +155,7 @@ void FrmNotesPhotos::Dessin1Click()
     }
     // Leaving the view returns to the browser, which stays open.
     m_fullScreen = new FrmFullScreen(*picture, this);
-    m_fullScreen->showFullScreen();
-    m_fullScreen->raise();
-    m_fullScreen->activateWindow();
+    m_fullScreen->showCovering();
 }
 
 void FrmNotesPhotos::closeEvent(QCloseEvent *event)

@@ -47,6 +47,8 @@ FrmPhotos::FrmPhotos(Module1 &state, Dialogs &dialogs, PlayWindowHost &host, QWi
     column->setSpacing(0);
     column->addWidget(Image1);
     column->addWidget(Picture1);
+    column->addStretch(1);
+    Picture1->setFixedSize(Image1->width(), Picture1->sizeHint().height());
 
     connect(CmdDelPhoto, &QPushButton::clicked, this, &FrmPhotos::CmdDelPhotoClick);
     connect(CmdFullScreen, &QPushButton::clicked, this, &FrmPhotos::CmdFullScreenClick);
@@ -68,7 +70,7 @@ bool FrmPhotos::EnsurePhoto(Module1 &state, Dialogs &dialogs, const CurrentReply
 QSize FrmPhotos::WindowSize(const QWidget *onScreen)
 {
     const int side = qRound(TwipsToPixels(FrameTwips, ScreenDpi(onScreen)));
-    return QSize(side + 12, side + 80); // with the button bar and the sub-window frame
+    return QSize(side + 8, side + 80); // with the button bar and the sub-window's frame
 }
 
 void FrmPhotos::Form_Load()
@@ -107,9 +109,7 @@ void FrmPhotos::CmdFullScreenClick()
     m_fullScreen = new FrmFullScreen(*picture, this);
     // Leaving the full-screen view leads straight back to the play window.
     connect(m_fullScreen, &FrmFullScreen::dismissed, this, &FrmPhotos::close, Qt::QueuedConnection);
-    m_fullScreen->showFullScreen();
-    m_fullScreen->raise();
-    m_fullScreen->activateWindow();
+    m_fullScreen->showCovering();
 }
 
 void FrmPhotos::closeEvent(QCloseEvent *event)
