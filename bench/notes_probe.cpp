@@ -1,8 +1,8 @@
 // Notes and photos probe (run by bench/notes.sh):
 //   make-play FOLDER N   writes N notes and N photos (1600 x 1200 JPEG) into
 //                        FOLDER/notes and FOLDER/photos
-//   rtf NOTE RUNS        median milliseconds of reading NOTE and of writing it
-//                        back atomically (RUNS times each)
+//   rtf NOTE RUNS        median milliseconds of reading NOTE, of writing it
+//                        back atomically, and of making its RTF alone (RUNS times)
 //   browser FOLDER       milliseconds from constructing the notes and photos
 //                        browser on FOLDER to its first paint, then of
 //                        choosing the first note (its photo decoded and shown)
@@ -11,6 +11,7 @@
 #include "gui/app/PlayWindowHost.h"
 
 #include "core/annotations/NoteFile.h"
+#include "core/annotations/RtfWriter.h"
 #include "core/app/Module1.h"
 #include "core/play/CharactersFile.h"
 #include "platform/QtDialogs.h"
@@ -92,6 +93,7 @@ int timeRtf(const QString &path, int runs)
 {
     std::vector<double> reads;
     std::vector<double> writes;
+    std::vector<double> serializes;
     QTemporaryDir dir;
     std::optional<RichText> note;
     for (int k = 0; k < runs; ++k) {
@@ -102,12 +104,17 @@ int timeRtf(const QString &path, int runs)
         if (!note)
             return 1;
         timer.restart();
+        const QByteArray rtf = WriteRtf(*note);
+        serializes.push_back(timer.nsecsElapsed() / 1e6);
+        timer.restart();
         if (!SaveNote(dir.filePath(QStringLiteral("copy.not")), *note, nullptr))
             return 1;
         writes.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::printf("characters %lld\nread_ms %.1f\nwrite_ms %.1f\n",
-                static_cast<long long>(note->plainText().size()), median(reads), median(writes));
+    std::printf("characters %lld\nread_ms %.1f (file and parse)\nwrite_ms %.1f (RTF and atomic "
+                "save)\nserialize_ms %.1f (RTF only)\n",
+                static_cast<long long>(note->plainText().size()), median(reads), median(writes),
+                median(serializes));
     return 0;
 }
 

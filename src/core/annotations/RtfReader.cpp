@@ -52,13 +52,22 @@ constexpr std::array SkippedDestinations = {
     "mmathPr",
 };
 
-// Control characters other than tab and paragraph end mean nothing in a note.
-void dropControls(QString &text)
+int hexValue(char c)
 {
-    text.removeIf([](QChar c) {
-        const char16_t u = c.unicode();
-        return (u < 0x20 && u != '\t' && u != '\n') || (u >= 0x7f && u < 0xa0);
-    });
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Control characters other than tab and paragraph end mean nothing in a note.
+bool isControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != '\t' && u != '\n') || (u >= 0x7f && u < 0xa0);
 }
 
 struct GroupState
@@ -80,8 +89,10 @@ public:
 
 private:
     void controlWord(QByteArrayView word, bool hasNumber, int number);
+    void formatWord(QByteArrayView word, bool hasNumber, int number);
     void controlSymbol(char c);
-    void put(const QString &text);
+    void put(QChar c);
+    void flushText();
     void emitByte(char byte);
     void flushBytes();
     void setCodePage(int page);
@@ -91,11 +102,12 @@ private:
     qsizetype m_pos = 0;
     GroupState m_state;
     QList<GroupState> m_stack;
-    int m_tooDeep = 0;                         // groups opened past MaxDepth, skipped whole
-    bool m_groupStart = false;                 // the last token opened a group
-    bool m_starred = false;                    // the group began with \*
-    int m_fallback = 0;                        // fallback characters still to skip
-    QByteArray m_pending;                      // \'hh bytes not yet decoded
+    int m_tooDeep = 0;         // groups opened past MaxDepth, skipped whole
+    bool m_groupStart = false; // the last token opened a group
+    bool m_starred = false;    // the group began with \*
+    int m_fallback = 0;        // fallback characters still to skip
+    QByteArray m_pending;      // \'hh bytes not yet decoded
+    QString m_out;             // text read in the format in force, not yet in m_text
     std::unique_ptr<QStringDecoder> m_decoder; // null: Windows-1252
     QList<QColor> m_colours;                   // entry 0 stands for the automatic colour
     std::array<int, 3> m_rgb{0, 0, 0};
@@ -129,30 +141,42 @@ void Reader::flushBytes()
 {
     if (m_pending.isEmpty())
         return;
-    QString text;
-    if (m_decoder) {
-        text = m_decoder->decode(m_pending);
-    } else {
-        for (const char b : std::as_const(m_pending))
-            text += Windows1252Char(static_cast<unsigned char>(b));
+    if (!m_state.skip) {
+        QString text;
+        if (m_decoder) {
+            text = m_decoder->decode(m_pending);
+        } else {
+            text.resize(m_pending.size());
+            QChar *out = text.data();
+            for (const char b : std::as_const(m_pending))
+                *out++ = Windows1252Char(static_cast<unsigned char>(b));
+        }
+        for (const QChar c : std::as_const(text)) {
+            if (!isControl(c))
+                m_out += c;
+        }
     }
     m_pending.clear();
-    dropControls(text);
-    if (!m_state.skip)
-        m_text.append(text, format());
 }
 
-void Reader::put(const QString &text)
+void Reader::flushText()
+{
+    flushBytes();
+    if (m_out.isEmpty())
+        return;
+    m_text.append(m_out, format());
+    m_out.clear();
+}
+
+void Reader::put(QChar c)
 {
     flushBytes();
     if (m_fallback > 0) {
         --m_fallback;
         return;
     }
-    QString shown = text;
-    dropControls(shown);
-    if (!m_state.skip)
-        m_text.append(shown, format());
+    if (!m_state.skip && !isControl(c))
+        m_out += c;
 }
 
 void Reader::emitByte(char byte)
@@ -171,13 +195,13 @@ void Reader::controlSymbol(char c)
     case '\\':
     case '{':
     case '}':
-        put(QString(QLatin1Char(c)));
+        put(QLatin1Char(c));
         break;
     case '~':
-        put(QString(QChar(0x00a0)));
+        put(QChar(0x00a0));
         break;
     case '_':
-        put(QString(QChar(0x2011)));
+        put(QChar(0x2011));
         break;
     case '*':
         m_starred = m_groupStart;
@@ -186,7 +210,7 @@ void Reader::controlSymbol(char c)
         break;
     case '\n':
     case '\r':
-        put(QStringLiteral("\n")); // "\" before a line end is \par
+        put(QLatin1Char('\n')); // "\" before a line end is \par
         break;
     default: // \- (optional hyphen), \: and the unknown ones
         break;
@@ -195,7 +219,6 @@ void Reader::controlSymbol(char c)
 
 void Reader::controlWord(QByteArrayView word, bool hasNumber, int number)
 {
-    const bool on = !hasNumber || number != 0;
     if (m_groupStart) {
         for (const char *skipped : SkippedDestinations) {
             if (word == skipped) {
@@ -224,7 +247,7 @@ void Reader::controlWord(QByteArrayView word, bool hasNumber, int number)
         const QChar unit = number < -32768 || number > 65535
                                ? QChar(QChar::ReplacementCharacter)
                                : QChar(char16_t(number < 0 ? number + 65536 : number));
-        put(QString(unit));
+        put(unit);
         m_fallback = m_state.uc;
         return;
     }
@@ -234,45 +257,57 @@ void Reader::controlWord(QByteArrayView word, bool hasNumber, int number)
         return;
     }
     if (word == "par" || word == "line" || word == "row" || word == "page" || word == "sect")
-        put(QStringLiteral("\n"));
+        put(QLatin1Char('\n'));
     else if (word == "tab" || word == "cell")
-        put(QStringLiteral("\t"));
+        put(QLatin1Char('\t'));
     else if (word == "emdash")
-        put(QString(QChar(0x2014)));
+        put(QChar(0x2014));
     else if (word == "endash")
-        put(QString(QChar(0x2013)));
+        put(QChar(0x2013));
     else if (word == "lquote")
-        put(QString(QChar(0x2018)));
+        put(QChar(0x2018));
     else if (word == "rquote")
-        put(QString(QChar(0x2019)));
+        put(QChar(0x2019));
     else if (word == "ldblquote")
-        put(QString(QChar(0x201c)));
+        put(QChar(0x201c));
     else if (word == "rdblquote")
-        put(QString(QChar(0x201d)));
+        put(QChar(0x201d));
     else if (word == "bullet")
-        put(QString(QChar(0x2022)));
+        put(QChar(0x2022));
     else if (word == "emspace")
-        put(QString(QChar(0x2003)));
+        put(QChar(0x2003));
     else if (word == "enspace")
-        put(QString(QChar(0x2002)));
-    else if (word == "b")
-        m_state.bold = on;
-    else if (word == "i")
-        m_state.italic = on;
-    else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" || word == "uldash" ||
-             word == "ulth" || word == "ulwave")
-        m_state.underline = on;
-    else if (word == "ulnone")
-        m_state.underline = false;
-    else if (word == "plain") {
-        m_state.bold = m_state.italic = m_state.underline = false;
-        m_state.colour = 0;
-    } else if (word == "cf")
-        m_state.colour = hasNumber ? number : 0;
+        put(QChar(0x2002));
     else if (word == "uc")
         m_state.uc = qBound(0, number, 16);
     else if (word == "ansicpg")
         setCodePage(number);
+    else
+        formatWord(word, hasNumber, number);
+}
+
+void Reader::formatWord(QByteArrayView word, bool hasNumber, int number)
+{
+    const bool on = !hasNumber || number != 0;
+    GroupState next = m_state;
+    if (word == "b")
+        next.bold = on;
+    else if (word == "i")
+        next.italic = on;
+    else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" || word == "uldash" ||
+             word == "ulth" || word == "ulwave")
+        next.underline = on;
+    else if (word == "ulnone")
+        next.underline = false;
+    else if (word == "plain")
+        next = GroupState{.uc = m_state.uc, .skip = m_state.skip, .colourTable = false};
+    else if (word == "cf")
+        next.colour = hasNumber ? number : 0;
+    else
+        return;
+    // The text read so far keeps the format it was read in.
+    flushText();
+    m_state = next;
 }
 
 RichText Reader::read()
@@ -291,7 +326,7 @@ RichText Reader::read()
             continue;
         }
         if (c == '{') {
-            flushBytes();
+            flushText();
             m_fallback = 0;
             if (m_stack.size() >= MaxDepth) {
                 m_tooDeep = 1;
@@ -304,7 +339,7 @@ RichText Reader::read()
             continue;
         }
         if (c == '}') {
-            flushBytes();
+            flushText();
             m_fallback = 0;
             if (m_stack.isEmpty())
                 break; // the document's closing brace
@@ -331,12 +366,12 @@ RichText Reader::read()
         const char next = m_data[m_pos];
         if (next == '\'') {
             // \'hh: one byte in the document's code page.
+            const int high = m_pos + 1 < size ? hexValue(m_data[m_pos + 1]) : -1;
+            const int low = m_pos + 2 < size ? hexValue(m_data[m_pos + 2]) : -1;
             m_pos = qMin(m_pos + 3, size);
-            bool ok = false;
-            const int value = m_data.mid(m_pos - 2, 2).toInt(&ok, 16);
             m_groupStart = false;
-            if (ok)
-                emitByte(char(value));
+            if (high >= 0 && low >= 0)
+                emitByte(char(high * 16 + low));
             continue;
         }
         if (!((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z'))) {
@@ -379,7 +414,7 @@ RichText Reader::read()
         controlWord(word, digits > 0, int(value));
         m_groupStart = false;
     }
-    flushBytes();
+    flushText();
     return m_text;
 }
 
