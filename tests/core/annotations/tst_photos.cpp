@@ -69,6 +69,8 @@ private Q_SLOTS:
             << QSizeF(5235, 5235) << frame << QSizeF(5235, 5235) << QPointF(0, 0);
         QTest::newRow("too high only still shrinks both")
             << QSizeF(100, 5300) << frame << QSizeF(90, 4770) << QPointF(2572.5, 232.5);
+        QTest::newRow("empty box leaves the size alone")
+            << QSizeF(300, 200) << QSizeF(0, 0) << QSizeF(300, 200) << QPointF(-150, -100);
         QTest::newRow("screen box") << QSizeF(30000, 10000) << QSizeF(28800, 16200)
                                     << QSizeF(27000, 9000) << QPointF(900, 3600);
     }
