@@ -2,7 +2,7 @@
 #include "gui/annotations/FrmNotesPhotos.h"
 #include "gui/annotations/FrmPhotos.h"
 
-#include "../rehearsal/PlayWindowFixture.h"
+#include "PlayWindowFixture.h"
 
 #include <QApplication>
 #include <QTextEdit>
