@@ -12,6 +12,9 @@ TIRADEX_PACKAGES=(
 TIRADEX_TEST_PACKAGES=(zip unzip python3 xvfb xauth pulseaudio time)
 # pactl, pacat and parec drive the private sound server of the sound checks.
 TIRADEX_TEST_PACKAGES+=(pulseaudio-utils)
+# Peers of the note tests: LibreOffice reads our notes, LibreOffice and pandoc
+# write the foreign documents our reader must read.
+TIRADEX_TEST_PACKAGES+=(libreoffice-writer-nogui pandoc)
 
 tiradex_install_packages() {
     local missing=()

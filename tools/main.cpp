@@ -21,6 +21,8 @@ extern const ToolCommand kImportCommand;
 extern const ToolCommand kStatsCommand;
 extern const ToolCommand kDurationsCommand;
 extern const ToolCommand kSceneTextCommand;
+extern const ToolCommand kNoteTextCommand;
+extern const ToolCommand kNoteWriteCommand;
 
 namespace {
 // One command per line, so that adding one stays a one-line change.
@@ -40,6 +42,8 @@ const ToolCommand *const kCommands[] = {
     &kStatsCommand,
     &kDurationsCommand,
     &kSceneTextCommand,
+    &kNoteTextCommand,
+    &kNoteWriteCommand,
 };
 // clang-format on
 

@@ -1,5 +1,8 @@
 #include "gui/play/FrmAvare.h"
 
+#include "gui/annotations/FrmCommentaire.h"
+#include "gui/annotations/FrmNotesPhotos.h"
+#include "gui/annotations/FrmPhotos.h"
 #include "gui/app/FrmProg.h"
 #include "gui/app/ToolWindow.h"
 #include "gui/audio/FrmEnregMessage.h"
@@ -86,6 +89,12 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     connect(ui.CmdPrintActe, &QToolButton::clicked, this, &FrmAvare::CmdPrintActeClick);
     connect(ui.CmdTransfertVox, &QToolButton::clicked, this, &FrmAvare::CmdTransfertVoxClick);
     connect(ui.CmdRecupVox, &QToolButton::clicked, this, &FrmAvare::CmdRecupVoxClick);
+    connect(ui.CmdCommentaire, &QToolButton::clicked, this, &FrmAvare::CmdCommentaireClick);
+    connect(ui.CmdNoteExiste, &QToolButton::clicked, this, &FrmAvare::CmdCommentaireClick);
+    connect(ui.CmdPhoto, &QToolButton::clicked, this, &FrmAvare::CmdPhotoClick);
+    connect(ui.CmdPhotoExiste, &QToolButton::clicked, this, &FrmAvare::CmdPhotoClick);
+    connect(ui.CmdVoirListeNotesPhotos, &QToolButton::clicked, this,
+            &FrmAvare::CmdVoirListeNotesPhotosClick);
 }
 
 void FrmAvare::CmdTransfertVoxClick()
@@ -100,6 +109,30 @@ void FrmAvare::CmdRecupVoxClick()
     auto *window = new FrmImport(m_state, m_services, *this);
     openToolWindow(window, ToolWindowRule::HidePlayWindow,
                    FrmImport::SizeInFrame(this->window()->size()));
+}
+
+void FrmAvare::CmdCommentaireClick()
+{
+    if (!currentReply().isValid())
+        return;
+    openToolWindow(new FrmCommentaire(m_state, m_dialogs, *this), ToolWindowRule::DisablePlayWindow,
+                   FrmCommentaire::SizeInFrame(window()->size()));
+}
+
+void FrmAvare::CmdPhotoClick()
+{
+    const CurrentReply reply = currentReply();
+    if (!reply.isValid() || !FrmPhotos::EnsurePhoto(m_state, m_dialogs, reply, this))
+        return;
+    refreshReplyFiles();
+    openToolWindow(new FrmPhotos(m_state, m_dialogs, *this), ToolWindowRule::DisablePlayWindow,
+                   FrmPhotos::WindowSize(this));
+}
+
+void FrmAvare::CmdVoirListeNotesPhotosClick()
+{
+    openToolWindow(new FrmNotesPhotos(m_state, m_dialogs, *this), ToolWindowRule::DisablePlayWindow,
+                   FrmNotesPhotos::WindowSize(this));
 }
 
 FrmEnregMessage *FrmAvare::recorder() const

@@ -154,6 +154,12 @@ public Q_SLOTS:
     void CmdCalculVoxClick();
     void CmdPrintSceneClick();
     void CmdPrintActeClick();
+    // The note editor on the current reply (CmdCommentaire and CmdNoteExiste).
+    void CmdCommentaireClick();
+    // Attaches a photo when the reply has none, then shows the photo window.
+    void CmdPhotoClick();
+    // The browser of every note and photo of the play.
+    void CmdVoirListeNotesPhotosClick();
 
 Q_SIGNALS:
     // The window accepted to close; sent before the scratch files are deleted.
