@@ -11,11 +11,11 @@
 #include "gui/play/PlayIcons.h"
 #include "gui/rehearsal/FrmFiltre.h"
 #include "gui/rehearsal/Rehearsal.h"
-#include "gui/transfer/FrmExport.h"
-#include "gui/transfer/FrmImport.h"
 #include "gui/reports/FrmCalculs.h"
 #include "gui/reports/FrmPrintText.h"
 #include "gui/reports/FrmStats.h"
+#include "gui/transfer/FrmExport.h"
+#include "gui/transfer/FrmImport.h"
 
 #include "core/app/Module1.h"
 #include "core/play/PlayControls.h"
