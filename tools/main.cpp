@@ -15,6 +15,7 @@ extern const ToolCommand kConvertCommand;
 extern const ToolCommand kZipCommand;
 extern const ToolCommand kUnzipCommand;
 extern const ToolCommand kGenSoundCommand;
+extern const ToolCommand kPracticeTrackCommand;
 
 namespace {
 // One command per line, so that adding one stays a one-line change.
@@ -28,6 +29,7 @@ const ToolCommand *const kCommands[] = {
     &kZipCommand,
     &kUnzipCommand,
     &kGenSoundCommand,
+    &kPracticeTrackCommand,
 };
 // clang-format on
 
