@@ -137,6 +137,9 @@ bool SoundFileWriter::commit(QString *error)
     }
     const int closed = sf_close(m_impl->file);
     m_impl->file = nullptr;
+    // The reserved name was private to its owner; the track is an ordinary file.
+    QFile::setPermissions(m_impl->temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ReadGroup | QFileDevice::ReadOther);
     // rename() replaces the target in one step: no moment without a file.
     if (closed != 0 || std::rename(QFile::encodeName(m_impl->temporary).constData(),
                                    QFile::encodeName(m_impl->target).constData()) != 0) {
