@@ -16,8 +16,9 @@ struct VoxContents
     int scene = 0;
 };
 
-// Reads the vox file at `voxPath` (unpacked into a private temporary
-// folder): its duration record and, when `withTake`, its take. Fails, with
-// *error, when the file is missing or not an archive, or when the take was
-// asked for and cannot be read.
+// Reads the vox file at `voxPath`, named after its reply's base name: its
+// duration record (without inflating the take) and, when `withTake`, its
+// take, unpacked into a private temporary folder. A missing or damaged
+// record reads as 0 seconds. Fails, with *error, when the file is missing,
+// or when the take was asked for and cannot be read.
 std::optional<VoxContents> ReadVoxContents(const QString &voxPath, bool withTake, QString *error);
