@@ -1,3 +1,4 @@
+#include "gui/rehearsal/FrmFiltre.h"
 #include "gui/rehearsal/Rehearsal.h"
 #include "gui/rehearsal/RehearsalVoices.h"
 
@@ -6,11 +7,14 @@
 #include "VoxFiles.h"
 #include "core/rehearsal/RehearsalEntry.h"
 #include "core/speech/PlaySettings.h"
+#include "core/speech/SpokenText.h"
 #include "platform/PlatformServices.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -132,6 +136,29 @@ private Q_SLOTS:
         QVERIFY(saved);
         QCOMPARE(saved->tuning, (GapTuning{50, 3}));
         QVERIFY(!saved->voicesForMissing);
+    }
+
+    // The actor ticks the voices and picks a partner's voice in the filter
+    // window, before any rehearsal; the rehearsal then enters and uses them.
+    void filterWindowTicksVoicesAndChoosesAVoice()
+    {
+        setUpPlay(PlaySettings());
+        FrmFiltre *filter = f.play->CmdFiltresClick();
+        QVERIFY(filter && filter->ComboVoix->isVisibleTo(filter));
+        QCOMPARE(filter->ComboVoix->count(), 3);
+        filter->LstFiltre->setCurrentItem(
+            filter->LstFiltre->findItems(Hubert, Qt::MatchExactly).constFirst());
+        QCOMPARE(filter->ComboVoix->currentText(), DefaultVoice(Hubert, m_fake.voices()));
+        const QString other = DefaultVoice(Hubert, m_fake.voices()) == "beta" ? "alpha" : "beta";
+        filter->ComboVoix->setCurrentText(other);
+        filter->ComboVoix->activated(filter->ComboVoix->currentIndex());
+        filter->ChkVoixFiltre->setChecked(true);
+        filter->close();
+
+        Click(f.play.get(), "CmdRepetition");
+        QVERIFY(ui().PictRepetition->isVisible());
+        Click(f.play.get(), "CmdDemarRepetition");
+        QCOMPARE(m_fake.calls.value(0), other + ":Text of reply 1.");
     }
 };
 
