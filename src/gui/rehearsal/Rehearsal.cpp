@@ -70,6 +70,11 @@ Rehearsal::Rehearsal(FrmAvare &window, Module1 &state, Dialogs &dialogs, MediaDe
     setupKeys();
     m_voices = std::make_unique<RehearsalVoices>(ui.FrameRepetition, state, dialogs,
                                                  window.services().speech);
+    connect(m_voices->CmdPiste, &QPushButton::clicked, this, [this] {
+        // Not while a take, the prompt or a gap runs.
+        if (!m_state.PlaybackActive)
+            m_voices->exportPracticeTrack(m_window.scene());
+    });
 }
 
 Rehearsal::~Rehearsal() = default;

@@ -2,6 +2,7 @@
 
 #include "core/app/FileIo.h"
 #include "core/app/Module1.h"
+#include "core/audio/SoundFileWriter.h"
 #include "core/play/SceneCursor.h"
 #include "core/rehearsal/PracticeTrack.h"
 #include "core/speech/SpeechCache.h"
@@ -9,12 +10,17 @@
 #include "core/speech/SpeechSynthesizer.h"
 #include "platform/Dialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSpinBox>
 
 namespace {
@@ -47,6 +53,13 @@ RehearsalVoices::RehearsalVoices(QWidget *panel, Module1 &state, Dialogs &dialog
     SpinPausePlus->setSuffix(QStringLiteral(" s"));
     SpinPausePlus->setToolTip(QStringLiteral("Seconds added to every gap of Non Stop"));
     auto *label = new QLabel(QStringLiteral("Gap:"), panel);
+    CmdPiste = new QPushButton(QStringLiteral("Practice track..."), panel);
+    CmdPiste->setObjectName(QStringLiteral("CmdPiste"));
+    CmdPiste->setToolTip(QStringLiteral("Write the scene from this reply as a sound file"));
+    ComboFormatPiste = new QComboBox(panel);
+    ComboFormatPiste->setObjectName(QStringLiteral("ComboFormatPiste"));
+    ComboFormatPiste->addItems(SoundFileWriter::WritableExtensions());
+    ComboFormatPiste->setCurrentText(QStringLiteral("ogg"));
 
     auto *row = new QHBoxLayout;
     row->addWidget(ChkVoix);
@@ -54,6 +67,8 @@ RehearsalVoices::RehearsalVoices(QWidget *panel, Module1 &state, Dialogs &dialog
     row->addWidget(label);
     row->addWidget(SpinFacteurPause);
     row->addWidget(SpinPausePlus);
+    row->addWidget(CmdPiste);
+    row->addWidget(ComboFormatPiste);
     if (auto *grid = qobject_cast<QGridLayout *>(panel->layout()))
         grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
     applyToControls();
@@ -178,4 +193,66 @@ bool RehearsalVoices::unpackSpeech(const SceneCursor &scene, int k, QString *err
         m_cache->prepare(scene.replyText(m_state, k),
                          m_settings.voiceFor(character, m_synthesizer->voices()), error);
     return path && CopyFileAtomically(*path, m_state.AppFolder + QStringLiteral("temp.wav"), error);
+}
+
+void RehearsalVoices::exportPracticeTrack(const SceneCursor &scene)
+{
+    QWidget *owner = CmdPiste->window();
+    if (scene.isEmpty() || m_state.FilterCharacter.isEmpty())
+        return;
+    const QString folder =
+        m_dialogs.BrowseForFolder(QStringLiteral("Folder of the practice track"), owner);
+    if (folder.isEmpty())
+        return;
+    const QString path =
+        QDir(folder).filePath(QStringLiteral("%1 act %2 scene %3 from %4 %5.%6")
+                                  .arg(m_state.PlayCode)
+                                  .arg(scene.act())
+                                  .arg(scene.scene())
+                                  .arg(scene.replyNumber(scene.index()), m_state.FilterCharacter,
+                                       ComboFormatPiste->currentText()));
+    PracticeRequest request;
+    request.act = scene.act();
+    request.scene = scene.scene();
+    request.character = m_state.FilterCharacter;
+    request.fromIndex = scene.index();
+    request.voices = active() && ensureCache();
+    request.tuning = m_settings.tuning;
+    if (request.voices)
+        m_pace = MeasureActorPace(m_state, m_state.FilterCharacter);
+    QString error;
+    const std::optional<std::vector<PracticeStep>> steps =
+        PlanPracticeTrack(m_state, request, m_cache.get(), m_settings,
+                          m_synthesizer ? m_synthesizer->voices() : QStringList(), m_pace, &error);
+    if (!steps) {
+        m_dialogs.information(owner,
+                              QStringLiteral("The practice track cannot be made.\r\n") + error);
+        return;
+    }
+    // A modal progress dialog: its Cancel button works while every other
+    // window is closed to input, so nothing re-enters the export.
+    QProgressDialog progress(QStringLiteral("Writing the practice track..."),
+                             QStringLiteral("Cancel"), 0, int(steps->size()), owner);
+    progress.setObjectName(QStringLiteral("ProgressPiste"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const TrackResult result = WritePracticeTrack(
+        path, *steps,
+        [&progress](int done, int) {
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        },
+        &error);
+    progress.reset();
+    switch (result) {
+    case TrackResult::Done:
+        m_dialogs.information(owner, QStringLiteral("The practice track was written:\r\n") + path);
+        break;
+    case TrackResult::Cancelled:
+        break;
+    case TrackResult::Failed:
+        m_dialogs.information(owner,
+                              QStringLiteral("The practice track cannot be made.\r\n") + error);
+        break;
+    }
 }

@@ -11,6 +11,8 @@
 class Dialogs;
 class Module1;
 class QCheckBox;
+class QComboBox;
+class QPushButton;
 class QDoubleSpinBox;
 class QSpinBox;
 class QWidget;
@@ -39,6 +41,8 @@ public:
     QCheckBox *ChkVoix = nullptr;               // "Voices for missing replies"
     QDoubleSpinBox *SpinFacteurPause = nullptr; // gap factor, 0.5 to 2.0
     QSpinBox *SpinPausePlus = nullptr;          // extra seconds, 0 to 5
+    QPushButton *CmdPiste = nullptr;            // practice track of the scene
+    QComboBox *ComboFormatPiste = nullptr;      // its format (file extension)
 
     // Reads the open play's settings into the controls.
     void loadSettings();
@@ -59,6 +63,11 @@ public:
     // folder as "temp.wav" (the scratch files cleared first), so that it
     // plays as a take does. False, with *error, when it cannot be made.
     bool unpackSpeech(const SceneCursor &scene, int k, QString *error);
+
+    // Writes the practice track of `scene` from its current reply for the
+    // actor's character into a folder the user picks, named after the
+    // play, act, scene and reply, with a progress dialog that can cancel.
+    void exportPracticeTrack(const SceneCursor &scene);
 
 private:
     void save();

@@ -5,6 +5,8 @@
 #include "FakeSpeechSynthesizer.h"
 #include "PlayWindowFixture.h"
 #include "VoxFiles.h"
+#include "core/audio/Tones.h"
+#include "core/audio/WavFile.h"
 #include "core/rehearsal/RehearsalEntry.h"
 #include "core/speech/PlaySettings.h"
 #include "core/speech/SpokenText.h"
@@ -159,6 +161,36 @@ private Q_SLOTS:
         QVERIFY(ui().PictRepetition->isVisible());
         Click(f.play.get(), "CmdDemarRepetition");
         QCOMPARE(m_fake.calls.value(0), other + ":Text of reply 1.");
+    }
+
+    // From the rehearsal panel, on reply 2 of 4: A2's beep and 12-second
+    // tuned gap, P3's take, A4's beep and estimated gap, in a WAV file.
+    void practiceTrackIsWrittenFromTheCurrentReply()
+    {
+        PlaySettings settings;
+        settings.voicesForMissing = true;
+        settings.tuning = {150, 1};
+        setUpPlay(settings);
+        f.play->ShowReply(1);
+        Click(f.play.get(), "CmdRepetition");
+        QTemporaryDir out;
+        f.dialogs.folders << out.path();
+        RehearsalVoices &voices = f.play->rehearsal()->voices();
+        voices.ComboFormatPiste->setCurrentText("wav");
+        Click(f.play.get(), "CmdPiste");
+        const QString path = out.filePath("merchantvenice act 1 scene 1 from 0002 ARTHUR.wav");
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList{QStringLiteral("The practice track was written:\r\n") + path});
+        QString error;
+        const std::optional<PcmAudio> track = ReadWavFile(path, &error);
+        QVERIFY2(track, qPrintable(error));
+        const int estimate =
+            SpeakingPace::FromRecordings(7, textBytes(2, Arthur)).secondsFor(textBytes(4, Arthur));
+        const qint64 rate = track->sampleRate;
+        QCOMPARE(track->frames(), 2 * qint64(BeepSound().samples.size()) +
+                                      (12 + GapTuning{150, 1}.apply(estimate)) * rate +
+                                      PcmAudio::MsToFrames(1500, int(rate)));
+        QVERIFY(m_fake.calls.isEmpty()); // the actor's own replies are never spoken
     }
 };
 
