@@ -5,7 +5,9 @@
 #     second on one core (goal: 10 or more);
 #  2. practice-track export of a 10-minute scene to WAV and Ogg Vorbis
 #     (goal: 50 times real time or more for WAV), against sox (WAV) and
-#     oggenc (Ogg Vorbis) encoding the same samples from a WAV file.
+#     oggenc (Ogg Vorbis) encoding the same samples from a WAV file;
+#  3. the work between two replies of a rehearsal: a spoken reply taken from
+#     the speech cache against a recorded take unpacked from its vox file.
 # Usage: [TIRADEX_BUILD_DIR=build] bench/speech.sh [ACT SCENE [MINUTES]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,6 +26,10 @@ cp "$build/data/merchantvenice.txt" "$build/data/merchantvenice.dat" "$work/"
     --out "$work/merchantvenice" >/dev/null
 echo "== synthesis, act $act scene $scene"
 taskset -c 0 "$probe" synth "$work/merchantvenice" "$act" "$scene"
+
+echo "== between two replies: a spoken reply from the cache vs a recorded take"
+mkdir -p "$work/merchantvenice/vox"
+"$probe" cue "$work/merchantvenice" "$act" "$scene"
 
 echo "== practice-track export, $minutes minutes"
 "$probe" export "$work" "$minutes"
