@@ -280,8 +280,10 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
         }
         if (entry.size >= 1 && !extractEntry(entry, folder, PreservePath, Overwrite, claimed))
             return false;
+        // The window repaints meanwhile, but no click or key runs inside the
+        // extraction: the caller's step is not re-entered.
         if (QCoreApplication::instance())
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         bool cancel = false;
         Q_EMIT Progress(percentOf(i, total), &cancel);
         // A handler may also have closed or replaced the archive meanwhile.
