@@ -5,11 +5,13 @@ set -euo pipefail
 
 TIRADEX_PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev libsndfile1-dev zlib1g-dev libgl-dev
+    qt6-base-dev qt6-multimedia-dev libsndfile1-dev zlib1g-dev libgl-dev flite1-dev
 )
 # What the test suite needs besides: peers for the archive tests, a virtual
 # display and a private sound server for the end-to-end checks.
 TIRADEX_TEST_PACKAGES=(zip unzip python3 xvfb xauth pulseaudio time)
+# Peers of the practice-track benchmark.
+TIRADEX_TEST_PACKAGES+=(sox vorbis-tools)
 # pactl, pacat and parec drive the private sound server of the sound checks.
 TIRADEX_TEST_PACKAGES+=(pulseaudio-utils)
 # Peers of the note tests: LibreOffice reads our notes, LibreOffice and pandoc

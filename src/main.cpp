@@ -6,6 +6,7 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtDiskSpace.h"
 #include "platform/audio/QtSoundSystem.h"
+#include "platform/speech/FliteSynthesizer.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -22,11 +23,13 @@ int main(int argc, char *argv[])
     QtSoundSystem sound;
     QtClipboard clipboard;
     QtDiskSpace diskSpace;
+    FliteSynthesizer speech;
     MDIMain frame(state, dialogs);
     PlatformServices services;
     services.sound = &sound;
     services.clipboard = &clipboard;
     services.diskSpace = &diskSpace;
+    services.speech = &speech;
     frame.setServices(services);
     frame.Load(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                FindShippedDataFolder(QCoreApplication::applicationDirPath()));

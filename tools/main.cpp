@@ -23,6 +23,7 @@ extern const ToolCommand kDurationsCommand;
 extern const ToolCommand kSceneTextCommand;
 extern const ToolCommand kNoteTextCommand;
 extern const ToolCommand kNoteWriteCommand;
+extern const ToolCommand kPracticeTrackCommand;
 
 namespace {
 // One command per line, so that adding one stays a one-line change.
@@ -44,6 +45,7 @@ const ToolCommand *const kCommands[] = {
     &kSceneTextCommand,
     &kNoteTextCommand,
     &kNoteWriteCommand,
+    &kPracticeTrackCommand,
 };
 // clang-format on
 

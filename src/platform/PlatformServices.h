@@ -4,6 +4,7 @@ class Clipboard;
 class Dialogs;
 class DiskSpace;
 class SoundSystem;
+class SpeechSynthesizer;
 
 // The platform services that windows use, built once by the program's main
 // function (tests build theirs from fakes). A service that is null is not
@@ -14,4 +15,5 @@ struct PlatformServices
     SoundSystem *sound = nullptr;
     Clipboard *clipboard = nullptr;
     DiskSpace *diskSpace = nullptr;
+    SpeechSynthesizer *speech = nullptr; // voices for replies nobody recorded
 };

@@ -97,11 +97,11 @@ std::optional<RehearsalState> RehearsalEngine::step(RehearsalReply reply, bool n
     return m_state;
 }
 
-void RehearsalEngine::startGap(int recordedSeconds)
+void RehearsalEngine::startGap(int recordedSeconds, const GapTuning &tuning)
 {
     if (m_state != State::Gap)
         return;
-    m_gapLength = GapLengthFor(recordedSeconds);
+    m_gapLength = tuning.apply(GapLengthFor(recordedSeconds));
     m_gapElapsed = 1;
     m_countdown = m_gapLength;
     m_sliderValue = 1;

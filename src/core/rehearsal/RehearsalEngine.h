@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/speech/GapTuning.h"
+
 #include <QString>
 
 #include <optional>
@@ -83,8 +85,9 @@ public:
     // hands the recorded duration to startGap()). Nothing when no step can
     // run now.
     std::optional<RehearsalState> step(RehearsalReply reply, bool nonStop);
-    // Sets the running gap's length from the duration record.
-    void startGap(int recordedSeconds);
+    // Sets the running gap's length from the duration record (the short gap
+    // for a record under a second), tuned by `tuning` (the defaults leave it).
+    void startGap(int recordedSeconds, const GapTuning &tuning = GapTuning());
     // The partner take is over.
     std::optional<After> partnerDone();
     // One second of the gap has passed; a result once the gap is over.

@@ -25,14 +25,15 @@ QString NoFilterMessage()
 }
 
 RehearsalEntry CheckRehearsalEntry(const Module1 &state, const SceneCursor &scene,
-                                   const QString &actText, const QString &sceneText)
+                                   const QString &actText, const QString &sceneText,
+                                   bool voicesForMissing)
 {
     RehearsalEntry entry;
     if (!scene.isOpen() || scene.isEmpty())
         return entry;
     QStringList missing;
     for (int k = 0; k < scene.count(); ++k) {
-        if (!scene.hasRecording(state, k))
+        if (!voicesForMissing && !scene.hasRecording(state, k))
             missing.append(scene.replyNumber(k));
     }
     if (!missing.isEmpty()) {

@@ -32,7 +32,9 @@ QString MissingRecordingsMessage(const QString &actText, const QString &sceneTex
 QString NoFilterMessage();
 
 // Checks the open scene of `scene` in this order: every reply has its
-// recording, then a filter is set. `actText` and `sceneText` are the labels
-// of the act and scene shown.
+// recording (not checked when `voicesForMissing`: synthetic voices and
+// estimated gaps stand in for them), then a filter is set. `actText` and
+// `sceneText` are the labels of the act and scene shown.
 RehearsalEntry CheckRehearsalEntry(const Module1 &state, const SceneCursor &scene,
-                                   const QString &actText, const QString &sceneText);
+                                   const QString &actText, const QString &sceneText,
+                                   bool voicesForMissing = false);

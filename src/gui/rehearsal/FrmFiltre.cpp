@@ -3,8 +3,14 @@
 #include "gui/play/FrmAvare.h"
 
 #include "core/app/Module1.h"
+#include "core/speech/PlaySettings.h"
+#include "core/speech/SpeechSynthesizer.h"
+#include "platform/Dialogs.h"
+#include "platform/PlatformServices.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -36,6 +42,30 @@ FrmFiltre::FrmFiltre(Module1 &state, FrmAvare &play, QWidget *parent)
     column->addWidget(LbFiltre);
     column->addWidget(LstFiltre, 1);
     column->addWidget(CmdDelFiltre);
+    ChkVoixFiltre = new QCheckBox(QStringLiteral("Voices for missing replies"), this);
+    ChkVoixFiltre->setObjectName(QStringLiteral("ChkVoixFiltre"));
+    ComboVoix = new QComboBox(this);
+    ComboVoix->setObjectName(QStringLiteral("ComboVoix"));
+    ComboVoix->setToolTip(QStringLiteral("The synthetic voice of the selected character"));
+    column->addWidget(ChkVoixFiltre);
+    column->addWidget(ComboVoix);
+    const SpeechSynthesizer *speech = play.services().speech;
+    ChkVoixFiltre->setVisible(speech != nullptr);
+    ComboVoix->setVisible(speech != nullptr);
+    if (speech)
+        ComboVoix->addItems(speech->voices());
+    connect(ChkVoixFiltre, &QCheckBox::toggled, this, [this](bool on) {
+        changeSettings([on](PlaySettings &s) { s.voicesForMissing = on; });
+    });
+    connect(ComboVoix, &QComboBox::activated, this, [this](int) {
+        const QListWidgetItem *item = LstFiltre->currentItem();
+        if (!item)
+            return;
+        const QString character = item->text();
+        const QString voice = ComboVoix->currentText();
+        changeSettings([&](PlaySettings &s) { s.voices.insert(character, voice); });
+    });
+    connect(LstFiltre, &QListWidget::currentRowChanged, this, [this] { showVoice(); });
 
     connect(LstFiltre, &QListWidget::itemDoubleClicked, this, &FrmFiltre::LstFiltreDblClick);
     // Return chooses the line with the keyboard as a double click does.
@@ -62,6 +92,40 @@ void FrmFiltre::Form_Load()
     if (LstFiltre->count() > 0)
         LstFiltre->setCurrentRow(0);
     CmdDelFiltre->setEnabled(!m_state.FilterCharacter.isEmpty());
+    if (ChkVoixFiltre->isVisibleTo(this)) {
+        const std::optional<PlaySettings> settings =
+            LoadPlaySettings(PlaySettingsPath(m_state.PlayFolder), nullptr);
+        const QSignalBlocker quiet(ChkVoixFiltre);
+        ChkVoixFiltre->setChecked(settings && settings->voicesForMissing);
+        showVoice();
+    }
+}
+
+void FrmFiltre::showVoice()
+{
+    const QListWidgetItem *item = LstFiltre->currentItem();
+    const SpeechSynthesizer *speech = m_play ? m_play->services().speech : nullptr;
+    ComboVoix->setEnabled(item && speech);
+    if (!item || !speech)
+        return;
+    const PlaySettings settings =
+        LoadPlaySettings(PlaySettingsPath(m_state.PlayFolder), nullptr).value_or(PlaySettings());
+    ComboVoix->setCurrentText(settings.voiceFor(item->text(), speech->voices()));
+}
+
+template <typename Change> void FrmFiltre::changeSettings(Change change)
+{
+    const QString path = PlaySettingsPath(m_state.PlayFolder);
+    QString error;
+    std::optional<PlaySettings> settings = LoadPlaySettings(path, &error);
+    if (settings) {
+        change(*settings);
+        if (SavePlaySettings(path, *settings, &error))
+            return;
+    }
+    if (m_play && m_play->services().dialogs)
+        m_play->services().dialogs->information(
+            this, QStringLiteral("The settings of the play cannot be saved.\r\n") + error);
 }
 
 void FrmFiltre::LstFiltreDblClick(QListWidgetItem *item)

@@ -5,6 +5,8 @@
 
 class FrmAvare;
 class Module1;
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -15,7 +17,9 @@ class QPushButton;
 // window again and keeps the filter. A double click on a character (or
 // Return on it) sets or replaces the filter; "Suppress the filter" clears
 // it. Every change shows at once on the play window's reply: record button
-// and colour of the character's name.
+// and colour of the character's name. Where speech synthesis works, the
+// window also offers "Voices for missing replies" and the voice of the
+// selected character, both kept in the play's settings file.
 class FrmFiltre : public QWidget
 {
     Q_OBJECT
@@ -30,6 +34,10 @@ public:
     QLabel *LbFiltre = nullptr;
     QListWidget *LstFiltre = nullptr;
     QPushButton *CmdDelFiltre = nullptr;
+    // Synthetic voices, shown when the machine can speak: whether replies
+    // nobody recorded are spoken, and the voice of the selected character.
+    QCheckBox *ChkVoixFiltre = nullptr;
+    QComboBox *ComboVoix = nullptr;
 
 public Q_SLOTS:
     // Makes the character of `item` the filter; nothing for no item.
@@ -41,6 +49,9 @@ protected:
 
 private:
     void Form_Load();
+    void showVoice();
+    // Changes the play's settings file by `change`, keeping the rest of it.
+    template <typename Change> void changeSettings(Change change);
 
     Module1 &m_state;
     QPointer<FrmAvare> m_play;

@@ -5,7 +5,9 @@
 #include "core/audio/PlaybackOps.h"
 #include "core/rehearsal/RehearsalEntry.h"
 #include "gui/play/FrmAvare.h"
+#include "gui/rehearsal/RehearsalVoices.h"
 #include "platform/Dialogs.h"
+#include "platform/PlatformServices.h"
 #include "platform/audio/Beep.h"
 #include "platform/audio/MediaDevice.h"
 #include "platform/audio/WavePlayback.h"
@@ -67,7 +69,16 @@ Rehearsal::Rehearsal(FrmAvare &window, Module1 &state, Dialogs &dialogs, MediaDe
     connect(ui.CmdFinRepetition, &QToolButton::clicked, this, &Rehearsal::CmdFinRepetitionClick);
     connect(ui.TimerRepetition, &QTimer::timeout, this, &Rehearsal::TimerRepetitionTick);
     setupKeys();
+    m_voices = std::make_unique<RehearsalVoices>(ui.FrameRepetition, state, dialogs,
+                                                 window.services().speech);
+    connect(m_voices->CmdPiste, &QPushButton::clicked, this, [this] {
+        // Not while a take, the prompt or a gap runs.
+        if (!m_state.PlaybackActive)
+            m_voices->exportPracticeTrack(m_window.scene());
+    });
 }
+
+Rehearsal::~Rehearsal() = default;
 
 void Rehearsal::setupKeys()
 {
@@ -109,8 +120,9 @@ void Rehearsal::CmdRepetitionClick()
     if (m_panelShown || m_state.PlaybackActive || m_state.RecorderOpen)
         return;
     const FrmAvareUi &ui = m_window.controls();
-    const RehearsalEntry entry =
-        CheckRehearsalEntry(m_state, m_window.scene(), ui.LbNumActe->text(), ui.LbNumScene->text());
+    m_voices->loadSettings();
+    const RehearsalEntry entry = CheckRehearsalEntry(
+        m_state, m_window.scene(), ui.LbNumActe->text(), ui.LbNumScene->text(), m_voices->active());
     switch (entry.verdict) {
     case RehearsalEntry::Verdict::NoReply:
         return;
@@ -126,6 +138,7 @@ void Rehearsal::CmdRepetitionClick()
     }
     ui.LbNumRepliqueRepetition->setText(ui.LbCompteRepliques->text());
     m_engine.enter(currentKind());
+    m_voices->enter(m_window.scene());
     render();
 }
 
@@ -152,7 +165,11 @@ void Rehearsal::step()
             // (an unpacking) must not lengthen it.
             ui.TimerRepetition->start();
             m_beep.play();
-            m_engine.startGap(ReadReplyDuration(m_state, m_window.currentReply().baseName));
+            const SceneCursor &scene = m_window.scene();
+            const int seconds = !scene.hasRecording(m_state, scene.index()) && m_voices->active()
+                                    ? m_voices->estimatedSeconds(scene, scene.index())
+                                    : ReadReplyDuration(m_state, m_window.currentReply().baseName);
+            m_engine.startGap(seconds, m_voices->tuning());
             break;
         }
         if (playPartner())
@@ -171,8 +188,12 @@ bool Rehearsal::playPartner()
 {
     // UnpackVox clears "temp.vox", "temp.wav" and the duration records first.
     m_state.PlaybackActive = true;
-    return UnpackVox(m_state, m_window.currentReply().baseName) &&
-           OpenWaveDevice(m_partner, m_state) && m_partnerProgress.start();
+    const SceneCursor &scene = m_window.scene();
+    m_voices->prepareAhead(scene);
+    const bool spoken = !scene.hasRecording(m_state, scene.index()) && m_voices->active();
+    const bool unpacked = spoken ? m_voices->unpackSpeech(scene, scene.index(), nullptr)
+                                 : UnpackVox(m_state, m_window.currentReply().baseName);
+    return unpacked && OpenWaveDevice(m_partner, m_state) && m_partnerProgress.start();
 }
 
 void Rehearsal::closePartner()

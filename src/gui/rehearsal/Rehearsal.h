@@ -6,12 +6,15 @@
 #include <QList>
 #include <QObject>
 
+#include <memory>
+
 class Beep;
 class Dialogs;
 class FrmAvare;
 class MediaDevice;
 class Module1;
 class QShortcut;
+class RehearsalVoices;
 
 // The rehearsal in the play window: runs the current scene from the current
 // reply with the partners' takes on MMControl3, covers the actor's own
@@ -22,6 +25,11 @@ class QShortcut;
 // The decisions are the RehearsalEngine's; this class plays, counts,
 // moves through the scene with the play window's next-reply command and
 // shows the engine's controls on the play window's rehearsal panel and bar.
+//
+// With "Voices for missing replies" ticked (RehearsalVoices), a partner
+// reply without a recording is spoken by a synthetic voice through the same
+// device and steps, and an own reply without one gets a gap estimated from
+// its text at the actor's pace; every gap of "Non Stop" is tuned.
 //
 // Sound and time: a partner take that cannot be played is passed over as if
 // it had ended, as scene listening does. Leaving the rehearsal stops a
@@ -40,8 +48,11 @@ class Rehearsal : public QObject
 public:
     Rehearsal(FrmAvare &window, Module1 &state, Dialogs &dialogs, MediaDevice &partner,
               MediaDevice &prompt, Beep &beep);
+    ~Rehearsal() override;
 
     const RehearsalEngine &engine() const { return m_engine; }
+    // Synthetic voices and gap tuning on the panel.
+    RehearsalVoices &voices() const { return *m_voices; }
 
 public Q_SLOTS:
     // Enter: checks the recordings and the filter, then shows the panel.
@@ -87,4 +98,5 @@ private:
     RehearsalEngine m_engine;
     bool m_panelShown = false;
     QList<QShortcut *> m_panelKeys;
+    std::unique_ptr<RehearsalVoices> m_voices;
 };

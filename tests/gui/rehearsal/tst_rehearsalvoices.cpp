@@ -1,0 +1,198 @@
+#include "gui/rehearsal/FrmFiltre.h"
+#include "gui/rehearsal/Rehearsal.h"
+#include "gui/rehearsal/RehearsalVoices.h"
+
+#include "FakeSpeechSynthesizer.h"
+#include "PlayWindowFixture.h"
+#include "VoxFiles.h"
+#include "core/audio/Tones.h"
+#include "core/audio/WavFile.h"
+#include "core/rehearsal/RehearsalEntry.h"
+#include "core/speech/PlaySettings.h"
+#include "core/speech/SpokenText.h"
+#include "platform/PlatformServices.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QTimer>
+
+namespace {
+const QString Hubert = QStringLiteral("HUBERT"); // the partner
+const QString Arthur = QStringLiteral("ARTHUR"); // the actor
+} // namespace
+
+// Act 1, scene 1 is P1 A2 P3 A4: replies 1 (HUBERT), 2 (ARTHUR), 3 (HUBERT),
+// 4 (ARTHUR). Only A2 (7.9 s, record 7) and P3 (1.5 s) are recorded.
+class TestRehearsalVoices : public QObject
+{
+    Q_OBJECT
+
+private:
+    PlayWindowFixture f;
+    FakeSpeechSynthesizer m_fake;
+
+    void setUpPlay(const PlaySettings &settings)
+    {
+        f.setUp({Hubert, Arthur}, {TestPlay::numberedScene(1, 1, 1, 4, {Hubert, Arthur})});
+        QVERIFY(WriteVox(*f.state, Module1::ReplyBaseName(2, Arthur), ToneWav(7900), "1,1,7\r\n"));
+        QVERIFY(WriteVox(*f.state, Module1::ReplyBaseName(3, Hubert), ToneWav(1500), "1,1,1\r\n"));
+        QVERIFY(SavePlaySettings(PlaySettingsPath(f.state->PlayFolder), settings, nullptr));
+        f.state->FilterCharacter = Arthur;
+        m_fake.calls.clear();
+        f.play = std::make_unique<FrmAvare>(*f.state, f.dialogs);
+        PlatformServices services;
+        services.speech = &m_fake;
+        services.sound = &f.sound;
+        f.play->setServices(services);
+        f.play->resize(1000, 650);
+        QVERIFY(f.play->Load());
+        f.play->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.play.get()));
+        f.openScene(1, 1);
+    }
+    FrmAvareUi &ui() const { return f.play->controls(); }
+    VirtualMediaDevice &partner() const { return f.device("MMControl3"); }
+    qint64 textBytes(int number, const QString &character) const
+    {
+        return QFileInfo(f.state->ReplyTextPath(1, 1, Module1::ReplyBaseName(number, character)))
+            .size();
+    }
+
+private Q_SLOTS:
+    void cleanup() { f.play.reset(); }
+
+    void entryWithMissingRepliesPassesOnlyWhenVoicesAreTicked_data()
+    {
+        QTest::addColumn<bool>("voices");
+        QTest::newRow("unticked: as without voices") << false;
+        QTest::newRow("ticked") << true;
+    }
+    void entryWithMissingRepliesPassesOnlyWhenVoicesAreTicked()
+    {
+        QFETCH(bool, voices);
+        PlaySettings settings;
+        settings.voicesForMissing = voices;
+        setUpPlay(settings);
+        Click(f.play.get(), "CmdRepetition");
+        QCOMPARE(ui().PictRepetition->isVisible(), voices);
+        QCOMPARE(f.dialogs.texts(),
+                 voices ? QStringList()
+                        : QStringList{MissingRecordingsMessage("ACT 1", "SCENE 1", "0001-0004-")});
+        QCOMPARE(f.play->rehearsal()->voices().ChkVoix->isChecked(), voices);
+    }
+
+    // Non-stop with the gaps tuned 1.5 times plus 1 s: the missing partner
+    // reply is spoken on the partner device; the recorded own reply's gap is
+    // tuned; the missing own reply's gap is estimated at the actor's pace.
+    void missingPartnerIsSpokenAndMissingOwnGapIsEstimated()
+    {
+        PlaySettings settings;
+        settings.voicesForMissing = true;
+        settings.tuning = {150, 1};
+        settings.voices.insert(Hubert, "gamma");
+        setUpPlay(settings);
+        Click(f.play.get(), "CmdRepetition");
+        QCOMPARE(f.play->rehearsal()->voices().SpinFacteurPause->value(), 1.5);
+        QCOMPARE(f.play->rehearsal()->voices().SpinPausePlus->value(), 1);
+        ui().CheckJuskaFinRepetition->setChecked(true);
+        Click(f.play.get(), "CmdDemarRepetition");
+
+        // "Text of reply 1." at 10 ms a letter.
+        QVERIFY(partner().isOpen());
+        QCOMPARE(partner().length(), qint64(160));
+        QVERIFY(m_fake.calls.contains("gamma:Text of reply 1."));
+        QVERIFY(!m_fake.calls.join('|').contains("reply 2") &&
+                !m_fake.calls.join('|').contains("reply 4"));
+        f.advance(160);
+        QCOMPARE(f.label("LbCompteRepliques"), QStringLiteral("2/4"));
+        QCOMPARE(f.label("LbDecompteRepetition"), QStringLiteral("12")); // 7 * 1.5 + 1
+        for (int i = 0; i < 12; ++i)
+            f.play->rehearsal()->TimerRepetitionTick();
+        QCOMPARE(partner().length(), qint64(1500)); // P3's own take
+        f.advance(1500);
+        QCOMPARE(f.label("LbCompteRepliques"), QStringLiteral("4/4"));
+        const int estimate =
+            SpeakingPace::FromRecordings(7, textBytes(2, Arthur)).secondsFor(textBytes(4, Arthur));
+        QVERIFY(estimate >= 1);
+        QCOMPARE(f.label("LbDecompteRepetition"),
+                 QString::number(GapTuning{150, 1}.apply(estimate)));
+        QVERIFY(ui().TimerRepetition->isActive());
+    }
+
+    void tuningOnThePanelIsRememberedForThePlay()
+    {
+        PlaySettings settings;
+        settings.voicesForMissing = true;
+        setUpPlay(settings);
+        Click(f.play.get(), "CmdRepetition");
+        RehearsalVoices &voices = f.play->rehearsal()->voices();
+        voices.SpinFacteurPause->setValue(0.5);
+        voices.SpinPausePlus->setValue(3);
+        voices.ChkVoix->setChecked(false);
+        const std::optional<PlaySettings> saved =
+            LoadPlaySettings(PlaySettingsPath(f.state->PlayFolder), nullptr);
+        QVERIFY(saved);
+        QCOMPARE(saved->tuning, (GapTuning{50, 3}));
+        QVERIFY(!saved->voicesForMissing);
+    }
+
+    // The actor ticks the voices and picks a partner's voice in the filter
+    // window, before any rehearsal; the rehearsal then enters and uses them.
+    void filterWindowTicksVoicesAndChoosesAVoice()
+    {
+        setUpPlay(PlaySettings());
+        FrmFiltre *filter = f.play->CmdFiltresClick();
+        QVERIFY(filter && filter->ComboVoix->isVisibleTo(filter));
+        QCOMPARE(filter->ComboVoix->count(), 3);
+        filter->LstFiltre->setCurrentItem(
+            filter->LstFiltre->findItems(Hubert, Qt::MatchExactly).constFirst());
+        QCOMPARE(filter->ComboVoix->currentText(), DefaultVoice(Hubert, m_fake.voices()));
+        const QString other = DefaultVoice(Hubert, m_fake.voices()) == "beta" ? "alpha" : "beta";
+        filter->ComboVoix->setCurrentText(other);
+        filter->ComboVoix->activated(filter->ComboVoix->currentIndex());
+        filter->ChkVoixFiltre->setChecked(true);
+        filter->close();
+
+        Click(f.play.get(), "CmdRepetition");
+        QVERIFY(ui().PictRepetition->isVisible());
+        Click(f.play.get(), "CmdDemarRepetition");
+        QCOMPARE(m_fake.calls.value(0), other + ":Text of reply 1.");
+    }
+
+    // From the rehearsal panel, on reply 2 of 4: A2's beep and 12-second
+    // tuned gap, P3's take, A4's beep and estimated gap, in a WAV file.
+    void practiceTrackIsWrittenFromTheCurrentReply()
+    {
+        PlaySettings settings;
+        settings.voicesForMissing = true;
+        settings.tuning = {150, 1};
+        setUpPlay(settings);
+        f.play->ShowReply(1);
+        Click(f.play.get(), "CmdRepetition");
+        QTemporaryDir out;
+        f.dialogs.folders << out.path();
+        RehearsalVoices &voices = f.play->rehearsal()->voices();
+        voices.ComboFormatPiste->setCurrentText("wav");
+        Click(f.play.get(), "CmdPiste");
+        const QString path = out.filePath("merchantvenice act 1 scene 1 from 0002 ARTHUR.wav");
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList{QStringLiteral("The practice track was written:\r\n") + path});
+        QString error;
+        const std::optional<PcmAudio> track = ReadWavFile(path, &error);
+        QVERIFY2(track, qPrintable(error));
+        const int estimate =
+            SpeakingPace::FromRecordings(7, textBytes(2, Arthur)).secondsFor(textBytes(4, Arthur));
+        const qint64 rate = track->sampleRate;
+        QCOMPARE(track->frames(), 2 * qint64(BeepSound().samples.size()) +
+                                      (12 + GapTuning{150, 1}.apply(estimate)) * rate +
+                                      PcmAudio::MsToFrames(1500, int(rate)));
+        QVERIFY(m_fake.calls.isEmpty()); // the actor's own replies are never spoken
+    }
+};
+
+QTEST_MAIN(TestRehearsalVoices)
+#include "tst_rehearsalvoices.moc"
