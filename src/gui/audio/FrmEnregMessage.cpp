@@ -1,8 +1,8 @@
 #include "gui/audio/FrmEnregMessage.h"
 
+#include "gui/app/PlayWindowHost.h"
 #include "gui/audio/ScopeBox.h"
 #include "gui/audio/SelectionSlider.h"
-#include "gui/play/FrmAvare.h"
 
 #include "core/app/Module1.h"
 #include "core/audio/AudioTexts.h"
@@ -39,10 +39,10 @@ void setControlsEnabled(const QList<QWidget *> &controls, bool enabled)
 } // namespace
 
 FrmEnregMessage::FrmEnregMessage(Module1 &state, Dialogs &dialogs, SoundSystem &sound,
-                                 FrmAvare &play, QWidget *parent)
-    : QWidget(parent), state_(state), dialogs_(dialogs), sound_(sound), play_(play),
-      device_(sound.createMediaDevice()), input_(sound.createSoundInput()),
-      meter_(std::make_unique<SoundMeter>(*input_)),
+                                 PlayWindowHost &host, QWidget *parent)
+    : QWidget(parent), state_(state), dialogs_(dialogs), sound_(sound), host_(host),
+      reply_(host.currentReply()), device_(sound.createMediaDevice()),
+      input_(sound.createSoundInput()), meter_(std::make_unique<SoundMeter>(*input_)),
       scopeSamples_(SoundMeter::CopyAreaLength, char(0))
 {
     ui.setupUi(this);
@@ -97,21 +97,7 @@ void FrmEnregMessage::Load()
     frame->move(0, std::max(0, (areaHeight - frame->height()) / 2));
     state_.RecorderOpen = true;
 
-    setWindowTitle(Module1::ReplyNumberOf(play_.currentReply().fileName));
-
-    FrmAvareUi &main = play_.controls();
-    setControlsEnabled({main.TreeView1,       main.CmdDebut,
-                        main.CmdFin,          main.CmdMoins,
-                        main.CmdPlus,         main.CmdLecture,
-                        main.ComboNumFichier, main.CmdEcouteGlobalScene,
-                        main.CmdPrintScene,   main.CmdPrintActe,
-                        main.CmdPhoto,        main.CmdCommentaire,
-                        main.CmdPhotoExiste,  main.CmdNoteExiste,
-                        main.CmdTransfertVox, main.CmdRecupVox,
-                        main.CmdCalculVox,    main.CmdDelVox,
-                        main.CmdStat,         main.CmdFiltres,
-                        main.CmdRepetition,   main.CmdVoirListeNotesPhotos},
-                       false);
+    setWindowTitle(Module1::ReplyNumberOf(reply_.fileName));
 }
 
 void FrmEnregMessage::openDeviceOn(const QString &file)
@@ -198,11 +184,9 @@ void FrmEnregMessage::TimerTempoTimer()
     device_->sendCommand(QStringLiteral("Stop"));
     device_->sendCommand(QStringLiteral("Save"));
     const qint64 lengthMs = device_->length();
-    const FrmAvareUi &main = play_.controls();
-    const int act = Module1::ActNumberOfNodeText(main.LbNumActe->text());
-    const int scene = Module1::SceneNumberOfNodeText(main.LbNumScene->text());
-    const QString baseName =
-        Module1::ReplyBaseName(main.ComboNumFichier->currentText().toInt(), main.LbNom->text());
+    const int act = reply_.act;
+    const int scene = reply_.scene;
+    const QString baseName = reply_.baseName;
     // The take is in its file: the device and the scope can go before the
     // archive is written.
     device_->sendCommand(QStringLiteral("Close"));
@@ -330,8 +314,7 @@ void FrmEnregMessage::CmdEnregClick()
         return;
     }
     device_->sendCommand(QStringLiteral("Close"));
-    const QString voxPath = state_.VoxPath(
-        Module1::ReplyBaseName(savedCaption_.toInt(), play_.controls().LbNom->text()));
+    const QString voxPath = state_.VoxPath(reply_.baseName);
     QDir().mkpath(QFileInfo(voxPath).absolutePath());
     QString error;
     if (!SavePackagedTake(state_.AppFolder, voxPath, &error) && !error.isEmpty()) {
@@ -425,30 +408,6 @@ void FrmEnregMessage::closeEvent(QCloseEvent *event)
     ui.TimerTempo->stop();
     CmdStopVolumeClick();
     device_->sendCommand(QStringLiteral("Close"));
-    restorePlayWindow();
     state_.RecorderOpen = false;
     event->accept();
-}
-
-void FrmEnregMessage::restorePlayWindow()
-{
-    FrmAvareUi &main = play_.controls();
-    setControlsEnabled({main.TreeView1, main.CmdDebut, main.CmdFin, main.CmdMoins, main.CmdPlus},
-                       true);
-    const CurrentReply reply = play_.currentReply();
-    if (reply.isValid()) {
-        if (QFileInfo::exists(state_.VoxPath(Module1::BaseNameOf(reply.fileName))))
-            setControlsEnabled({main.CmdLecture, main.CmdEcouteGlobalScene, main.CmdDelVox}, true);
-        const QString baseName =
-            Module1::ReplyBaseName(main.ComboNumFichier->currentText().toInt(), main.LbNom->text());
-        if (QFileInfo::exists(state_.NotePath(baseName)))
-            main.CmdNoteExiste->setEnabled(true);
-        if (QFileInfo::exists(state_.PhotoPath(baseName)))
-            main.CmdPhotoExiste->setEnabled(true);
-    }
-    setControlsEnabled({main.ComboNumFichier, main.CmdPrintActe, main.CmdPrintScene, main.CmdPhoto,
-                        main.CmdCommentaire, main.CmdCalculVox, main.CmdTransfertVox,
-                        main.CmdRecupVox, main.CmdStat, main.CmdRepetition, main.CmdFiltres,
-                        main.CmdVoirListeNotesPhotos},
-                       true);
 }

@@ -2,6 +2,8 @@
 
 #include "gui/audio/FrmEnregMessageUi.h"
 
+#include "core/play/CurrentReply.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QWidget>
@@ -9,7 +11,7 @@
 #include <memory>
 
 class Dialogs;
-class FrmAvare;
+class PlayWindowHost;
 class MediaDevice;
 class Module1;
 class QCloseEvent;
@@ -37,14 +39,15 @@ public:
     static constexpr int MaxTakeMs = 180000;
     static constexpr int EndMarginMs = 3;
 
-    FrmEnregMessage(Module1 &state, Dialogs &dialogs, SoundSystem &sound, FrmAvare &play,
+    FrmEnregMessage(Module1 &state, Dialogs &dialogs, SoundSystem &sound, PlayWindowHost &host,
                     QWidget *parent = nullptr);
     ~FrmEnregMessage() override;
 
-    // Opening: places the window at the left edge, centred vertically in
-    // the area that holds it, titles it with the current reply's number,
-    // disables the play window's navigation and the commands that could
-    // change the current reply, and sets RecorderOpen.
+    // The reply recorded is the host's current reply when the window is made.
+    // Opening: places the window at the left edge, centred vertically in the area that holds
+    // it, titles it with the reply's number, and sets RecorderOpen. The play
+    // window locks its navigation while the recorder is open (it is opened
+    // with ToolWindowRule::LockNavigation).
     void Load();
 
     FrmEnregMessageUi &controls() { return ui; }
@@ -89,7 +92,6 @@ private:
     // The media device and the input are let go, the scratch files deleted
     // and RecordingActive cleared (Cancel, and a close that discards).
     void discardTake();
-    void restorePlayWindow();
     void finishTake();
     bool takeBeingRecorded() const;
     QWidget *container();
@@ -97,7 +99,8 @@ private:
     Module1 &state_;
     Dialogs &dialogs_;
     SoundSystem &sound_;
-    FrmAvare &play_;
+    PlayWindowHost &host_;
+    CurrentReply reply_; // the reply recorded
     FrmEnregMessageUi ui;
     std::unique_ptr<MediaDevice> device_;
     std::unique_ptr<SoundInput> input_;

@@ -152,26 +152,20 @@ void FrmAvare::CmdRecordShowClick()
         return;
     }
     auto *recorder = new FrmEnregMessage(m_state, m_dialogs, *m_sound, *this);
-    recorder->setAttribute(Qt::WA_DeleteOnClose);
-    QWidget *window = recorder;
-    // In the frame the recorder is a sub-window beside the play window;
-    // a play window on its own (in tests) gets it as its own window.
-    auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
-    if (frame && frame->mdiArea()) {
-        QMdiSubWindow *sub = frame->mdiArea()->addSubWindow(recorder);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        window = sub;
-    } else {
-        recorder->setParent(this, Qt::Window);
-    }
     m_recorder = recorder;
-    adoptToolWindow(window);
-    window->show();
+    openToolWindow(recorder, ToolWindowRule::LockNavigation, recorder->sizeHint());
     recorder->Load();
 }
 
-// Members go in reverse order: the players before the devices they follow.
-FrmAvare::~FrmAvare() = default;
+// The tool windows go first, while this window can still take back their
+// rules; members then go in reverse order: the players before the devices
+// they follow.
+FrmAvare::~FrmAvare()
+{
+    m_destroying = true;
+    for (const QPointer<QWidget> &window : std::as_const(m_toolWindows))
+        delete window.data();
+}
 
 void FrmAvare::setSoundSystem(SoundSystem *sound)
 {
@@ -281,12 +275,15 @@ QWidget *FrmAvare::openToolWindow(QWidget *window, ToolWindowRule rule, const QS
     switch (rule) {
     case ToolWindowRule::DisablePlayWindow:
         setEnabled(false);
-        connect(window, &QObject::destroyed, this, [this] { setEnabled(true); });
+        connect(window, &QObject::destroyed, this, [this] {
+            if (!m_destroying)
+                setEnabled(true);
+        });
         break;
     case ToolWindowRule::HidePlayWindow:
         playFrame->hide();
-        connect(window, &QObject::destroyed, this, [frame = QPointer<QWidget>(playFrame)] {
-            if (frame) {
+        connect(window, &QObject::destroyed, this, [this, frame = QPointer<QWidget>(playFrame)] {
+            if (frame && !m_destroying) {
                 frame->show();
                 frame->activateWindow();
             }
@@ -297,7 +294,8 @@ QWidget *FrmAvare::openToolWindow(QWidget *window, ToolWindowRule rule, const QS
         applyControls();
         connect(window, &QObject::destroyed, this, [this] {
             --m_navigationLocks;
-            applyControls();
+            if (!m_destroying)
+                applyControls();
         });
         break;
     }
@@ -384,6 +382,13 @@ void FrmAvare::OpenScene(QTreeWidgetItem *node)
 {
     if (!node)
         return;
+    // The node opened is the tree's current one, however it was reached: a
+    // tree without a current node would take its first one as soon as it
+    // gets the focus (when a control is locked), and open it.
+    {
+        const QSignalBlocker quiet(ui.TreeView1);
+        ui.TreeView1->setCurrentItem(node);
+    }
     QTreeWidgetItem *actNode = node->parent();
     if (!actNode) {
         clearSceneView();
@@ -530,7 +535,7 @@ PlayWindowState FrmAvare::controlState() const
     state.filterCharacter = m_state.FilterCharacter;
     state.playback = m_playbackLocked;
     state.rehearsal = m_rehearsalShown;
-    state.navigationLocked = m_navigationLocks > 0 || m_state.RecorderOpen;
+    state.navigationLocked = m_navigationLocks > 0;
     if (!m_scene.isOpen())
         return state;
     if (m_scene.isEmpty()) {

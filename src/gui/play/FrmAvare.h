@@ -207,4 +207,5 @@ private:
     bool m_playbackLocked = false;
     bool m_rehearsalShown = false;
     int m_navigationLocks = 0;
+    bool m_destroying = false;
 };

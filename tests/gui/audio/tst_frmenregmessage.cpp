@@ -15,6 +15,7 @@
 #include "core/transfer/ZipExtractionClass.h"
 #include "platform/audio/SoundMeter.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QMdiArea>
@@ -23,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -211,6 +213,7 @@ private Q_SLOTS:
         QCOMPARE(Control<QAbstractButton>(recorder, "CmdStopVolume")->text(),
                  QStringLiteral("StopVolume"));
         QVERIFY(!Control<QCheckBox>(recorder, "CheckDiagramme")->isChecked());
+        QVERIFY(play_->currentReply().isValid()); // locking the tree opens no other node
         QCOMPARE(recorder->windowTitle(), QStringLiteral("0057"));
         QCOMPARE(recorder->x(), 0);
         QVERIFY(state_->RecorderOpen);
@@ -370,6 +373,7 @@ private Q_SLOTS:
             QVERIFY2(!QFile::exists(appFile(name)), name);
         QVERIFY(!state_->RecordingActive);
         QVERIFY(!state_->RecorderOpen);
+        QTRY_VERIFY(!play_->recorder()); // the play window is given back when the window goes
         for (const char *name : {"CmdLecture", "CmdNoteExiste", "TreeView1", "CmdPlus",
                                  "ComboNumFichier", "CmdRepetition", "CmdFiltres", "CmdDelVox"})
             QVERIFY2(IsEnabled(play_.get(), name), name);
@@ -540,7 +544,10 @@ private Q_SLOTS:
         first->lower();
         Click(play_.get(), "CmdRecordShow");
         QCOMPARE(play_->recorder(), first);
-        QCOMPARE(play_->findChildren<FrmEnregMessage *>().size(), 1);
+        const QWidgetList widgets = QApplication::allWidgets();
+        QCOMPARE(std::count_if(widgets.begin(), widgets.end(),
+                               [](QWidget *w) { return qobject_cast<FrmEnregMessage *>(w); }),
+                 1);
         QVERIFY(first->isVisible());
     }
 
