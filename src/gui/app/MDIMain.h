@@ -46,6 +46,12 @@ public:
     // the frame's own); replaces the sound system set before.
     void setServices(const PlatformServices &services);
 
+    // Makes the web window for "Web site ..." (its parent given), or returns
+    // null after saying why. By default it loads the web module on the
+    // product page.
+    using WebWindowFactory = std::function<QWidget *(QWidget *parent)>;
+    void setWebWindowFactory(WebWindowFactory factory) { m_webWindowFactory = std::move(factory); }
+
     // What "Exit" runs; by default it ends the event loop at once.
     void setExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
 
@@ -71,6 +77,14 @@ public Q_SLOTS:
     void mnupersonnagesClick();
     // "Exit": ends the program without the close checks or clean-ups.
     void mnuquitterClick();
+    // "Help ...": the help note, centred in the frame.
+    void mnuaideClick();
+    // "About ...": the About box, centred on the screen.
+    void mnuaboutClick();
+    // "Web site ...": asks whether the user is online, then the web window.
+    void mnuwebClick();
+    // "Cryptage ...": the encryption tool (its entry is never shown).
+    void mnucryptageClick();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -78,6 +92,7 @@ protected:
 private:
     void setupMenus();
     void playWindowClosing();
+    QMdiSubWindow *showInFrame(QWidget *window, const QRect &geometry);
 
     Module1 &m_state;
     Dialogs &m_dialogs;
@@ -86,4 +101,8 @@ private:
     QPointer<QMdiSubWindow> m_playSubWindow;
     QPointer<FrmEntry> m_startUp;
     std::function<void()> m_exit;
+    WebWindowFactory m_webWindowFactory;
+    QPointer<QWidget> m_about;
+    QPointer<QMdiSubWindow> m_help;
+    QPointer<QMdiSubWindow> m_cipherTool;
 };
