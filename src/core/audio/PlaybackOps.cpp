@@ -1,45 +1,16 @@
 #include "core/audio/PlaybackOps.h"
 
-#include "core/app/FileIo.h"
 #include "core/app/Module1.h"
-#include "core/transfer/ZipExtractionClass.h"
+#include "core/audio/VoxFile.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <limits>
 
-namespace {
-const QString TakeName = QStringLiteral("temp.wav");
-// A duration record is one short line; anything longer is not one.
-constexpr qint64 MaxRecordBytes = 4096;
-} // namespace
-
 bool UnpackVox(const Module1 &state, const QString &baseName, QString *error)
 {
     state.DeleteScratchFiles();
-    const QString voxPath = state.VoxPath(baseName);
-    QString firstError;
-    {
-        ZipExtractionClass reader;
-        QObject::connect(&reader, &ZipExtractionClass::ZipError, &reader,
-                         [&firstError](int, const QString &text) {
-                             if (firstError.isEmpty())
-                                 firstError = text;
-                         });
-        if (reader.OpenZip(voxPath))
-            reader.Extract(state.AppFolder, true, true);
-        reader.CloseZip();
-    }
-    const QFileInfo take(state.AppFolder + TakeName);
-    if (take.isFile() && take.size() > 0)
-        return true;
-    if (error) {
-        *error = !firstError.isEmpty()
-                     ? firstError
-                     : QStringLiteral("The file %1 holds no recording").arg(voxPath);
-    }
-    return false;
+    return ExtractVoxTake(state.VoxPath(baseName), state.AppFolder, baseName, error);
 }
 
 int DurationRecordSeconds(const QByteArray &record)
@@ -65,12 +36,10 @@ int DurationRecordSeconds(const QByteArray &record)
 
 int ReadReplyDuration(const Module1 &state, const QString &baseName)
 {
-    // UnpackVox clears the scratch files first. The record is read even when
-    // the archive holds no take.
-    UnpackVox(state, baseName);
-    const std::optional<QByteArray> record =
-        ReadWholeFile(state.AppFolder + baseName + QStringLiteral(".tsd"), MaxRecordBytes, nullptr);
+    // The record is read straight from the archive: the take is not inflated.
     state.DeleteScratchFiles();
+    const std::optional<QByteArray> record =
+        ReadVoxDurationRecord(state.VoxPath(baseName), baseName, nullptr);
     return record ? DurationRecordSeconds(*record) : 0;
 }
 

@@ -202,6 +202,42 @@ bool ZipExtractionClass::extractEntry(ZipCentralEntry &entry, const QString &fol
     return true;
 }
 
+std::optional<QList<ZipCentralEntry>> ZipExtractionClass::ReadDirectory()
+{
+    if (m_endPosition == 0) {
+        Q_EMIT ZipError(NoZipOpen, QStringLiteral("There is no Zip File Open"));
+        return std::nullopt;
+    }
+    char end[EndRecordSize];
+    QList<ZipCentralEntry> entries;
+    bool sound = ReadArchiveBytes(m_file, m_endPosition - 1, end, EndRecordSize) &&
+                 ReadLe16(end + 4) == ReadLe16(end + 6);
+    if (sound) {
+        const int total = ReadLe16(end + 10);
+        qint64 position = ReadLe32(end + 16);
+        entries.resize(total);
+        for (int i = 0; i < total && sound; ++i)
+            sound = readCentralEntry(&position, &entries[i]);
+    }
+    if (!sound) {
+        Q_EMIT ZipError(NotAZipFile, QStringLiteral("The file %1 is not a Zip file").arg(m_path));
+        return std::nullopt;
+    }
+    return entries;
+}
+
+MemberResult ZipExtractionClass::ReadMember(const ZipCentralEntry &entry, QIODevice &out,
+                                            ClaimedRanges &claimed)
+{
+    return CopyMemberData(m_file, entry, out, claimed);
+}
+
+MemberResult ZipExtractionClass::ExtractMember(const ZipCentralEntry &entry, const QString &target,
+                                               ClaimedRanges &claimed)
+{
+    return ExtractMemberTo(m_file, entry, target, claimed);
+}
+
 bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, bool Overwrite)
 {
     if (ZLibVersion().isEmpty())
@@ -244,8 +280,10 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
         }
         if (entry.size >= 1 && !extractEntry(entry, folder, PreservePath, Overwrite, claimed))
             return false;
+        // The window repaints meanwhile, but no click or key runs inside the
+        // extraction: the caller's step is not re-entered.
         if (QCoreApplication::instance())
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         bool cancel = false;
         Q_EMIT Progress(percentOf(i, total), &cancel);
         // A handler may also have closed or replaced the archive meanwhile.

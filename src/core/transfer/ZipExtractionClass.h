@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/transfer/ZipMember.h"
+
 #include <QFile>
+#include <QList>
 #include <QObject>
 #include <QString>
 
-struct ZipCentralEntry;
-class ClaimedRanges;
+#include <optional>
 
 // Reads a ZIP archive (stored and deflate members, single disk) and extracts
 // all its members into a folder, reporting through the Status, Progress and
@@ -77,6 +79,19 @@ public:
     // cannot be written, or a Progress handler cancels; members that fail
     // with errors 4, 5, 11, 12, 13 or 14 leave the result true.
     bool Extract(const QString &FolderPath, bool PreservePath, bool Overwrite);
+
+    // The members of the open archive as its central directory lists them,
+    // read without touching any member's data and without handling events.
+    // nullopt when no archive is open (error 3), or when the archive spans
+    // disks or its directory is damaged (error 2).
+    std::optional<QList<ZipCentralEntry>> ReadDirectory();
+
+    // Copies one member listed by ReadDirectory into `out` or into the file
+    // `target` (see CopyMemberData and ExtractMemberTo). No signal is raised:
+    // the caller reports the result.
+    MemberResult ReadMember(const ZipCentralEntry &entry, QIODevice &out, ClaimedRanges &claimed);
+    MemberResult ExtractMember(const ZipCentralEntry &entry, const QString &target,
+                               ClaimedRanges &claimed);
 
     // zlib's version text.
     QString ZLibVersion() const;

@@ -132,8 +132,8 @@ bool ClaimedRanges::claim(qint64 begin, qint64 end)
     return true;
 }
 
-MemberResult ExtractMemberTo(QFile &archive, const ZipCentralEntry &entry, const QString &target,
-                             ClaimedRanges &claimed)
+MemberResult CopyMemberData(QFile &archive, const ZipCentralEntry &entry, QIODevice &out,
+                            ClaimedRanges &claimed)
 {
     char header[LocalHeaderSize];
     if (!ReadArchiveBytes(archive, entry.localOffset, header, LocalHeaderSize) ||
@@ -157,14 +157,20 @@ MemberResult ExtractMemberTo(QFile &archive, const ZipCentralEntry &entry, const
     if (!claimed.claim(entry.localOffset, dataEnd) || !archive.seek(dataStart))
         return MemberResult::BadData;
 
+    MemberCopy copy(archive, out, entry.size, crc);
+    return entry.method == MethodStored ? copy.stored(compressedSize)
+                                        : copy.deflated(compressedSize);
+}
+
+MemberResult ExtractMemberTo(QFile &archive, const ZipCentralEntry &entry, const QString &target,
+                             ClaimedRanges &claimed)
+{
     // A short fixed name keeps the temporary file creatable whatever the
     // length of the member's own name.
     QTemporaryFile temporary(QFileInfo(target).path() + QStringLiteral("/.unzip-XXXXXX"));
     if (!temporary.open())
         return MemberResult::WriteFailed;
-    MemberCopy copy(archive, temporary, entry.size, crc);
-    const MemberResult result =
-        entry.method == MethodStored ? copy.stored(compressedSize) : copy.deflated(compressedSize);
+    const MemberResult result = CopyMemberData(archive, entry, temporary, claimed);
     if (result != MemberResult::Written)
         return result; // the temporary file removes itself
     temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |

@@ -6,6 +6,7 @@
 #include <map>
 
 class QFile;
+class QIODevice;
 
 // One entry of an archive's central directory, as the reader uses it. The
 // name is decoded (UTF-8 where valid, otherwise Windows-1252) with every
@@ -47,6 +48,12 @@ enum class MemberResult
     BadData,           // sizes impossible, data cut short, overlapping, or CRC mismatch
     WriteFailed,       // the target folder refused the temporary file or the rename
 };
+
+// Copies the data of `entry` of `archive` into `out` (at its current
+// position), checking sizes and CRC-32 as ExtractMemberTo does. On any
+// result but Written, `out` may hold part of the data: the caller discards it.
+MemberResult CopyMemberData(QFile &archive, const ZipCentralEntry &entry, QIODevice &out,
+                            ClaimedRanges &claimed);
 
 // Extracts `entry` of `archive` to `target`, which must not exist. The data
 // stream through a temporary file in the target's folder (at most a few

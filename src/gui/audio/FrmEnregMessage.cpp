@@ -37,6 +37,7 @@ void setControlsEnabled(const QList<QWidget *> &controls, bool enabled)
 }
 
 const QString StopRecordingFirst = QStringLiteral("Stop at first the current recording.");
+const QString SaveFailed = QStringLiteral("The recording could not be saved. %1");
 } // namespace
 
 FrmEnregMessage::FrmEnregMessage(Module1 &state, Dialogs &dialogs, SoundSystem &sound,
@@ -132,7 +133,10 @@ void FrmEnregMessage::CmdRecordClick()
     waitForPackaging();
     state_.RecordingActive = true;
     hidePosition_ = false;
-    setControlsEnabled({ui.CmdPlay, ui.cmdPause, ui.cmdResumePlay, ui.CheckDiagramme}, false);
+    // "temp.vox" goes below: until this take is packaged there is nothing
+    // that Save could save.
+    setControlsEnabled({ui.CmdPlay, ui.cmdPause, ui.cmdResumePlay, ui.CheckDiagramme, ui.CmdEnreg},
+                       false);
     // Media and file errors are ignored from here on.
     device_->sendCommand(QStringLiteral("Close"));
     QFile::remove(appFile("temp.wav"));
@@ -226,7 +230,9 @@ void FrmEnregMessage::finishTake()
         return;
     packaging_->wait();
     packaging_.reset();
-    setControlsEnabled({ui.cmdDelWave, ui.CmdPlay, ui.CmdEnreg}, true);
+    setControlsEnabled({ui.cmdDelWave, ui.CmdPlay}, true);
+    // Save is offered only for a packaged take (none when nothing was recorded).
+    ui.CmdEnreg->setEnabled(QFileInfo::exists(appFile("temp.vox")));
     setWindowTitle(savedCaption_);
     ui.Slider1->setValue(1);
 }
@@ -307,7 +313,8 @@ void FrmEnregMessage::cmdDelWaveClick()
     ui.CmdRecord->setEnabled(true);
     setControlsEnabled({ui.cmdStopRecord, ui.CmdPauseRec, ui.cmdResumeRec, ui.cmdDelWave}, false);
     ui.CheckDiagramme->setEnabled(true);
-    setControlsEnabled({ui.CmdPlay, ui.cmdPause, ui.cmdResumePlay}, false);
+    // The packaged take is gone: Save stays off until the next one is ready.
+    setControlsEnabled({ui.CmdPlay, ui.cmdPause, ui.cmdResumePlay, ui.CmdEnreg}, false);
     openDeviceOn(appFile("del.wav"));
     device_->sendCommand(QStringLiteral("Play"));
     setWindowTitle(savedCaption_);
@@ -318,6 +325,12 @@ void FrmEnregMessage::cmdDelWaveClick()
 void FrmEnregMessage::CmdEnregClick()
 {
     waitForPackaging();
+    // A take still being recorded, or none packaged, is never dropped by a
+    // silent close: the window stays and says why.
+    if (takeBeingRecorded() || !QFileInfo::exists(appFile("temp.vox"))) {
+        dialogs_.information(this, SaveFailed.arg(QStringLiteral("No finished take is ready.")));
+        return;
+    }
     device_->sendCommand(QStringLiteral("Close"));
     const QString voxPath = state_.VoxPath(
         Module1::ReplyBaseName(savedCaption_.toInt(), play_.controls().LbNom->text()));
@@ -326,8 +339,7 @@ void FrmEnregMessage::CmdEnregClick()
     if (!SavePackagedTake(state_.AppFolder, voxPath, &error) && !error.isEmpty()) {
         // The take stays in place so that Save can be tried again; the
         // reply's previous recording is untouched.
-        dialogs_.information(this,
-                             QStringLiteral("The recording could not be saved. %1").arg(error));
+        dialogs_.information(this, SaveFailed.arg(error));
         return;
     }
     state_.DeleteScratchFiles();
@@ -386,9 +398,12 @@ void FrmEnregMessage::DrawScope()
 bool FrmEnregMessage::takeBeingRecorded() const
 {
     // Recording or paused with Stop still offered, or the second after Stop
-    // during which the device goes on recording.
+    // during which the device goes on recording (or holds a paused
+    // recording) until the finish step saves it.
+    const MediaDevice::Mode mode = device_->mode();
     return ui.cmdStopRecord->isEnabled() ||
-           (ui.TimerTempo->isActive() && device_->mode() == MediaDevice::Mode::Recording);
+           (ui.TimerTempo->isActive() &&
+            (mode == MediaDevice::Mode::Recording || mode == MediaDevice::Mode::Paused));
 }
 
 void FrmEnregMessage::closeEvent(QCloseEvent *event)

@@ -1,8 +1,13 @@
+#include "../transfer/ZipTestArchive.h"
 #include "VoxFiles.h"
 #include "core/app/Module1.h"
 #include "core/audio/PlaybackOps.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QTest>
+
+#include <map>
 
 class TestPlaybackOps : public QObject
 {
@@ -26,6 +31,29 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+    // Every file under the application folder, by relative path, with a hash
+    // of its content.
+    std::map<QString, QByteArray> folderHashes() const
+    {
+        std::map<QString, QByteArray> hashes;
+        const QDir root(m_dir.path());
+        QDirIterator it(m_dir.path(), QDir::Files | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            hashes[root.relativeFilePath(path)] =
+                QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256);
+        }
+        return hashes;
+    }
+    static void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -44,6 +72,56 @@ private Q_SLOTS:
         QVERIFY2(UnpackVox(m_state, m_base, &error), qPrintable(error));
         QCOMPARE(readAll(scratch("temp.wav")), wav);
         QCOMPARE(readAll(scratch(m_base + ".tsd")), QByteArray("2,3,1\r\n"));
+    }
+
+    void forgedVoxChangesNothingButTheTwoScratchFiles_data()
+    {
+        QTest::addColumn<QByteArray>("member");
+        QTest::addColumn<bool>("first"); // the forged member precedes the take
+        QTest::newRow("another reply's vox")
+            << QByteArray("kingjohn/vox/_0003_ARTHUR.vox") << false;
+        QTest::newRow("characters file") << QByteArray("kingjohn.dat") << true;
+        QTest::newRow("deletion sound") << QByteArray("del.wav") << false;
+        QTest::newRow("another reply's note")
+            << QByteArray("kingjohn\\notes\\_0003_ARTHUR.not") << true;
+        QTest::newRow("another reply's record") << QByteArray("_0003_ARTHUR.tsd") << false;
+        QTest::newRow("take in a folder") << QByteArray("kingjohn/temp.wav") << true;
+        QTest::newRow("climbing out") << QByteArray("../x") << false;
+        QTest::newRow("absolute path") << QByteArray("/tmp/tiradex-forged") << false;
+    }
+    void forgedVoxChangesNothingButTheTwoScratchFiles()
+    {
+        QFETCH(QByteArray, member);
+        QFETCH(bool, first);
+        writeFile(m_state.VoxPath("_0003_ARTHUR"), "arthur's take");
+        writeFile(m_state.NotePath("_0003_ARTHUR"), "arthur's note");
+        writeFile(m_state.AppFolder + "kingjohn.dat", "characters");
+        writeFile(m_state.AppFolder + "del.wav", "deletion sound");
+        writeFile(m_state.AppFolder + "kingjohn/temp.wav", "not a take");
+        const QByteArray wav = ToneWav(100);
+        const QByteArray record("2,3,1\r\n");
+        const auto entry = [](const QByteArray &name, const QByteArray &content) {
+            ZipTest::Member m;
+            m.name = name;
+            m.content = content;
+            return m;
+        };
+        QList<ZipTest::Member> members{entry("temp.wav", wav),
+                                       entry(m_base.toLatin1() + ".tsd", record)};
+        members.insert(first ? 0 : 1, entry(member, "FORGED"));
+        writeFile(m_state.VoxPath(m_base), ZipTest::Archive(members).build());
+        std::map<QString, QByteArray> expected = folderHashes();
+        expected["temp.wav"] = QCryptographicHash::hash(wav, QCryptographicHash::Sha256);
+        expected[m_base + ".tsd"] = QCryptographicHash::hash(record, QCryptographicHash::Sha256);
+
+        QString error;
+        QVERIFY2(UnpackVox(m_state, m_base, &error), qPrintable(error));
+        QVERIFY(folderHashes() == expected);
+        QVERIFY(!QFile::exists("/tmp/tiradex-forged"));
+        QCOMPARE(ReadReplyDuration(m_state, m_base), 1);
+        expected.erase("temp.wav");
+        expected.erase(m_base + ".tsd");
+        QVERIFY(folderHashes() == expected);
     }
 
     void failedUnpackingLeavesNoEarlierTake_data()

@@ -243,12 +243,15 @@ private Q_SLOTS:
             "CmdCancel CmdEnreg CmdPlay cmdDelWave");
         row("finishing at the end of the longest take", QStringLiteral("record,advance 180000"),
             "CmdCancel CmdPlay cmdDelWave");
-        row("empty after Delete keeps Save", ready + QStringLiteral(",delete"),
-            "CheckDiagramme CmdCancel CmdEnreg CmdRecord");
-        row("recording after Delete", ready + QStringLiteral(",delete,record"),
-            "CmdCancel CmdEnreg CmdPauseRec cmdStopRecord");
-        row("finishing after Delete and Stop", ready + QStringLiteral(",delete,record,stop"),
-            "CmdCancel CmdEnreg");
+        // Save offered with no packaged take lost the next take silently.
+        row("no Save after Delete", ready + QStringLiteral(",delete"),
+            "CheckDiagramme CmdCancel CmdRecord");
+        row("no Save while recording after Delete", ready + QStringLiteral(",delete,record"),
+            "CmdCancel CmdPauseRec cmdStopRecord");
+        row("no Save while finishing after Delete", ready + QStringLiteral(",delete,record,stop"),
+            "CmdCancel");
+        row("Save again once the new take is ready", ready + QStringLiteral(",delete,") + ready,
+            "CmdCancel CmdEnreg CmdPlay cmdDelWave");
     }
     void stateTableEnablesTheListedControls()
     {
@@ -399,7 +402,8 @@ private Q_SLOTS:
         Click(recorder, "CmdPlay"); // no packaged take: nothing happens
         QVERIFY(!device(recorder).isOpen());
         QVERIFY(IsEnabled(recorder, "CmdPlay"));
-        Click(recorder, "CmdEnreg");
+        QVERIFY(!IsEnabled(recorder, "CmdEnreg"));
+        Click(recorder, "CmdCancel");
         QVERIFY(!QFile::exists(voxFile()));
         QVERIFY(!state_->RecorderOpen);
         QVERIFY(!state_->RecordingActive);
@@ -425,6 +429,34 @@ private Q_SLOTS:
         QVERIFY(state_->RecorderOpen);
         QVERIFY(state_->RecordingActive);
         QVERIFY(IsEnabled(recorder, "CmdEnreg"));
+    }
+
+    void saveWithoutFinishedTakeKeepsWindowAndTake_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        const QStringList ready = {"record", "advance 1000", "stop", "advance 1000", "finish"};
+        QTest::newRow("recording after Delete")
+            << ready + QStringList{"delete", "record", "advance 500"};
+        QTest::newRow("finishing after Delete") << ready + QStringList{"delete", "record", "stop"};
+    }
+    void saveWithoutFinishedTakeKeepsWindowAndTake()
+    {
+        QFETCH(QStringList, steps);
+        openPlay();
+        FrmEnregMessage *recorder = openRecorder();
+        run(recorder, steps);
+        recorder->CmdEnregClick(); // reached however Save is offered
+        QCOMPARE(dialogs_.texts().last(),
+                 QStringLiteral("The recording could not be saved. No finished take is ready."));
+        QVERIFY(state_->RecorderOpen);
+        QVERIFY(state_->RecordingActive);
+        QCOMPARE(device(recorder).mode(), MediaDevice::Mode::Recording);
+        if (IsEnabled(recorder, "cmdStopRecord"))
+            run(recorder, {"stop"});
+        run(recorder, {"advance 1000", "finish"});
+        Click(recorder, "CmdEnreg");
+        QVERIFY(QFile::exists(voxFile()));
+        QVERIFY(!state_->RecorderOpen);
     }
 
     void deleteAnsweredNoOrCancelChangesNothing_data()
@@ -521,6 +553,8 @@ private Q_SLOTS:
             << QStringList{QStringLiteral("record"), QStringLiteral("pauseRec")};
         QTest::newRow("finishing second")
             << QStringList{QStringLiteral("record"), QStringLiteral("stop")};
+        QTest::newRow("finishing second after Pause") << QStringList{
+            QStringLiteral("record"), QStringLiteral("pauseRec"), QStringLiteral("stop")};
     }
     void closeControlDuringTakeIsRefused()
     {

@@ -1,7 +1,9 @@
 #include "PlaybackFixture.h"
 #include "gui/audio/SceneListener.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QMouseEvent>
 
 // A scene of six replies, 1 to 6: HUBERT speaks 1, 3, 5 and ARTHUR 2, 4, 6.
 class TestSceneListening : public QObject
@@ -112,6 +114,29 @@ private Q_SLOTS:
         f.advance(20000);
         QCOMPARE(f.label("LbCompteRepliques"), QStringLiteral("3/6"));
         QCOMPARE(f.idleDifferences("MMControl2"), QString());
+    }
+
+    void stopClickedWhileNextTakeUnpacksIsNotRunInsideIt()
+    {
+        // A click waiting in the queue when reply 2 ends must be handled
+        // after the step that opens reply 3, never inside its unpacking.
+        f.freshPlay(1, 6);
+        recordReplies({2, 3, 5});
+        f.openScene(1);
+        f.click("CmdEcouteGlobalScene");
+        f.advance(2000);
+        auto *stop = f.play->findChild<QAbstractButton *>(QStringLiteral("CmdStopEcouteScene"));
+        const QPointF centre = QRectF(stop->rect()).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QCoreApplication::postEvent(
+                stop, new QMouseEvent(type, centre, stop->mapToGlobal(centre), Qt::LeftButton,
+                                      Qt::LeftButton, Qt::NoModifier));
+        }
+        f.advance(200); // reply 2 ends, reply 3 is unpacked and opened
+        QCoreApplication::processEvents();
+        QCOMPARE(f.label("LbCompteRepliques"), QStringLiteral("3/6"));
+        QCOMPARE(f.idleDifferences("MMControl2"), QString());
+        QVERIFY(!f.device("MMControl2").isOpen());
     }
 
     void recordButtonAndNameColourAtTheEnd_data()
