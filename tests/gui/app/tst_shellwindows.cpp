@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -130,6 +131,9 @@ private Q_SLOTS:
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         QLabel *link = Control<QLabel>(&about, label.toLatin1().constData());
+        link->setFocus();
+        QTest::keyClick(link, Qt::Key_A); // not a key that activates
+        QCOMPARE(m_clipboard.copies, 0);
         if (byKey) {
             link->setFocus();
             QTest::keyClick(link, Qt::Key_Return);
@@ -152,6 +156,8 @@ private Q_SLOTS:
         m_frame->mnuabout->trigger();
         auto *about = m_frame->findChild<FrmAbout *>();
         QVERIFY(about && about->isVisible());
+        const QPoint screenCentre = about->screen()->geometry().center();
+        QVERIFY((about->frameGeometry().center() - screenCentre).manhattanLength() <= 4);
         m_frame->mnuabout->trigger(); // brought forward, not opened twice
         QCOMPARE(m_frame->findChildren<FrmAbout *>().size(), 1);
         QTest::mouseClick(about->Command1, Qt::LeftButton);
