@@ -13,6 +13,7 @@
 // Before the listening, the steps of one cue are timed one by one.
 
 #include "FakeDialogs.h"
+#include "SpeakerCapture.h"
 #include "TestPlay.h"
 #include "core/app/Module1.h"
 #include "core/audio/PlaybackOps.h"
@@ -26,10 +27,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QAudioDevice>
-#include <QAudioSource>
 #include <QElapsedTimer>
-#include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTreeWidget>
@@ -85,80 +83,6 @@ public:
         });
         return device;
     }
-};
-
-// Records a source with the arrival time of every block.
-class Capture : public QObject
-{
-public:
-    std::vector<qint16> samples;
-    std::vector<std::pair<double, qint64>> arrivals; // time, samples received so far
-    int rate = 0;
-
-    bool start(const QByteArray &sourceId)
-    {
-        QAudioDevice chosen;
-        for (const QAudioDevice &device : QMediaDevices::audioInputs()) {
-            if (device.id() == sourceId)
-                chosen = device;
-        }
-        if (chosen.isNull())
-            return false;
-        QAudioFormat format;
-        format.setSampleRate(44100);
-        format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::Int16);
-        rate = format.sampleRate();
-        source_ = std::make_unique<QAudioSource>(chosen, format);
-        source_->setBufferSize(44100 * 2 / 100); // 10 ms
-        io_ = source_->start();
-        if (!io_)
-            return false;
-        connect(io_, &QIODevice::readyRead, this, &Capture::read);
-        poll_.setInterval(2);
-        connect(&poll_, &QTimer::timeout, this, &Capture::read);
-        poll_.start();
-        return true;
-    }
-    void stop()
-    {
-        read();
-        poll_.stop();
-        if (source_)
-            source_->stop();
-    }
-    // The program's time of sample i. A block arrives no sooner than its
-    // last sample was delivered, so the earliest arrival, less the samples
-    // received, gives the offset between the two clocks; it is taken from
-    // the blocks of the 3 seconds around sample i only, since a long capture
-    // drifts (and may lose samples when the machine is busy).
-    double timeOfSample(qint64 i) const
-    {
-        const qint64 window = qint64(rate) * 3;
-        double offset = 1e300;
-        for (const auto &[at, count] : arrivals) {
-            if (count >= i - window && count <= i + window)
-                offset = std::min(offset, at - double(count) * 1000.0 / rate);
-        }
-        return offset + double(i) * 1000.0 / rate;
-    }
-
-private:
-    void read()
-    {
-        if (!io_)
-            return;
-        const QByteArray bytes = io_->readAll();
-        if (bytes.isEmpty())
-            return;
-        const auto *data = reinterpret_cast<const qint16 *>(bytes.constData());
-        samples.insert(samples.end(), data, data + bytes.size() / 2);
-        arrivals.emplace_back(nowMs(), qint64(samples.size()));
-    }
-
-    std::unique_ptr<QAudioSource> source_;
-    QIODevice *io_ = nullptr;
-    QTimer poll_;
 };
 
 // A stretch of sound in the capture, [first, last] sample, with its loudness.
@@ -289,7 +213,7 @@ int main(int argc, char *argv[])
     printRow("\"Play\" -> output clock first moves", firstMove);
     std::printf("\n");
 
-    Capture capture;
+    SpeakerCapture capture(Clock, 10, 2);
     if (!capture.start("heard")) {
         std::fprintf(stderr, "no source \"heard\" to record the speakers from\n");
         return 1;
@@ -319,7 +243,8 @@ int main(int argc, char *argv[])
     capture.stop();
 
     std::vector<double> dropouts;
-    const std::vector<Stretch> stretches = takesHeard(capture.samples, capture.rate, &dropouts);
+    const std::vector<Stretch> stretches =
+        takesHeard(capture.samples, SpeakerCapture::Rate, &dropouts);
     std::printf("Scene listening: %zu takes heard, %zu ends reported\n", stretches.size(),
                 sound.endUpdates.size());
     printRow("Dropouts of the output inside takes", dropouts);
@@ -334,7 +259,7 @@ int main(int argc, char *argv[])
         const double nextHeard = capture.timeOfSample(stretches[std::size_t(i) + 1].first);
         const double end = sound.endUpdates[std::size_t(i)];
         gap.push_back(double(stretches[std::size_t(i) + 1].first - stretches[std::size_t(i)].last) *
-                      1000.0 / capture.rate);
+                      1000.0 / SpeakerCapture::Rate);
         endReport.push_back(end - lastHeard);
         handler.push_back(handled[std::size_t(i)] - end);
         cue.push_back(nextHeard - end);

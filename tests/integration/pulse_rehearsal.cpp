@@ -14,6 +14,7 @@
 // by default).
 
 #include "FakeDialogs.h"
+#include "SpeakerCapture.h"
 #include "TestPlay.h"
 #include "WidgetDriver.h"
 #include "core/app/Module1.h"
@@ -27,11 +28,8 @@
 #include "platform/audio/QtMediaDevice.h"
 #include "platform/audio/QtSoundSystem.h"
 
-#include <QAudioDevice>
-#include <QAudioSource>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -127,60 +125,6 @@ private:
     TimedBeep beep_;
 };
 
-// Records a source as 16-bit mono at 44100 Hz.
-class Capture : public QObject
-{
-public:
-    std::vector<qint16> samples;
-    static constexpr int Rate = 44100;
-
-    bool start(const QByteArray &sourceId)
-    {
-        QAudioDevice chosen;
-        for (const QAudioDevice &device : QMediaDevices::audioInputs()) {
-            if (device.id() == sourceId)
-                chosen = device;
-        }
-        if (chosen.isNull())
-            return false;
-        QAudioFormat format;
-        format.setSampleRate(Rate);
-        format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::Int16);
-        source_ = std::make_unique<QAudioSource>(chosen, format);
-        source_->setBufferSize(Rate * 2 / 50); // 20 ms
-        io_ = source_->start();
-        if (!io_)
-            return false;
-        connect(io_, &QIODevice::readyRead, this, &Capture::read);
-        poll_.setInterval(5);
-        connect(&poll_, &QTimer::timeout, this, &Capture::read);
-        poll_.start();
-        return true;
-    }
-    void stop()
-    {
-        read();
-        poll_.stop();
-        if (source_)
-            source_->stop();
-    }
-
-private:
-    void read()
-    {
-        if (!io_)
-            return;
-        const QByteArray bytes = io_->readAll();
-        const auto *data = reinterpret_cast<const qint16 *>(bytes.constData());
-        samples.insert(samples.end(), data, data + bytes.size() / 2);
-    }
-
-    std::unique_ptr<QAudioSource> source_;
-    QIODevice *io_ = nullptr;
-    QTimer poll_;
-};
-
 // A sound at the speakers, in milliseconds of the capture.
 struct Sound
 {
@@ -199,8 +143,8 @@ struct Sound
 // consecutive takes differ in loudness.
 std::vector<Sound> soundsHeard(const std::vector<qint16> &samples, std::vector<double> *dropouts)
 {
-    const qint64 minSilence = Capture::Rate * 2 / 1000;
-    const auto ms = [](qint64 i) { return double(i) * 1000.0 / Capture::Rate; };
+    const qint64 minSilence = SpeakerCapture::Rate * 2 / 1000;
+    const auto ms = [](qint64 i) { return double(i) * 1000.0 / SpeakerCapture::Rate; };
     std::vector<Sound> sounds;
     qint64 first = -1;
     qint64 last = -1;
@@ -209,7 +153,7 @@ std::vector<Sound> soundsHeard(const std::vector<qint16> &samples, std::vector<d
         const int loudness = peak > 14000 ? 2 : peak > (Quiet + Mid) / 2 + 500 ? 1 : 0;
         // A scrap of a few milliseconds is the last of a sound cut by a
         // dropout: too short to reach the sound's peak.
-        const bool scrap = last - first < Capture::Rate * 10 / 1000;
+        const bool scrap = last - first < SpeakerCapture::Rate * 10 / 1000;
         if (!sounds.empty() && (sounds.back().loudness == loudness || scrap)) {
             dropouts->push_back(ms(first) - sounds.back().endMs);
             sounds.back().brokenMs += dropouts->back();
@@ -335,7 +279,7 @@ private:
                 run->sceneEndMs = nowMs();
         });
 
-        Capture capture;
+        SpeakerCapture capture(Clock);
         QVERIFY2(capture.start("rehearsal_heard"), "no source rehearsal_heard");
         QTest::qWait(300);
         Click(&window, "CmdRepetition");

@@ -1,5 +1,7 @@
 #include "core/app/Module1.h"
 
+#include "core/audio/AudioTexts.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -33,6 +35,15 @@ void Module1::ResetOnPlayClose()
     FilterCharacter.clear();
     RecordingActive = false;
     DeleteScratchFiles();
+}
+
+std::optional<QString> Module1::CloseRefusal() const
+{
+    if (PlaybackActive)
+        return AudioTexts::StopReadingFirst();
+    if (RecordingActive)
+        return AudioTexts::StopRecordingFirst();
+    return std::nullopt;
 }
 
 void Module1::DeleteScratchFiles() const

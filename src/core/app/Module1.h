@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // The state that every window of the program shares, and the one naming rule
 // for the files of a play. One object is owned by the application and handed
@@ -47,6 +48,10 @@ public:
     // flag and deletes "temp.wav", "temp.vox" and every "*.tsd" of AppFolder.
     // Missing files are not an error.
     void ResetOnPlayClose();
+
+    // Why the play window or the program may not close now: a playback or a
+    // recording runs (the playback named first). Nothing when it may close.
+    std::optional<QString> CloseRefusal() const;
 
     // Deletes the scratch files "temp.wav", "temp.vox" and "*.tsd" of AppFolder.
     void DeleteScratchFiles() const;

@@ -187,6 +187,7 @@ public:
         }
         ++m_scene;
         ++m_sceneCount;
+        m_replyFile.clear();
         m_scenes.append({m_act, m_scene, line.toString()});
         m_headIni += FormatRecord({RecordField::number(m_act), RecordField::number(m_scene),
                                    RecordField::text(line.toString())});
@@ -217,10 +218,10 @@ public:
 
     bool textLine(QStringView line)
     {
-        // The reply file name survives scene headings: lines between a scene
-        // heading and its first character line go on the previous reply's
-        // name in the new scene folder. Lines before any character line, or
-        // in an act before its first scene heading, have no file to go to.
+        // Lines before the first character line of a scene (or of the play),
+        // or in an act before its first scene heading, have no reply to go
+        // to and are dropped: giving them the previous scene's last reply
+        // name would make two replies share one number.
         if (m_replyFile.isEmpty() || m_scene == 0)
             return true;
         const QString path = m_store.ReplyTextPath(m_act, m_scene, m_replyFile);
@@ -238,7 +239,7 @@ public:
         if (!flush())
             return false;
         QByteArray treeview;
-        for (const ActRecord &act : TreeviewFromHead(m_scenes))
+        for (const ActRecord &act : TreeviewFromHead(m_scenes, m_act))
             treeview +=
                 FormatRecord({RecordField::number(act.act), RecordField::number(act.sceneCount)});
         return writeFile(m_store.HeadIniPath(), m_headIni) &&

@@ -148,21 +148,15 @@ std::optional<QList<ActRecord>> ReadTreeviewIni(const Module1 &state, QString *e
     return acts;
 }
 
-QList<ActRecord> TreeviewFromHead(const QList<SceneHeader> &scenes)
+QList<ActRecord> TreeviewFromHead(const QList<SceneHeader> &scenes, int actCount)
 {
     QList<ActRecord> acts;
-    int current = 1;
-    int count = 0;
+    for (int act = 1; act <= std::max(actCount, 1); ++act)
+        acts.append({act, 0});
     for (const SceneHeader &scene : scenes) {
-        if (scene.act == current) {
-            ++count;
-        } else if (scene.act > current) {
-            acts.append({current, count});
-            ++current;
-            count = 1;
-        }
+        if (scene.act >= 1 && scene.act <= acts.size())
+            ++acts[scene.act - 1].sceneCount;
     }
-    acts.append({current, count});
     return acts;
 }
 

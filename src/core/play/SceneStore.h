@@ -38,12 +38,11 @@ std::optional<QString> ReadReplyText(const QString &path, bool keepLineBreaks,
 std::optional<QList<SceneHeader>> ReadHeadIni(const Module1 &state, QString *error = nullptr);
 std::optional<QList<ActRecord>> ReadTreeviewIni(const Module1 &state, QString *error = nullptr);
 
-// The act records that "treeview.ini" holds for the scene records of
-// "head.ini": scenes are counted per act while the act number stays the same
-// and a record of a greater act closes the current one (the next act is then
-// the current act plus one, whatever the record says); records of a smaller
-// act are skipped. The last act is always closed, so no scene gives (1, 0).
-QList<ActRecord> TreeviewFromHead(const QList<SceneHeader> &scenes);
+// The act records that "treeview.ini" holds for a play of `actCount` acts
+// whose scene records ("head.ini") are `scenes`: one record per act, 1 to
+// `actCount` (at least act 1), each with the number of scene records of that
+// act, 0 for an act without scenes. A play with no act gives (1, 0).
+QList<ActRecord> TreeviewFromHead(const QList<SceneHeader> &scenes, int actCount);
 
 // The reply text files ("*.txt") of a scene folder, by name (hence by reply
 // number). Empty when the folder is missing.

@@ -21,7 +21,7 @@ RehearsalControls RehearsalEngine::controls() const
         break;
     case State::Ready:
         c.startShown = true;
-        c.promptEnabled = true;
+        c.promptEnabled = m_cueOffered;
         c.revealEnabled = c.coverShown;
         c.replyListEnabled = true;
         c.barEnabled = true;
@@ -74,6 +74,8 @@ bool RehearsalEngine::enter(RehearsalReply reply)
         return false;
     m_reply = reply;
     m_revealed = false;
+    // The cue is the actor's own take: a partner reply offers none.
+    m_cueOffered = reply.own;
     settle(State::Ready);
     return true;
 }
@@ -149,6 +151,7 @@ bool RehearsalEngine::stop()
 {
     if (!controls().stopEnabled)
         return false;
+    m_cueOffered = true;
     settle(State::Ready);
     return true;
 }
@@ -184,6 +187,7 @@ bool RehearsalEngine::chooseReply(RehearsalReply reply)
         return false;
     m_reply = reply;
     m_revealed = false;
+    m_cueOffered = reply.own;
     settle(State::Ready);
     return true;
 }

@@ -123,6 +123,9 @@ private:
     RehearsalState m_beforePrompt = RehearsalState::Ready;
     RehearsalReply m_reply;
     bool m_revealed = false;
+    // Whether Ready offers the cue: on entering or picking a reply only for
+    // the actor's own reply, after a Stop on either.
+    bool m_cueOffered = true;
     int m_gapLength = 0;
     int m_gapElapsed = 0;
     int m_countdown = 0;

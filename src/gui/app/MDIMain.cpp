@@ -211,13 +211,8 @@ void MDIMain::mnucryptageClick()
 
 void MDIMain::closeEvent(QCloseEvent *event)
 {
-    if (m_state.PlaybackActive) {
-        m_dialogs.information(this, QStringLiteral("Stop at first the current reading."));
-        event->ignore();
-        return;
-    }
-    if (m_state.RecordingActive) {
-        m_dialogs.information(this, QStringLiteral("Stop at first the current recording."));
+    if (const std::optional<QString> refusal = m_state.CloseRefusal()) {
+        m_dialogs.information(this, *refusal);
         event->ignore();
         return;
     }

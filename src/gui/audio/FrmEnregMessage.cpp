@@ -5,6 +5,7 @@
 #include "gui/play/FrmAvare.h"
 
 #include "core/app/Module1.h"
+#include "core/audio/AudioTexts.h"
 #include "core/audio/TakePackage.h"
 #include "platform/Dialogs.h"
 #include "platform/audio/MediaDevice.h"
@@ -35,16 +36,13 @@ void setControlsEnabled(const QList<QWidget *> &controls, bool enabled)
     for (QWidget *control : controls)
         control->setEnabled(enabled);
 }
-
-const QString StopRecordingFirst = QStringLiteral("Stop at first the current recording.");
-const QString SaveFailed = QStringLiteral("The recording could not be saved. %1");
 } // namespace
 
 FrmEnregMessage::FrmEnregMessage(Module1 &state, Dialogs &dialogs, SoundSystem &sound,
                                  FrmAvare &play, QWidget *parent)
     : QWidget(parent), state_(state), dialogs_(dialogs), sound_(sound), play_(play),
       device_(sound.createMediaDevice()), input_(sound.createSoundInput()),
-      meter_(std::make_unique<SoundMeter>(*input_, dialogs)),
+      meter_(std::make_unique<SoundMeter>(*input_)),
       scopeSamples_(SoundMeter::CopyAreaLength, char(0))
 {
     ui.setupUi(this);
@@ -300,7 +298,7 @@ void FrmEnregMessage::Slider1Change()
 void FrmEnregMessage::cmdDelWaveClick()
 {
     waitForPackaging();
-    if (dialogs_.askYesNoCancel(this, QStringLiteral("Delete ?")) != Dialogs::Answer::Yes)
+    if (dialogs_.askYesNoCancel(this, AudioTexts::DeleteTakeQuestion()) != Dialogs::Answer::Yes)
         return;
     hidePosition_ = true;
     // A finish step still pending would save and package the deleted take
@@ -328,7 +326,7 @@ void FrmEnregMessage::CmdEnregClick()
     // A take still being recorded, or none packaged, is never dropped by a
     // silent close: the window stays and says why.
     if (takeBeingRecorded() || !QFileInfo::exists(appFile("temp.vox"))) {
-        dialogs_.information(this, SaveFailed.arg(QStringLiteral("No finished take is ready.")));
+        dialogs_.information(this, AudioTexts::TakeNotSaved(AudioTexts::NoFinishedTake()));
         return;
     }
     device_->sendCommand(QStringLiteral("Close"));
@@ -339,7 +337,7 @@ void FrmEnregMessage::CmdEnregClick()
     if (!SavePackagedTake(state_.AppFolder, voxPath, &error) && !error.isEmpty()) {
         // The take stays in place so that Save can be tried again; the
         // reply's previous recording is untouched.
-        dialogs_.information(this, SaveFailed.arg(error));
+        dialogs_.information(this, AudioTexts::TakeNotSaved(error));
         return;
     }
     state_.DeleteScratchFiles();
@@ -368,8 +366,11 @@ void FrmEnregMessage::discardTake()
 
 void FrmEnregMessage::CmdStartVolumeClick()
 {
-    if (meter_->StartMeter(this))
+    QString error;
+    if (meter_->StartMeter(&error))
         ui.Timer1->start();
+    else
+        dialogs_.information(this, error);
 }
 
 void FrmEnregMessage::CmdStopVolumeClick()
@@ -411,7 +412,7 @@ void FrmEnregMessage::closeEvent(QCloseEvent *event)
     waitForPackaging();
     if (!closingByCommand_) {
         if (takeBeingRecorded()) {
-            dialogs_.information(this, StopRecordingFirst);
+            dialogs_.information(this, AudioTexts::StopRecordingFirst());
             event->ignore();
             return;
         }

@@ -1,6 +1,7 @@
 #include "gui/audio/ReplyPlayer.h"
 
 #include "core/app/Module1.h"
+#include "core/audio/AudioTexts.h"
 #include "core/audio/PlaybackOps.h"
 #include "gui/play/FrmAvare.h"
 #include "platform/Dialogs.h"
@@ -41,9 +42,7 @@ void ReplyPlayer::CmdLectureClick()
         // Without an open, playing device no status update would ever end
         // the playback.
         EndReplyPlayback();
-        m_dialogs.information(
-            &m_window,
-            QStringLiteral("The Vox file number %1 cannot be played.").arg(reply.number));
+        m_dialogs.information(&m_window, AudioTexts::VoxCannotBePlayed(reply.number));
     }
 }
 
@@ -61,7 +60,7 @@ void ReplyPlayer::EndReplyPlayback()
     ui.Slider1->setValue(1);
     ui.LbEgrene->clear();
     ui.CmdStopLecture->setEnabled(false);
-    m_window.unlockAfterPlayback(false);
+    m_window.unlockAfterPlayback();
     m_playing = false;
     m_state.PlaybackActive = false;
 }
@@ -71,17 +70,14 @@ void ReplyPlayer::CmdDelVoxClick()
     const CurrentReply reply = m_window.currentReply();
     if (!reply.isValid() || m_state.PlaybackActive)
         return;
-    const QString question =
-        QStringLiteral("Want you delete the file Vox number %1 ?").arg(reply.number);
+    const QString question = AudioTexts::DeleteVoxQuestion(reply.number);
     if (m_dialogs.askYesNo(&m_window, question) != Dialogs::Answer::Yes)
         return;
     const QString voxPath = m_state.VoxPath(reply.baseName);
     const bool deleted = QFile::remove(voxPath) || !QFile::exists(voxPath);
     // The buttons follow what is on disk, whether or not the file went.
-    m_window.refreshRecordingButtons();
+    m_window.refreshReplyFiles();
     if (!deleted) {
-        m_dialogs.information(
-            &m_window,
-            QStringLiteral("The Vox file number %1 cannot be deleted.").arg(reply.number));
+        m_dialogs.information(&m_window, AudioTexts::VoxCannotBeDeleted(reply.number));
     }
 }

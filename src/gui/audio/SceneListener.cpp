@@ -122,5 +122,5 @@ void SceneListener::EndSceneListening()
     ui.LbEgrene->clear();
     ui.Slider1->setValue(1);
     ui.CmdStopEcouteScene->setEnabled(false);
-    m_window.unlockAfterPlayback(true);
+    m_window.unlockAfterPlayback();
 }

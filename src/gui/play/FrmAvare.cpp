@@ -10,6 +10,7 @@
 #include "gui/rehearsal/Rehearsal.h"
 
 #include "core/app/Module1.h"
+#include "core/play/PlayControls.h"
 #include "core/play/PlayLoader.h"
 #include "core/play/PlayTextCheck.h"
 #include "core/play/SceneStore.h"
@@ -52,7 +53,6 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     setObjectName(QStringLiteral("FrmAvare"));
     setWindowIcon(PlayIcons::treeImage(QStringLiteral("kopen")));
     ui.setupUi(this);
-    setNameColour(NameBlack);
     m_openedSceneIcon = PlayIcons::openedSceneIcon();
 
     connect(ui.TreeView1, &QTreeWidget::itemClicked, this,
@@ -235,8 +235,12 @@ QWidget *FrmAvare::openToolWindow(QWidget *window, ToolWindowRule rule, const QS
         });
         break;
     case ToolWindowRule::LockNavigation:
-        lockForPlayback();
-        connect(window, &QObject::destroyed, this, [this] { unlockAfterPlayback(true); });
+        ++m_navigationLocks;
+        applyControls();
+        connect(window, &QObject::destroyed, this, [this] {
+            --m_navigationLocks;
+            applyControls();
+        });
         break;
     }
     return framed;
@@ -261,10 +265,7 @@ QStringList FrmAvare::sceneReplyFiles() const
 
 void FrmAvare::refreshReplyFiles()
 {
-    refreshRecordingButtons();
-    const ReplyFiles files = currentReplyFiles();
-    ui.CmdNoteExiste->setEnabled(files.note);
-    ui.CmdPhotoExiste->setEnabled(files.photo);
+    applyControls();
 }
 
 FrmFiltre *FrmAvare::CmdFiltresClick()
@@ -280,14 +281,7 @@ FrmFiltre *FrmAvare::CmdFiltresClick()
 
 void FrmAvare::FilterChanged()
 {
-    const CurrentReply reply = currentReply();
-    if (!reply.isValid()) {
-        setNameColour(NameBlack);
-        return;
-    }
-    const FilterDecision decision = DecideFilter(m_state.FilterCharacter, reply.character);
-    ui.CmdRecordShow->setEnabled(decision.record != FilterDecision::Record::Disable);
-    setNameColour(decision.colour == FilterDecision::NameColour::Red ? NameRed : NameBlack);
+    applyControls();
 }
 
 void FrmAvare::OpenScene(QTreeWidgetItem *node)
@@ -321,24 +315,9 @@ void FrmAvare::OpenScene(QTreeWidgetItem *node)
     }
 
     showText(m_scene.replyText(m_state, 0));
-    FrmAvareUi::setEnabled({ui.CmdMoins, ui.CmdPlus, ui.CmdDebut, ui.CmdFin, ui.CmdRecordShow,
-                            ui.CmdPrintActe, ui.CmdPrintScene, ui.CmdCommentaire, ui.CmdPhoto,
-                            ui.CmdRepetition},
-                           true);
-    const QString character = m_scene.character(0);
-    ui.LbNom->setText(character);
+    ui.LbNom->setText(m_scene.character(0));
     ui.LbCompteRepliques->setText(m_scene.positionText());
-
-    const FilterDecision decision = DecideFilter(m_state.FilterCharacter, character);
-    if (decision.record != FilterDecision::Record::Unchanged)
-        ui.CmdRecordShow->setEnabled(decision.record == FilterDecision::Record::Enable);
-    applyFilterColour(decision);
-
-    const ReplyFiles files = FindReplyFiles(m_state, m_scene.baseName(0));
-    FrmAvareUi::setEnabled({ui.CmdLecture, ui.CmdDelVox}, files.recording);
-    ui.CmdEcouteGlobalScene->setEnabled(m_scene.firstRecordedFrom(m_state, 0) >= 0);
-    ui.CmdNoteExiste->setEnabled(files.note);
-    ui.CmdPhotoExiste->setEnabled(files.photo);
+    applyControls();
     Q_EMIT replyShown(0);
 }
 
@@ -353,16 +332,6 @@ void FrmAvare::fillReplyNumbers()
     }
 }
 
-// Every command that acts on a reply, disabled while no reply is shown.
-static QList<QWidget *> replyCommands(const FrmAvareUi &ui)
-{
-    return {ui.CmdMoins,       ui.CmdPlus,        ui.CmdDebut,
-            ui.CmdFin,         ui.CmdRecordShow,  ui.CmdEcouteGlobalScene,
-            ui.CmdLecture,     ui.CmdDelVox,      ui.CmdPhoto,
-            ui.CmdCommentaire, ui.CmdPhotoExiste, ui.CmdNoteExiste,
-            ui.CmdRepetition};
-}
-
 void FrmAvare::clearSceneView()
 {
     m_scene.close();
@@ -371,8 +340,7 @@ void FrmAvare::clearSceneView()
     ui.RichTextBox1->clear();
     ui.LbIncrem->setText(QStringLiteral("0"));
     fillReplyNumbers();
-    FrmAvareUi::setEnabled(replyCommands(ui), false);
-    FrmAvareUi::setEnabled({ui.CmdPrintScene, ui.CmdPrintActe}, false);
+    applyControls();
 }
 
 // A scene folder without reply files: the scene's heading and an empty view.
@@ -382,8 +350,7 @@ void FrmAvare::showEmptyScene()
     ui.RichTextBox1->clear();
     ui.LbNom->clear();
     ui.LbCompteRepliques->setText(m_scene.positionText());
-    FrmAvareUi::setEnabled(replyCommands(ui), false);
-    FrmAvareUi::setEnabled({ui.CmdPrintScene, ui.CmdPrintActe}, true);
+    applyControls();
 }
 
 void FrmAvare::ShowReply(int k)
@@ -430,66 +397,87 @@ void FrmAvare::ComboNumFichierPick(int k)
 void FrmAvare::display(Move move)
 {
     const int k = m_scene.index();
-    const ReplyFiles files = FindReplyFiles(m_state, m_scene.baseName(k));
-    // A playback moving on keeps its locks on the reply's commands.
-    const bool locked = move == Move::Next && m_state.PlaybackActive;
-
-    FrmAvareUi::setEnabled({ui.CmdLecture, ui.CmdDelVox}, false);
-    if (files.recording && !locked)
-        FrmAvareUi::setEnabled({ui.CmdLecture, ui.CmdDelVox, ui.CmdEcouteGlobalScene}, true);
     if (move != Move::Pick) {
         ui.ComboNumFichier->setCurrentIndex(k);
         ui.ComboNumFichierRepetition->setCurrentIndex(k);
     }
     showText(m_scene.replyText(m_state, k));
-    const QString character = m_scene.character(k);
-    ui.LbNom->setText(character);
+    ui.LbNom->setText(m_scene.character(k));
     ui.LbCompteRepliques->setText(m_scene.positionText());
     if (move == Move::Next)
         ui.LbNumRepliqueRepetition->setText(ui.LbCompteRepliques->text());
-    ui.CmdNoteExiste->setEnabled(files.note && !locked);
-    ui.CmdPhotoExiste->setEnabled(files.photo && !locked);
-
-    const FilterDecision decision = DecideFilter(m_state.FilterCharacter, character);
-    applyFilterColour(decision);
-    if (!locked) {
-        if (decision.record != FilterDecision::Record::Unchanged)
-            ui.CmdRecordShow->setEnabled(decision.record == FilterDecision::Record::Enable);
-        if (move == Move::Next && m_state.FilterCharacter.isEmpty())
-            ui.CmdRecordShow->setEnabled(true);
-    }
+    applyControls();
     Q_EMIT replyShown(k);
 }
 
 void FrmAvare::lockForPlayback()
 {
-    FrmAvareUi::setEnabled({ui.Picture2, ui.TreeView1, ui.CmdDebut, ui.CmdFin, ui.CmdMoins,
-                            ui.CmdPlus, ui.CmdLecture, ui.CmdRecordShow, ui.ComboNumFichier,
-                            ui.CmdEcouteGlobalScene, ui.CmdDelVox, ui.CmdNoteExiste,
-                            ui.CmdPhotoExiste},
-                           false);
+    m_playbackLocked = true;
+    applyControls();
 }
 
-void FrmAvare::unlockAfterPlayback(bool colourName)
+void FrmAvare::unlockAfterPlayback()
 {
-    FrmAvareUi::setEnabled({ui.TreeView1, ui.CmdDebut, ui.CmdFin, ui.CmdMoins, ui.CmdPlus,
-                            ui.ComboNumFichier, ui.Picture2},
-                           true);
-    const CurrentReply reply = currentReply();
-    ui.CmdRecordShow->setEnabled(RecordAllowed(m_state.FilterCharacter, reply.character));
-    if (colourName)
-        applyFilterColour(DecideFilter(m_state.FilterCharacter, reply.character));
-    refreshRecordingButtons();
-    const ReplyFiles files = currentReplyFiles();
-    ui.CmdNoteExiste->setEnabled(files.note);
-    ui.CmdPhotoExiste->setEnabled(files.photo);
+    m_playbackLocked = false;
+    applyControls();
 }
 
-void FrmAvare::refreshRecordingButtons()
+void FrmAvare::setRehearsalShown(bool shown)
 {
-    const bool recorded = currentReplyFiles().recording;
-    FrmAvareUi::setEnabled({ui.CmdLecture, ui.CmdDelVox}, recorded);
-    ui.CmdEcouteGlobalScene->setEnabled(m_scene.firstRecordedFrom(m_state, 0) >= 0);
+    m_rehearsalShown = shown;
+    applyControls();
+}
+
+PlayWindowState FrmAvare::controlState() const
+{
+    PlayWindowState state;
+    state.filterCharacter = m_state.FilterCharacter;
+    state.playback = m_playbackLocked;
+    state.rehearsal = m_rehearsalShown;
+    state.navigationLocked = m_navigationLocks > 0 || m_state.RecorderOpen;
+    if (!m_scene.isOpen())
+        return state;
+    if (m_scene.isEmpty()) {
+        state.scene = PlayWindowState::Scene::Empty;
+        return state;
+    }
+    const int k = m_scene.index();
+    state.scene = PlayWindowState::Scene::Reply;
+    state.character = m_scene.character(k);
+    state.files = FindReplyFiles(m_state, m_scene.baseName(k));
+    state.sceneRecorded = m_scene.firstRecordedFrom(m_state, 0) >= 0;
+    return state;
+}
+
+void FrmAvare::applyControls()
+{
+    const PlayControlStates c = DecidePlayControls(controlState());
+    ui.Picture2->setEnabled(c.mainToolBar);
+    ui.CmdFiltres->setEnabled(c.filter);
+    ui.CmdRepetition->setEnabled(c.rehearse);
+    ui.CmdCommentaire->setEnabled(c.note);
+    ui.CmdPhoto->setEnabled(c.photo);
+    ui.CmdPrintScene->setEnabled(c.printScene);
+    ui.CmdPrintActe->setEnabled(c.printAct);
+    FrmAvareUi::setEnabled({ui.CmdStat, ui.CmdCalculVox, ui.CmdTransfertVox, ui.CmdRecupVox,
+                            ui.CmdVoirListeNotesPhotos},
+                           c.sceneTools);
+    ui.TreeView1->setEnabled(c.tree);
+    FrmAvareUi::setEnabled({ui.CmdDebut, ui.CmdMoins, ui.CmdPlus, ui.CmdFin}, c.navigation);
+    ui.ComboNumFichier->setEnabled(c.replyNumbers);
+    ui.CmdRecordShow->setEnabled(c.record);
+    ui.CmdLecture->setEnabled(c.listen);
+    ui.CmdDelVox->setEnabled(c.deleteRecording);
+    ui.CmdEcouteGlobalScene->setEnabled(c.listenScene);
+    ui.CmdNoteExiste->setEnabled(c.noteExists);
+    ui.CmdPhotoExiste->setEnabled(c.photoExists);
+    ui.Picture1->setVisible(!c.rehearsalShown);
+    ui.Picture2->setVisible(!c.rehearsalShown);
+    ui.PictRepetition->setVisible(c.rehearsalShown);
+    ui.PictBarRepet->setVisible(c.rehearsalShown);
+    QPalette palette = ui.LbNom->palette();
+    palette.setColor(QPalette::WindowText, c.nameRed ? NameRed : NameBlack);
+    ui.LbNom->setPalette(palette);
 }
 
 void FrmAvare::showText(QString text)
@@ -497,21 +485,6 @@ void FrmAvare::showText(QString text)
     // The store's texts end their lines with CR LF; the text box wants LF.
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     ui.RichTextBox1->setPlainText(text);
-}
-
-void FrmAvare::applyFilterColour(const FilterDecision &decision)
-{
-    if (decision.colour == FilterDecision::NameColour::Red)
-        setNameColour(NameRed);
-    else if (decision.colour == FilterDecision::NameColour::Black)
-        setNameColour(NameBlack);
-}
-
-void FrmAvare::setNameColour(const QColor &colour)
-{
-    QPalette palette = ui.LbNom->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    ui.LbNom->setPalette(palette);
 }
 
 void FrmAvare::CmdVoirTexteClick()
@@ -545,12 +518,8 @@ void FrmAvare::closeEvent(QCloseEvent *event)
 
 bool FrmAvare::QueryUnload()
 {
-    if (m_state.PlaybackActive) {
-        m_dialogs.information(this, QStringLiteral("Stop at first the current reading."));
-        return false;
-    }
-    if (m_state.RecordingActive) {
-        m_dialogs.information(this, QStringLiteral("Stop at first the current recording."));
+    if (const std::optional<QString> refusal = m_state.CloseRefusal()) {
+        m_dialogs.information(this, *refusal);
         return false;
     }
     for (const QPointer<QWidget> &toolWindow : std::as_const(m_toolWindows)) {

@@ -5,7 +5,7 @@
 #include "platform/PlatformServices.h"
 
 #include "core/play/CharactersFile.h"
-#include "core/play/FilterRule.h"
+#include "core/play/PlayControls.h"
 #include "core/play/PlayTree.h"
 #include "core/play/SceneCursor.h"
 
@@ -97,9 +97,7 @@ public:
     FrmEnregMessage *recorder() const;
 
     // Applies the filter as it now stands to the reply shown: the record
-    // button (enabled with no filter or on the filtered character's reply,
-    // disabled on the others) and the colour of the character's name. With
-    // no reply shown the record button stays disabled.
+    // button and the colour of the character's name.
     void FilterChanged();
 
     // The four media devices, one per kind of playback, each with its own
@@ -115,18 +113,12 @@ public:
     SceneListener *sceneListener() const { return m_sceneListener.get(); }
     Rehearsal *rehearsal() const { return m_rehearsal.get(); }
 
-    // Disables what could disturb a playback: the tree, the navigation, the
-    // reply-number box, the main tool bar and the reply's sound, record,
-    // note and photo buttons.
+    // A playback starts: what could disturb it is locked (see
+    // DecidePlayControls) until unlockAfterPlayback().
     void lockForPlayback();
-    // Enables them again for the reply now shown: the record button by the
-    // filter (with `colourName`, the name red for the filtered character
-    // and black for another), the sound buttons, note and photo buttons as
-    // the files on disk allow.
-    void unlockAfterPlayback(bool colourName);
-    // CmdLecture and CmdDelVox when the current reply's recording exists,
-    // CmdEcouteGlobalScene when any reply of the scene has one.
-    void refreshRecordingButtons();
+    void unlockAfterPlayback();
+    // The rehearsal panel and bar replace the reply panel and main tool bar.
+    void setRehearsalShown(bool shown);
 
 public Q_SLOTS:
     // Opens the filter window, or brings the open one forward; returns it.
@@ -177,8 +169,9 @@ private:
     void showEmptyScene();
     void display(Move move);
     void showText(QString text);
-    void setNameColour(const QColor &colour);
-    void applyFilterColour(const FilterDecision &decision);
+    // Every control that depends on the window's state, set from it.
+    PlayWindowState controlState() const;
+    void applyControls();
     void fillReplyNumbers();
 
     Module1 &m_state;
@@ -196,4 +189,7 @@ private:
     std::unique_ptr<ReplyPlayer> m_replyPlayer;
     std::unique_ptr<SceneListener> m_sceneListener;
     std::unique_ptr<Rehearsal> m_rehearsal;
+    bool m_playbackLocked = false;
+    bool m_rehearsalShown = false;
+    int m_navigationLocks = 0;
 };

@@ -1,6 +1,7 @@
 #include "gui/rehearsal/Rehearsal.h"
 
 #include "core/app/Module1.h"
+#include "core/audio/AudioTexts.h"
 #include "core/audio/PlaybackOps.h"
 #include "core/rehearsal/RehearsalEntry.h"
 #include "gui/play/FrmAvare.h"
@@ -202,8 +203,6 @@ void Rehearsal::partnerDone()
 
 void Rehearsal::nextReply()
 {
-    // The move shows the next reply with its buttons as after a playback.
-    m_state.PlaybackActive = false;
     m_window.CmdPlusClick();
 }
 
@@ -251,9 +250,7 @@ void Rehearsal::CmdEcouterClick()
                          m_promptProgress.start();
     if (!started) {
         CmdStopLectureRepetitionClick();
-        m_dialogs.information(
-            &m_window,
-            QStringLiteral("The Vox file number %1 cannot be played.").arg(reply.number));
+        m_dialogs.information(&m_window, AudioTexts::VoxCannotBePlayed(reply.number));
     }
 }
 
@@ -331,13 +328,8 @@ void Rehearsal::render()
 
 void Rehearsal::renderPanels(bool shown)
 {
-    const FrmAvareUi &ui = m_window.controls();
     m_panelShown = shown;
-    ui.Picture1->setVisible(!shown);
-    ui.Picture2->setVisible(!shown);
-    ui.PictRepetition->setVisible(shown);
-    ui.PictBarRepet->setVisible(shown);
-    ui.TreeView1->setEnabled(!shown);
+    m_window.setRehearsalShown(shown);
     for (QShortcut *key : std::as_const(m_panelKeys))
         key->setEnabled(shown);
     if (!shown)

@@ -1,47 +1,40 @@
 #include "platform/audio/SoundMeter.h"
 
-#include "platform/Dialogs.h"
 #include "platform/audio/SoundInput.h"
 
 #include <algorithm>
 #include <cstring>
 
-SoundMeter::SoundMeter(SoundInput &input, Dialogs &dialogs)
-    : input_(input), dialogs_(dialogs), copyArea_(CopyAreaLength, char(128))
-{
-}
+SoundMeter::SoundMeter(SoundInput &input) : m_input(input), m_copyArea(CopyAreaLength, char(128)) {}
 
 SoundMeter::~SoundMeter()
 {
     StopMeter();
 }
 
-bool SoundMeter::StartMeter(QWidget *parent)
+bool SoundMeter::StartMeter(QString *error)
 {
-    if (running_)
+    if (m_running)
         return true;
-    QString error;
-    if (!input_.open(&error)) {
-        dialogs_.information(parent, error);
+    if (!m_input.open(error))
         return false;
-    }
-    running_ = true;
+    m_running = true;
     return true;
 }
 
 bool SoundMeter::ReadMeter()
 {
-    if (!running_ || !input_.takeBlock(&block_))
+    if (!m_running || !m_input.takeBlock(&m_block))
         return false;
-    const qsizetype n = std::min<qsizetype>(block_.size(), ScopeLength);
-    std::memcpy(copyArea_.data(), block_.constData(), std::size_t(n));
+    const qsizetype n = std::min<qsizetype>(m_block.size(), ScopeLength);
+    std::memcpy(m_copyArea.data(), m_block.constData(), std::size_t(n));
     return true;
 }
 
 void SoundMeter::StopMeter()
 {
-    if (!running_)
+    if (!m_running)
         return;
-    running_ = false;
-    input_.close();
+    m_running = false;
+    m_input.close();
 }

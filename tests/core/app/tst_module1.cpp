@@ -130,6 +130,29 @@ private Q_SLOTS:
         QCOMPARE(Module1::ActNumberOfNodeText(QStringLiteral("ACT x")), 0);
     }
 
+    void closeRefusedWhileSoundRuns_data()
+    {
+        QTest::addColumn<bool>("playing");
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("idle closes") << false << false << QString();
+        QTest::newRow("playing") << true << false << "Stop at first the current reading.";
+        QTest::newRow("recording") << false << true << "Stop at first the current recording.";
+        QTest::newRow("both: reading first")
+            << true << true << "Stop at first the current reading.";
+    }
+    void closeRefusedWhileSoundRuns()
+    {
+        QFETCH(bool, playing);
+        QFETCH(bool, recording);
+        QFETCH(QString, refusal);
+        Module1 state;
+        state.PlaybackActive = playing;
+        state.RecordingActive = recording;
+        QCOMPARE(state.CloseRefusal().value_or(QString()), refusal);
+        QCOMPARE(state.CloseRefusal().has_value(), !refusal.isEmpty());
+    }
+
     void resetOnPlayCloseDeletesScratchFilesAndClearsFlags()
     {
         QTemporaryDir dir;

@@ -172,6 +172,43 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("_0002_LEAR.txt")});
     }
 
+    // Reply numbers stay unique and every act keeps its own number in
+    // "treeview.ini", whatever the text puts between headings.
+    void unusualStructureKeepsStoreConsistent_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("replyFiles");
+        QTest::addColumn<QByteArray>("treeview");
+        QTest::newRow("text between a scene heading and its first reply")
+            << QStringList{"ACT I", "SCENE I", "KENT", "A.", "SCENE II", "Stray.", "LEAR", "B."}
+            << QStringList{"ACT 01/SCENE 01/_0001_KENT.txt", "ACT 01/SCENE 02/_0002_LEAR.txt"}
+            << QByteArray("1,2\r\n");
+        QTest::newRow("act without scenes in the middle")
+            << QStringList{"ACT I", "SCENE I", "KENT",    "A.",   "ACT II", "KENT",
+                           "Lost.", "ACT III", "SCENE I", "LEAR", "B."}
+            << QStringList{"ACT 01/SCENE 01/_0001_KENT.txt", "ACT 03/SCENE 01/_0003_LEAR.txt"}
+            << QByteArray("1,1\r\n2,0\r\n3,1\r\n");
+        QTest::newRow("last act without scenes")
+            << QStringList{"ACT I", "SCENE I", "KENT", "A.", "ACT II"}
+            << QStringList{"ACT 01/SCENE 01/_0001_KENT.txt"} << QByteArray("1,1\r\n2,0\r\n");
+    }
+    void unusualStructureKeepsStoreConsistent()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, replyFiles);
+        QFETCH(QByteArray, treeview);
+        PlayFixture play(crlfLines(lines));
+        QCOMPARE(play.convert({QStringLiteral("KENT"), QStringLiteral("LEAR")}).status,
+                 ConvertStatus::Converted);
+        QStringList built;
+        for (const QString &entry : SnapshotTree(play.state.PlayFolder).keys()) {
+            if (entry.endsWith(QLatin1String(".txt")))
+                built << entry.mid(2);
+        }
+        QCOMPARE(built, replyFiles);
+        QCOMPARE(readFile(play.state.TreeviewIniPath()), treeview);
+    }
+
     void textWithoutActHeadingGivesAnEmptyStore()
     {
         PlayFixture play("Act one\r\nKENT\r\nWords.\r\n");

@@ -1,10 +1,7 @@
-#include "core/play/FilterRule.h"
 #include "core/play/PlayTextCheck.h"
 #include "core/play/PlayTree.h"
 
 #include <QTest>
-
-Q_DECLARE_METATYPE(FilterDecision)
 
 class TestPlayTree : public QObject
 {
@@ -50,35 +47,6 @@ private Q_SLOTS:
                                    {QStringLiteral("prince"), QStringLiteral("his friend")}),
                  QStringLiteral("Characters :\r\n\r\nHAMLET - prince\r\nHORATIO - his friend\r\n"));
         QCOMPARE(CharactersMessage({}, {}), QStringLiteral("Characters :\r\n\r\n"));
-    }
-
-    void filterDecision_data()
-    {
-        using R = FilterDecision::Record;
-        using C = FilterDecision::NameColour;
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("speaker");
-        QTest::addColumn<FilterDecision>("expected");
-        QTest::addColumn<bool>("recordAllowed");
-        QTest::newRow("no filter leaves all") << ""
-                                              << "HUBERT" << FilterDecision{} << true;
-        QTest::newRow("own reply red and recordable")
-            << "HUBERT"
-            << "HUBERT" << FilterDecision{R::Enable, C::Red} << true;
-        QTest::newRow("partner black and locked")
-            << "HUBERT"
-            << "ARTHUR" << FilterDecision{R::Disable, C::Black} << false;
-        QTest::newRow("case matters") << "HUBERT"
-                                      << "Hubert" << FilterDecision{R::Disable, C::Black} << false;
-    }
-    void filterDecision()
-    {
-        QFETCH(QString, filter);
-        QFETCH(QString, speaker);
-        QFETCH(FilterDecision, expected);
-        QFETCH(bool, recordAllowed);
-        QVERIFY(DecideFilter(filter, speaker) == expected);
-        QCOMPARE(RecordAllowed(filter, speaker), recordAllowed);
     }
 
     void checkReportsNamesRunningIntoText()

@@ -101,6 +101,11 @@ const QList<std::pair<const char *, Route>> &Routes()
              e.step(Partner, Pausing);
              e.stop();
          }},
+        {"ready after picking a partner reply",
+         [](RehearsalEngine &e) {
+             e.enter(Own);
+             e.chooseReply(Partner);
+         }},
         {"off after leaving",
          [](RehearsalEngine &e) {
              e.enter(Own);
@@ -137,7 +142,8 @@ private Q_SLOTS:
             QTest::newRow(route) << QString::fromLatin1(route) << int(state)
                                  << QString::fromLatin1(controls);
         };
-        row("ready on a partner reply", State::Ready, "panel start prompt list bar");
+        // A cue offered on a partner reply played the partner's take.
+        row("ready on a partner reply", State::Ready, "panel start list bar");
         row("ready on an own reply", State::Ready, "panel start prompt reveal list bar cover");
         row("partner playing", State::Partner, "panel stop bar playing");
         row("turn", State::Turn, "panel continue prompt reveal list bar cover");
@@ -149,6 +155,7 @@ private Q_SLOTS:
         row("scene end after a gap", State::SceneEnd, "panel prompt reveal list bar cover");
         row("ready after stopping a gap", State::Ready, "panel start prompt reveal list bar cover");
         row("ready after stopping a partner", State::Ready, "panel start prompt list bar");
+        row("ready after picking a partner reply", State::Ready, "panel start list bar");
         row("off after leaving", State::Off, "");
     }
     void eachStateShowsItsControls()
@@ -194,7 +201,7 @@ private Q_SLOTS:
         QTest::newRow("turn") << "turn";
         QTest::newRow("turn on the last reply") << "turn on the last reply";
         QTest::newRow("scene end") << "scene end after a gap";
-        QTest::newRow("ready on a partner reply") << "ready on a partner reply";
+        QTest::newRow("ready after stopping a partner") << "ready after stopping a partner";
     }
     void promptEndsWhereItWasAsked()
     {
@@ -224,6 +231,8 @@ private Q_SLOTS:
                                                      << "step";
         QTest::newRow("prompt during a gap") << "gap"
                                              << "prompt";
+        QTest::newRow("cue on entering at a partner reply") << "ready on a partner reply"
+                                                            << "prompt";
         QTest::newRow("reveal without a cover") << "ready on a partner reply"
                                                 << "reveal";
         QTest::newRow("choose while a partner plays") << "partner playing"

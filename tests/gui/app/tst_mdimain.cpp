@@ -193,8 +193,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("recording");
         QTest::addColumn<QString>("message");
         QTest::newRow("scene listening") << true << false << "Stop at first the current reading.";
-        QTest::newRow("recording") << false << true << "Stop at first the current recording.";
-        QTest::newRow("both") << true << true << "Stop at first the current reading.";
     }
     void frameCloseRefusedWhilePlayingOrRecording()
     {

@@ -6,14 +6,14 @@
 #include "ArchiveChecks.h"
 #include "FakeDialogs.h"
 #include "TestPlay.h"
+#include "VirtualMediaDevice.h"
+#include "VirtualSoundInput.h"
+#include "VirtualSoundSystem.h"
 #include "WidgetDriver.h"
 #include "core/audio/Tones.h"
 #include "core/audio/WavFile.h"
 #include "core/transfer/ZipExtractionClass.h"
 #include "platform/audio/SoundMeter.h"
-#include "platform/audio/VirtualMediaDevice.h"
-#include "platform/audio/VirtualSoundInput.h"
-#include "platform/audio/VirtualSoundSystem.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

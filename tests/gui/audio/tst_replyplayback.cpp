@@ -1,4 +1,4 @@
-#include "PlaybackFixture.h"
+#include "PlayWindowFixture.h"
 #include "core/audio/PlaybackOps.h"
 #include "platform/audio/WavePlayback.h"
 
@@ -10,7 +10,7 @@ class TestReplyPlayback : public QObject
     Q_OBJECT
 
 private:
-    PlaybackFixture f;
+    PlayWindowFixture f;
 
     // Plays reply 57 with `take` in a fresh play, or in the play as it
     // stands with `fresh` false.
@@ -25,13 +25,12 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(f.dir.isValid()); }
     void cleanup() { f.play.reset(); }
 
     void takeShowsProgressAndEndsBackInIdle()
     {
         f.freshPlay(55, 6);
-        TestPlay(*f.state, f.dir.path(), 1).addNote(57, PlaybackFixture::Hubert);
+        TestPlay(*f.state, f.folder(), 1).addNote(57, PlayWindowFixture::Hubert);
         startOnReply57(ToneWav(17900), false);
         QVERIFY(f.state->PlaybackActive);
         QVERIFY(f.enabled("CmdStopLecture"));
@@ -148,9 +147,9 @@ private Q_SLOTS:
         QFETCH(QList<int>, others);
         QFETCH(bool, sceneListening);
         f.freshPlay(55, 6);
-        TestPlay testPlay(*f.state, f.dir.path(), 1);
-        testPlay.addNote(57, PlaybackFixture::Hubert);
-        testPlay.addPhoto(57, PlaybackFixture::Hubert);
+        TestPlay testPlay(*f.state, f.folder(), 1);
+        testPlay.addNote(57, PlayWindowFixture::Hubert);
+        testPlay.addPhoto(57, PlayWindowFixture::Hubert);
         for (int n : others)
             f.record(n, ToneWav(500));
         f.record(57, ToneWav(500));

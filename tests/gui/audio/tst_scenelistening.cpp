@@ -1,4 +1,4 @@
-#include "PlaybackFixture.h"
+#include "PlayWindowFixture.h"
 #include "gui/audio/SceneListener.h"
 
 #include <QAbstractButton>
@@ -11,7 +11,7 @@ class TestSceneListening : public QObject
     Q_OBJECT
 
 private:
-    PlaybackFixture f;
+    PlayWindowFixture f;
 
     // Each reply's take has its own length, so the length identifies it:
     // reply n lasts n * 1000 + 100 ms (reply 3 is an 8-bit 11025 Hz take).
@@ -46,7 +46,6 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(f.dir.isValid()); }
     void cleanup() { f.play.reset(); }
 
     void recordedRepliesPlayInOrder_data()
@@ -68,7 +67,7 @@ private Q_SLOTS:
         QFETCH(QStringList, heard);
         f.freshPlay(1, 6);
         recordReplies(recorded);
-        TestPlay(*f.state, f.dir.path(), 1).addNote(3, PlaybackFixture::Hubert);
+        TestPlay(*f.state, f.folder(), 1).addNote(3, PlayWindowFixture::Hubert);
         f.openScene(start);
         f.click("CmdEcouteGlobalScene");
         QVERIFY(f.state->PlaybackActive);

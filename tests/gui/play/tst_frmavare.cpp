@@ -321,20 +321,6 @@ private Q_SLOTS:
         QCOMPARE(shownText(), QStringLiteral("Text of reply 1.\n"));
     }
 
-    void onlyLastReplyRecordedEnablesSceneListening()
-    {
-        TestPlay play = standardPlay();
-        play.addRecording(45, Hamlet); // the last of the scene's four replies
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Hamlet);
-        QVERIFY(IsEnabled(m_play.get(), "CmdEcouteGlobalScene"));
-        QVERIFY(!IsEnabled(m_play.get(), "CmdLecture"));
-        QVERIFY(!IsEnabled(m_play.get(), "CmdDelVox"));
-        Click(m_play.get(), "CmdFin");
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Hamlet);
-    }
-
     void recordingNoteAndPhotoEnableTheirButtons()
     {
         TestPlay play = standardPlay();
@@ -359,35 +345,6 @@ private Q_SLOTS:
         QVERIFY(IsEnabled(m_play.get(), "CmdEcouteGlobalScene"));
     }
 
-    void sceneListeningMoveKeepsReplyCommandsLocked()
-    {
-        TestPlay play = standardPlay();
-        play.addRecording(43, Horatio);
-        play.addNote(43, Horatio);
-        play.addPhoto(43, Horatio);
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        m_state->FilterCharacter = Marcellus;
-        m_state->PlaybackActive = true;
-        m_play->controls().CmdRecordShow->setEnabled(true);
-        m_play->CmdPlusClick(); // the scene player moving on
-        QCOMPARE(position(), QStringLiteral("2/4"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 43.\n"));
-        for (const char *name : {"CmdLecture", "CmdDelVox", "CmdNoteExiste", "CmdPhotoExiste"})
-            QVERIFY2(!IsEnabled(m_play.get(), name), name);
-        QVERIFY(IsEnabled(m_play.get(), "CmdRecordShow")); // left as it was
-        QCOMPARE(nameColour(), QColor(0, 0, 0));
-        m_play->CmdPlusClick();
-        QCOMPARE(nameColour(), QColor(255, 0, 0)); // MARCELLUS speaks
-        // Without playback the same move sets everything from the files.
-        m_state->PlaybackActive = false;
-        m_play->ShowReply(0);
-        m_play->CmdPlusClick();
-        QVERIFY(IsEnabled(m_play.get(), "CmdLecture"));
-        QVERIFY(IsEnabled(m_play.get(), "CmdNoteExiste"));
-        QVERIFY(!IsEnabled(m_play.get(), "CmdRecordShow")); // HORATIO is not the filter
-    }
-
     void filterMarksOwnRepliesAndLocksOthers()
     {
         standardPlay();
@@ -408,22 +365,6 @@ private Q_SLOTS:
         m_state->FilterCharacter.clear();
         Click(m_play.get(), "CmdPlus");
         QVERIFY(IsEnabled(m_play.get(), "CmdRecordShow"));
-    }
-
-    void filterOnSilentCharacterLocksEveryReply()
-    {
-        standardPlay();
-        m_state->FilterCharacter = Ghost;
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        for (int k = 0; k < 4; ++k) {
-            QCOMPARE(nameColour(), QColor(0, 0, 0));
-            QVERIFY(!IsEnabled(m_play.get(), "CmdRecordShow"));
-            Click(m_play.get(), "CmdPlus");
-        }
-        PickFromList(numberBox(), 1);
-        QVERIFY(!IsEnabled(m_play.get(), "CmdRecordShow"));
-        QCOMPARE(nameColour(), QColor(0, 0, 0));
     }
 
     void actNodeClearsViewAndDisablesEverything()
@@ -515,8 +456,6 @@ private Q_SLOTS:
                                               << "treeview.ini";
         QTest::newRow("play text missing") << "txt"
                                            << "merchantvenice.txt";
-        QTest::newRow("converter refuses a name") << "bad name"
-                                                  << "HAM/LET";
     }
     void brokenPlayGivesOneMessageAndEmptyTree()
     {
@@ -533,9 +472,6 @@ private Q_SLOTS:
         } else if (broken == QLatin1String("treeview")) {
             play.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
             QVERIFY(QFile::remove(m_state->PlayFolder + QStringLiteral("/treeview.ini")));
-        } else if (broken == QLatin1String("bad name")) {
-            play.writeCharacters({{QStringLiteral("HAM/LET"), QStringLiteral("a prince")}});
-            play.writePlayText("ACT I.\r\nSCENE I. Here.\r\nHAM/LET\r\nTo be.\r\n");
         }
         openWindow(false);
         QCOMPARE(m_dialogs.shown.size(), 1);
@@ -579,10 +515,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("playing");
         QTest::addColumn<bool>("recording");
         QTest::addColumn<QString>("message");
-        QTest::newRow("playing") << true << false << "Stop at first the current reading.";
         QTest::newRow("recording") << false << true << "Stop at first the current recording.";
-        QTest::newRow("both: reading first")
-            << true << true << "Stop at first the current reading.";
     }
     void closeRefusedWhilePlayingOrRecording()
     {
@@ -665,98 +598,6 @@ private Q_SLOTS:
     {
         QCOMPARE(FrmAvare::PlaceInFrame(QSize(1200, 800)), QRect(150, 0, 900, 600));
         QCOMPARE(FrmAvare::PlaceInFrame(QSize(1366, 700)), QRect(171, 0, 1024, 525));
-    }
-
-    void controlsCarryTheirCaptionsAndTips_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("first") << "CmdDebut"
-                               << "<<"
-                               << "First reply of the scene";
-        QTest::newRow("previous") << "CmdMoins"
-                                  << "<"
-                                  << "Previous reply";
-        QTest::newRow("next") << "CmdPlus"
-                              << ">"
-                              << "Next reply";
-        QTest::newRow("last") << "CmdFin"
-                              << ">>"
-                              << "Last reply of the scene";
-        QTest::newRow("scene text") << "CmdPrintScene"
-                                    << "Scene"
-                                    << "";
-        QTest::newRow("act text") << "CmdPrintActe"
-                                  << "Act"
-                                  << "";
-        QTest::newRow("play") << "CmdLecture"
-                              << ""
-                              << "Play the current reply";
-        QTest::newRow("delete") << "CmdDelVox"
-                                << ""
-                                << "Delete the Vox file of the current reply";
-        QTest::newRow("scene") << "CmdEcouteGlobalScene"
-                               << ""
-                               << "Play all the scene from the current reply.";
-        QTest::newRow("record") << "CmdRecordShow"
-                                << ""
-                                << "Record a reply";
-        QTest::newRow("note") << "CmdCommentaire"
-                              << ""
-                              << "Add a textual note";
-        QTest::newRow("note exists") << "CmdNoteExiste"
-                                     << ""
-                                     << "Consult the associated comment";
-        QTest::newRow("photo") << "CmdPhoto"
-                               << ""
-                               << "Add a photography";
-        QTest::newRow("photo exists") << "CmdPhotoExiste"
-                                      << ""
-                                      << "Consult the associate photo";
-        QTest::newRow("rehearsal") << "CmdRepetition"
-                                   << ""
-                                   << "Rehearsal (Ctrl+R)";
-        QTest::newRow("filter") << "CmdFiltres"
-                                << ""
-                                << "Establish a filter";
-        QTest::newRow("statistics") << "CmdStat"
-                                    << ""
-                                    << "Calculations of distribution";
-        QTest::newRow("durations") << "CmdCalculVox"
-                                   << ""
-                                   << "Duration of the play";
-        QTest::newRow("browser") << "CmdVoirListeNotesPhotos"
-                                 << ""
-                                 << "Consult all the notes and the photos";
-        QTest::newRow("start") << "CmdDemarRepetition"
-                               << ""
-                               << "Start (Space)";
-        QTest::newRow("continue") << "CmdContinuerRepetition"
-                                  << ""
-                                  << "Continue (Space)";
-        QTest::newRow("cue") << "CmdEcouter"
-                             << ""
-                             << "Listen to a cue (P)";
-        QTest::newRow("end rehearsal") << "CmdFinRepetition"
-                                       << ""
-                                       << "Fin répétition (E)";
-        QTest::newRow("non stop") << "CheckJuskaFinRepetition"
-                                  << "Non Stop"
-                                  << "";
-    }
-    void controlsCarryTheirCaptionsAndTips()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QString, tip);
-        standardPlay();
-        openWindow();
-        auto *button = Control<QAbstractButton>(m_play.get(), name.toLatin1().constData());
-        if (!caption.isEmpty())
-            QCOMPARE(button->text(), caption);
-        if (!tip.isEmpty())
-            QCOMPARE(button->toolTip(), tip);
     }
 };
 

@@ -157,7 +157,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("controls");
-        QTest::newRow("on a partner reply") << 1 << "start prompt list leave";
+        QTest::newRow("on a partner reply, no cue") << 1 << "start list leave";
         QTest::newRow("on an own reply") << 2 << "start prompt reveal list leave cover";
     }
     void enteringSwapsThePanelsAndCoversAnOwnReply()

@@ -1,7 +1,7 @@
 #include "AudioChecks.h"
+#include "VirtualMediaDevice.h"
+#include "VirtualSoundSystem.h"
 #include "core/audio/WavFile.h"
-#include "platform/audio/VirtualMediaDevice.h"
-#include "platform/audio/VirtualSoundSystem.h"
 
 #include <QFile>
 #include <QSignalSpy>

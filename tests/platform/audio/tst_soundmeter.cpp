@@ -1,7 +1,6 @@
-#include "FakeDialogs.h"
+#include "VirtualClock.h"
+#include "VirtualSoundInput.h"
 #include "platform/audio/SoundMeter.h"
-#include "platform/audio/VirtualClock.h"
-#include "platform/audio/VirtualSoundInput.h"
 
 #include <QTest>
 
@@ -10,17 +9,16 @@ class TestSoundMeter : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void unavailableInputShowsPlatformTextAndStaysStopped()
+    void unavailableInputReturnsPlatformTextAndStaysStopped()
     {
         VirtualClock clock;
         VirtualSoundInput input(clock);
         input.setAvailable(false);
-        FakeDialogs dialogs;
-        SoundMeter meter(input, dialogs);
-        QVERIFY(!meter.StartMeter(nullptr));
+        SoundMeter meter(input);
+        QString error;
+        QVERIFY(!meter.StartMeter(&error));
         QVERIFY(!meter.MeterRunning());
-        QCOMPARE(dialogs.texts(), QStringList{VirtualSoundInput::unavailableText()});
-        QCOMPARE(dialogs.shown.first().kind, FakeDialogs::Shown::Information);
+        QCOMPARE(error, VirtualSoundInput::unavailableText());
         clock.advance(1000);
         QVERIFY(!meter.ReadMeter());
     }
@@ -30,8 +28,7 @@ private Q_SLOTS:
         VirtualClock clock;
         VirtualSoundInput input(clock);
         input.setGenerator([](qint64 i) { return quint8(i % 251); });
-        FakeDialogs dialogs;
-        SoundMeter meter(input, dialogs);
+        SoundMeter meter(input);
         QVERIFY(meter.StartMeter(nullptr));
         QVERIFY(!meter.ReadMeter()); // nothing recorded yet: returns at once
         QCOMPARE(meter.copyArea().at(0), char(128));
@@ -41,15 +38,13 @@ private Q_SLOTS:
         for (int i : {0, 1, 4034})
             QCOMPARE(quint8(meter.copyArea().at(i)), quint8(i % 251));
         QVERIFY(!meter.ReadMeter()); // the block was queued again
-        QVERIFY(dialogs.shown.isEmpty());
     }
 
     void stoppingTwiceIsHarmlessAndStartingTwiceOpensOnce()
     {
         VirtualClock clock;
         VirtualSoundInput input(clock);
-        FakeDialogs dialogs;
-        SoundMeter meter(input, dialogs);
+        SoundMeter meter(input);
         QVERIFY(meter.StartMeter(nullptr));
         QVERIFY(meter.StartMeter(nullptr));
         QCOMPARE(input.openCount(), 1);
@@ -65,9 +60,8 @@ private Q_SLOTS:
     {
         VirtualClock clock;
         VirtualSoundInput input(clock);
-        FakeDialogs dialogs;
         {
-            SoundMeter meter(input, dialogs);
+            SoundMeter meter(input);
             QVERIFY(meter.StartMeter(nullptr));
         }
         QVERIFY(!input.isOpen());

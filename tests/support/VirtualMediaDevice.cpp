@@ -1,6 +1,6 @@
-#include "platform/audio/VirtualMediaDevice.h"
+#include "VirtualMediaDevice.h"
 
-#include "platform/audio/VirtualClock.h"
+#include "VirtualClock.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,6 +1,6 @@
-#include "platform/audio/VirtualSoundInput.h"
+#include "VirtualSoundInput.h"
 
-#include "platform/audio/VirtualClock.h"
+#include "VirtualClock.h"
 
 VirtualSoundInput::VirtualSoundInput(VirtualClock &clock, QObject *parent) : QObject(parent)
 {

@@ -1,4 +1,4 @@
-#include "platform/audio/VirtualClock.h"
+#include "VirtualClock.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "VirtualClock.h"
 #include "platform/audio/Beep.h"
 #include "platform/audio/SoundSystem.h"
-#include "platform/audio/VirtualClock.h"
 
 #include <QList>
 #include <QPointer>

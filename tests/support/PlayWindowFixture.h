@@ -1,18 +1,18 @@
 #pragma once
 
-// A play window on the virtual sound system, with a scene whose replies can
-// be given recordings, for the playback tests. No real time passes: the
-// tests move the virtual clock.
+// A play window on a test play in a temporary application folder, on the
+// virtual sound system. No real time passes: the tests move the virtual clock.
 
 #include "gui/play/FrmAvare.h"
 
 #include "FakeDialogs.h"
 #include "TestPlay.h"
+#include "VirtualMediaDevice.h"
+#include "VirtualSoundSystem.h"
 #include "VoxFiles.h"
 #include "WidgetDriver.h"
-#include "platform/audio/VirtualMediaDevice.h"
-#include "platform/audio/VirtualSoundSystem.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -20,34 +20,45 @@
 
 #include <memory>
 
-class PlaybackFixture
+class PlayWindowFixture
 {
 public:
     static inline const QString Hubert = QStringLiteral("HUBERT");
     static inline const QString Arthur = QStringLiteral("ARTHUR");
 
-    QTemporaryDir dir;
-    std::unique_ptr<Module1> state;
-    FakeDialogs dialogs;
-    VirtualSoundSystem sound;
-    std::unique_ptr<FrmAvare> play;
+    PlayWindowFixture()
+    {
+        if (!m_dir.isValid())
+            qFatal("no temporary folder");
+        qputenv("XDG_DATA_HOME", m_dir.path().toLocal8Bit());
+    }
+
+    // A fresh application folder with the characters file `characters`
+    // and the scene store `scenes`, for play `playIndex` of the catalogue.
+    TestPlay setUp(const QStringList &characters, const QList<TestPlay::Scene> &scenes,
+                   int playIndex = 0)
+    {
+        play.reset();
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+        state = std::make_unique<Module1>();
+        dialogs = FakeDialogs();
+        TestPlay testPlay(*state, m_dir.path(), playIndex);
+        QList<QPair<QString, QString>> list;
+        for (const QString &name : characters)
+            list.append({name, QStringLiteral("a part")});
+        testPlay.writeCharacters(list);
+        testPlay.writeStore(scenes);
+        return testPlay;
+    }
 
     // A fresh play whose act 1 scene 1 holds `count` replies numbered from
     // `first`, spoken in turn by HUBERT and ARTHUR, and no recording.
     void freshPlay(int first, int count)
     {
-        play.reset();
-        QDir(dir.path()).removeRecursively();
-        QDir().mkpath(dir.path());
-        state = std::make_unique<Module1>();
-        dialogs = FakeDialogs();
-        TestPlay testPlay(*state, dir.path(), 1);
-        testPlay.writeCharacters(
-            {{Hubert, QStringLiteral("a chamberlain")}, {Arthur, QStringLiteral("a duke")}});
-        testPlay.writeStore({TestPlay::numberedScene(1, 1, first, count, {Hubert, Arthur})});
+        setUp({Hubert, Arthur}, {TestPlay::numberedScene(1, 1, first, count, {Hubert, Arthur})}, 1);
         m_first = first;
     }
-
     QString baseName(int number) const { return Module1::ReplyBaseName(number, speaker(number)); }
     QString speaker(int number) const { return (number - m_first) % 2 == 0 ? Hubert : Arthur; }
     void record(int number, const QByteArray &wav) const
@@ -59,21 +70,52 @@ public:
         TestPlay::write(state->VoxPath(baseName(number)), bytes);
     }
 
-    // Shows the play window and opens act 1 scene 1 on reply `number`.
-    void openScene(int number = -1)
+    // Opens the play window on the play set up, shown and loaded.
+    FrmAvare *openWindow()
     {
         play = std::make_unique<FrmAvare>(*state, dialogs);
         play->setSoundSystem(&sound);
         play->resize(1000, 650);
-        QVERIFY(play->Load());
+        if (!play->Load())
+            qWarning("the play did not load: %s", qPrintable(dialogs.texts().join(u'|')));
         play->show();
-        QVERIFY(QTest::qWaitForWindowExposed(play.get()));
+        if (!QTest::qWaitForWindowExposed(play.get()))
+            qFatal("the play window was not shown");
+        return play.get();
+    }
+
+    // Opens scene `scene` of act `act` by a click in the tree.
+    void openScene(int act, int scene) const
+    {
         auto *tree = Control<QTreeWidget>(play.get(), "TreeView1");
-        QTreeWidgetItem *node = TreeNode(tree, QStringLiteral("ACT 1"), QStringLiteral("SCENE 1"));
-        QVERIFY(node);
+        QTreeWidgetItem *node = TreeNode(tree, QStringLiteral("ACT %1").arg(act),
+                                         QStringLiteral("SCENE %1").arg(scene));
+        if (!node)
+            qFatal("no such scene node");
         ClickNode(tree, node);
+    }
+    // The window on act 1 scene 1 of the fresh play, on reply `number`.
+    void openScene(int number = -1)
+    {
+        openWindow();
+        openScene(1, 1);
         if (number >= 0)
             play->ShowReply(number - m_first);
+    }
+
+    QString folder() const { return m_dir.path(); }
+    void click(const char *name) const { Click(play.get(), name); }
+    QString label(const char *name) const { return LabelText(play.get(), name); }
+    bool enabled(const char *name) const { return IsEnabled(play.get(), name); }
+    // Enabled as soon as the play window is enabled again.
+    bool enabledInPlayWindow(const char *name) const
+    {
+        return Control<QWidget>(play.get(), name)->isEnabledTo(play.get());
+    }
+    QSlider *slider() const { return Control<QSlider>(play.get(), "Slider1"); }
+    QColor nameColour() const
+    {
+        return Control<QLabel>(play.get(), "LbNom")->palette().color(QPalette::WindowText);
     }
 
     VirtualMediaDevice &device(const char *name) const
@@ -83,15 +125,6 @@ public:
                 return *d;
         }
         qFatal("no media device %s", name);
-    }
-
-    void click(const char *name) const { Click(play.get(), name); }
-    bool enabled(const char *name) const { return IsEnabled(play.get(), name); }
-    QString label(const char *name) const { return LabelText(play.get(), name); }
-    QSlider *slider() const { return Control<QSlider>(play.get(), "Slider1"); }
-    QColor nameColour() const
-    {
-        return Control<QLabel>(play.get(), "LbNom")->palette().color(QPalette::WindowText);
     }
     void advance(qint64 ms) { sound.clock().advance(ms); }
 
@@ -133,6 +166,12 @@ public:
         return open;
     }
 
+    std::unique_ptr<Module1> state;
+    FakeDialogs dialogs;
+    VirtualSoundSystem sound;
+    std::unique_ptr<FrmAvare> play;
+
 private:
+    QTemporaryDir m_dir;
     int m_first = 1;
 };

@@ -1,7 +1,7 @@
-#include "platform/audio/VirtualSoundSystem.h"
+#include "VirtualSoundSystem.h"
 
-#include "platform/audio/VirtualMediaDevice.h"
-#include "platform/audio/VirtualSoundInput.h"
+#include "VirtualMediaDevice.h"
+#include "VirtualSoundInput.h"
 
 std::unique_ptr<MediaDevice> VirtualSoundSystem::createMediaDevice()
 {
