@@ -16,10 +16,10 @@
 #include "core/app/PlayCatalogue.h"
 #include "core/app/ShippedData.h"
 #include "platform/PlatformServices.h"
-#include "platform/audio/VirtualSoundSystem.h"
 
 #include "FakeClipboard.h"
 #include "FakeDialogs.h"
+#include "VirtualSoundSystem.h"
 #include "WidgetDriver.h"
 
 #include <QApplication>
