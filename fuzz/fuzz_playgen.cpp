@@ -2,9 +2,9 @@
 // never holds a line that the conversion would misread (an act or scene
 // heading that is none, a text line that names a character).
 
-#include "PlayCast.h"
-#include "PlayTextWriter.h"
-#include "PlayXml.h"
+#include "core/playimport/PlayCast.h"
+#include "core/playimport/PlayTextWriter.h"
+#include "core/playimport/PlayXml.h"
 
 #include <cstddef>
 #include <cstdint>

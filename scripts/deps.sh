@@ -18,6 +18,9 @@ TIRADEX_TEST_PACKAGES=(zip unzip python3 xvfb xauth pulseaudio time)
 TIRADEX_TEST_PACKAGES+=(pulseaudio-utils)
 # The help page's pictures are reduced with ImageMagick (scripts/help-screenshots.sh).
 TIRADEX_TEST_PACKAGES+=(imagemagick)
+# Peers of the note tests: LibreOffice reads our notes, LibreOffice and pandoc
+# write the foreign documents our reader must read.
+TIRADEX_TEST_PACKAGES+=(libreoffice-writer-nogui pandoc)
 
 tiradex_install_packages() {
     local missing=()

@@ -1,6 +1,6 @@
 #include "ToolCommand.h"
 
-#include "PlayFiles.h"
+#include "ShippedPlay.h"
 
 namespace {
 int run(const QStringList &args)

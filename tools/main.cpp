@@ -15,6 +15,14 @@ extern const ToolCommand kConvertCommand;
 extern const ToolCommand kZipCommand;
 extern const ToolCommand kUnzipCommand;
 extern const ToolCommand kGenSoundCommand;
+extern const ToolCommand kImportPlayCommand;
+extern const ToolCommand kExportCommand;
+extern const ToolCommand kImportCommand;
+extern const ToolCommand kStatsCommand;
+extern const ToolCommand kDurationsCommand;
+extern const ToolCommand kSceneTextCommand;
+extern const ToolCommand kNoteTextCommand;
+extern const ToolCommand kNoteWriteCommand;
 
 namespace {
 // One command per line, so that adding one stays a one-line change.
@@ -28,6 +36,14 @@ const ToolCommand *const kCommands[] = {
     &kZipCommand,
     &kUnzipCommand,
     &kGenSoundCommand,
+    &kImportPlayCommand,
+    &kExportCommand,
+    &kImportCommand,
+    &kStatsCommand,
+    &kDurationsCommand,
+    &kSceneTextCommand,
+    &kNoteTextCommand,
+    &kNoteWriteCommand,
 };
 // clang-format on
 

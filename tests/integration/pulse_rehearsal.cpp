@@ -206,9 +206,11 @@ QString summary(std::vector<double> values)
         .arg(values.front(), 0, 'f', 1)
         .arg(values.size());
 }
+constexpr double MaxShortfallMs = 10.0;
 // Whether `sounds` are the sounds `expected` (loudness, length in ms), in
-// order, each within 100 ms of its length: a take missing, doubled or
-// played in the wrong place fails. How much shorter than its take each
+// order, each within 100 ms of its length and heard no more than
+// MaxShortfallMs shorter: a take missing, doubled, cut short or played in
+// the wrong place fails. How much shorter than its take each
 // sound was heard goes to `shortfalls`.
 bool HeardAs(const std::vector<Sound> &sounds, const std::vector<std::pair<int, double>> &expected,
              std::vector<double> *shortfalls)
@@ -220,6 +222,9 @@ bool HeardAs(const std::vector<Sound> &sounds, const std::vector<std::pair<int, 
             std::abs(sounds[i].lengthMs() - expected[i].second) > 100.0)
             return false;
         shortfalls->push_back(expected[i].second - sounds[i].lengthMs());
+        // A take cut short at its end loses the actor's last word.
+        if (shortfalls->back() > MaxShortfallMs)
+            return false;
     }
     return true;
 }

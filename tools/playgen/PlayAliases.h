@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlayCast.h"
+#include "core/playimport/PlayCast.h"
 
 #include <QList>
 #include <QString>

@@ -4,7 +4,32 @@
 
 #include <QTextDocument>
 
+#include <array>
+#include <cstdio>
+
 namespace {
+const char HexDigits[] = "0123456789abcdef";
+
+// The Windows-1252 byte of `u`, or 0 when the code page lacks it. Latin-1
+// letters and signs (A0..FF) are the same in both; 80..9F hold typographic
+// signs instead of control characters.
+unsigned char windows1252Byte(char16_t u)
+{
+    if (u >= 0xa0 && u <= 0xff)
+        return static_cast<unsigned char>(u);
+    static const std::array<char16_t, 32> high = [] {
+        std::array<char16_t, 32> table{};
+        for (int b = 0x80; b < 0xa0; ++b)
+            table[b - 0x80] = Windows1252Char(static_cast<unsigned char>(b)).unicode();
+        return table;
+    }();
+    for (int k = 0; k < 32; ++k) {
+        if (high[k] == u && u >= 0x100)
+            return static_cast<unsigned char>(0x80 + k);
+    }
+    return 0;
+}
+
 // Appends `text` as RTF text: ASCII as is, Windows-1252 as \'hh, the rest as
 // \uN? per UTF-16 unit.
 void appendEscaped(QByteArray &out, const QString &text)
@@ -22,11 +47,14 @@ void appendEscaped(QByteArray &out, const QString &text)
             out += char(u);
         } else if (u < 0x20 || (u >= 0x7f && u < 0xa0)) {
             continue; // control characters carry nothing a reader could show
-        } else if (const QByteArray ansi = EncodeWindows1252(QString(c)); ansi != "?") {
-            out += "\\'" + ansi.toHex();
+        } else if (const unsigned char b = windows1252Byte(u); b != 0) {
+            const char escape[4] = {'\\', '\'', HexDigits[b >> 4], HexDigits[b & 15]};
+            out.append(escape, 4);
         } else {
             // \u takes a signed 16-bit value.
-            out += "\\u" + QByteArray::number(int(qint16(u))) + '?';
+            char escape[12];
+            const int n = std::snprintf(escape, sizeof escape, "\\u%d?", int(qint16(u)));
+            out.append(escape, n);
         }
     }
 }
@@ -46,7 +74,9 @@ QByteArray WriteRtf(const RichText &text, const RtfFont &font)
             colours.append(run.colour.rgb());
     }
 
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset0 ";
+    QByteArray out;
+    out.reserve(1024 + 2 * text.plainText().size());
+    out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset0 ";
     appendEscaped(out, font.family);
     out += ";}}\r\n";
     if (!colours.isEmpty()) {

@@ -3,12 +3,14 @@
 #include "gui/app/FrmAbout.h"
 #include "gui/app/FrmEntry.h"
 #include "gui/app/FrmHlp.h"
+#include "gui/app/FrmImportPlay.h"
 #include "gui/app/WebWindowLoader.h"
 #include "gui/cipher/FrmCryptage.h"
 #include "gui/play/FrmAvare.h"
 #include "gui/play/PlayIcons.h"
 
 #include "core/app/AppTexts.h"
+#include "core/app/ImportedPlays.h"
 #include "core/app/Module1.h"
 #include "core/app/PlayCatalogue.h"
 #include "core/app/ShippedData.h"
@@ -16,11 +18,15 @@
 #include "platform/Dialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+
+#include <algorithm>
 
 MDIMain::MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_dialogs(dialogs),
@@ -65,6 +71,8 @@ void MDIMain::setupMenus()
     mnumarchandvenise = playEntries.value(0);
     mnukingjohn = playEntries.value(1);
     mnuverona = playEntries.value(2);
+    mnuimport = entry(mnupiece, "mnuimport", QStringLiteral("Import a play ..."));
+    connect(mnuimport, &QAction::triggered, this, &MDIMain::mnuimportClick);
     sep0 = mnupiece->addSeparator();
     sep0->setObjectName(QStringLiteral("sep0"));
     mnuquitter = entry(mnupiece, "mnuquitter", QStringLiteral("Exit"));
@@ -94,6 +102,7 @@ void MDIMain::Load(const QString &reportedAppFolder, const QString &shippedDataF
     if (!shippedDataFolder.isEmpty() &&
         !InstallShippedFiles(shippedDataFolder, m_state.AppFolder, &error))
         m_dialogs.information(this, error);
+    refreshImportedPlays();
     m_startUp = new FrmEntry({mnupiece->menuAction(), mnuaide}, this);
     m_startUp->show();
 }
@@ -207,6 +216,50 @@ void MDIMain::mnucryptageClick()
     }
     auto *tool = new FrmCryptage(m_state, m_dialogs);
     m_cipherTool = showInFrame(tool, QRect(QPoint(20, 20), tool->sizeHint() + QSize(8, 30)));
+}
+
+void MDIMain::refreshImportedPlays()
+{
+    qDeleteAll(m_importedEntries);
+    m_importedEntries.clear();
+    QList<PlayCatalogueEntry> plays = ReadImportedPlays(m_state.AppFolder);
+    std::stable_sort(plays.begin(), plays.end(),
+                     [](const PlayCatalogueEntry &a, const PlayCatalogueEntry &b) {
+                         return a.windowTitle.localeAwareCompare(b.windowTitle) < 0;
+                     });
+    for (const PlayCatalogueEntry &play : plays) {
+        auto *action = new QAction(play.menuCaption, mnupiece);
+        action->setObjectName(play.menuName);
+        // The caption is the user's text: "&" is a letter, not a shortcut.
+        action->setText(QString(play.menuCaption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        connect(action, &QAction::triggered, this, [this, play] { SelectPlay(play); });
+        mnupiece->insertAction(mnuimport, action);
+        m_importedEntries.append(action);
+    }
+}
+
+void MDIMain::mnuimportClick()
+{
+    if (m_playSubWindow)
+        return;
+    const QString path =
+        m_dialogs.openFileName(this, QStringLiteral("Import a play"), QDir::homePath(),
+                               QStringLiteral("Plays (*.txt *.xml);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    PlayImport import = PlayImport::fromFile(path);
+    QApplication::restoreOverrideCursor();
+    auto *window = new FrmImportPlay(std::move(import), path, m_state.AppFolder, m_dialogs, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setModal(true);
+    connect(window, &QDialog::accepted, this, [this, window] {
+        refreshImportedPlays();
+        if (const std::optional<PlayCatalogueEntry> play = window->storedPlay())
+            m_dialogs.information(
+                this, QStringLiteral("\"%1\" is now in the Plays menu.").arg(play->windowTitle));
+    });
+    window->show();
 }
 
 void MDIMain::closeEvent(QCloseEvent *event)

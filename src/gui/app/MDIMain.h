@@ -38,6 +38,7 @@ public:
     FrmAvare *playWindow() const;
     QMdiSubWindow *playSubWindow() const { return m_playSubWindow; }
     FrmEntry *startUpWindow() const { return m_startUp; }
+    QList<QAction *> importedPlayEntries() const { return m_importedEntries; }
     QMdiArea *mdiArea() const { return m_mdiArea; }
 
     // The sound services handed to every play window.
@@ -60,6 +61,7 @@ public:
     QAction *mnumarchandvenise = nullptr;
     QAction *mnukingjohn = nullptr;
     QAction *mnuverona = nullptr;
+    QAction *mnuimport = nullptr; // "Import a play ...", below the imported plays
     QAction *sep0 = nullptr;
     QAction *mnuquitter = nullptr;          // "Exit"
     QMenu *mnupointinterrogation = nullptr; // "?"
@@ -85,6 +87,11 @@ public Q_SLOTS:
     void mnuwebClick();
     // "Cryptage ...": the encryption tool (its entry is never shown).
     void mnucryptageClick();
+    // "Import a play ...": a file, then the import window on its report.
+    void mnuimportClick();
+    // Lists the plays of the application folder's catalogue in the "Plays"
+    // menu, between the shipped plays and "Import a play ...".
+    void refreshImportedPlays();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -100,6 +107,7 @@ private:
     QMdiArea *m_mdiArea = nullptr;
     QPointer<QMdiSubWindow> m_playSubWindow;
     QPointer<FrmEntry> m_startUp;
+    QList<QAction *> m_importedEntries;
     std::function<void()> m_exit;
     WebWindowFactory m_webWindowFactory;
     QPointer<QWidget> m_about;

@@ -1,5 +1,8 @@
 #include "gui/play/FrmAvare.h"
 
+#include "gui/annotations/FrmCommentaire.h"
+#include "gui/annotations/FrmNotesPhotos.h"
+#include "gui/annotations/FrmPhotos.h"
 #include "gui/app/FrmProg.h"
 #include "gui/app/ToolWindow.h"
 #include "gui/audio/FrmEnregMessage.h"
@@ -8,6 +11,11 @@
 #include "gui/play/PlayIcons.h"
 #include "gui/rehearsal/FrmFiltre.h"
 #include "gui/rehearsal/Rehearsal.h"
+#include "gui/reports/FrmCalculs.h"
+#include "gui/reports/FrmPrintText.h"
+#include "gui/reports/FrmStats.h"
+#include "gui/transfer/FrmExport.h"
+#include "gui/transfer/FrmImport.h"
 
 #include "core/app/Module1.h"
 #include "core/play/PlayControls.h"
@@ -75,6 +83,56 @@ FrmAvare::FrmAvare(Module1 &state, Dialogs &dialogs, QWidget *parent)
     connect(ui.Command2, &QPushButton::clicked, this, &FrmAvare::CheckPlayText);
     connect(ui.CmdFiltres, &QToolButton::clicked, this, &FrmAvare::CmdFiltresClick);
     connect(ui.CmdRecordShow, &QToolButton::clicked, this, &FrmAvare::CmdRecordShowClick);
+    connect(ui.CmdStat, &QToolButton::clicked, this, &FrmAvare::CmdStatClick);
+    connect(ui.CmdCalculVox, &QToolButton::clicked, this, &FrmAvare::CmdCalculVoxClick);
+    connect(ui.CmdPrintScene, &QToolButton::clicked, this, &FrmAvare::CmdPrintSceneClick);
+    connect(ui.CmdPrintActe, &QToolButton::clicked, this, &FrmAvare::CmdPrintActeClick);
+    connect(ui.CmdTransfertVox, &QToolButton::clicked, this, &FrmAvare::CmdTransfertVoxClick);
+    connect(ui.CmdRecupVox, &QToolButton::clicked, this, &FrmAvare::CmdRecupVoxClick);
+    connect(ui.CmdCommentaire, &QToolButton::clicked, this, &FrmAvare::CmdCommentaireClick);
+    connect(ui.CmdNoteExiste, &QToolButton::clicked, this, &FrmAvare::CmdCommentaireClick);
+    connect(ui.CmdPhoto, &QToolButton::clicked, this, &FrmAvare::CmdPhotoClick);
+    connect(ui.CmdPhotoExiste, &QToolButton::clicked, this, &FrmAvare::CmdPhotoClick);
+    connect(ui.CmdVoirListeNotesPhotos, &QToolButton::clicked, this,
+            &FrmAvare::CmdVoirListeNotesPhotosClick);
+}
+
+void FrmAvare::CmdTransfertVoxClick()
+{
+    auto *window = new FrmExport(m_state, m_services, *this);
+    openToolWindow(window, ToolWindowRule::HidePlayWindow,
+                   FrmExport::SizeInFrame(this->window()->size()));
+}
+
+void FrmAvare::CmdRecupVoxClick()
+{
+    auto *window = new FrmImport(m_state, m_services, *this);
+    openToolWindow(window, ToolWindowRule::HidePlayWindow,
+                   FrmImport::SizeInFrame(this->window()->size()));
+}
+
+void FrmAvare::CmdCommentaireClick()
+{
+    if (!currentReply().isValid())
+        return;
+    openToolWindow(new FrmCommentaire(m_state, m_dialogs, *this), ToolWindowRule::DisablePlayWindow,
+                   FrmCommentaire::SizeInFrame(window()->size()));
+}
+
+void FrmAvare::CmdPhotoClick()
+{
+    const CurrentReply reply = currentReply();
+    if (!reply.isValid() || !FrmPhotos::EnsurePhoto(m_state, m_dialogs, reply, this))
+        return;
+    refreshReplyFiles();
+    openToolWindow(new FrmPhotos(m_state, m_dialogs, *this), ToolWindowRule::DisablePlayWindow,
+                   FrmPhotos::WindowSize(this));
+}
+
+void FrmAvare::CmdVoirListeNotesPhotosClick()
+{
+    openToolWindow(new FrmNotesPhotos(m_state, m_dialogs, *this), ToolWindowRule::DisablePlayWindow,
+                   FrmNotesPhotos::WindowSize(this));
 }
 
 FrmEnregMessage *FrmAvare::recorder() const
@@ -266,6 +324,44 @@ QStringList FrmAvare::sceneReplyFiles() const
 void FrmAvare::refreshReplyFiles()
 {
     applyControls();
+}
+
+// Three quarters of the frame window's width and height.
+static QSize reportWindowSize(const QWidget *frame)
+{
+    return QSize(frame->width() * 3 / 4, frame->height() * 3 / 4);
+}
+
+void FrmAvare::CmdStatClick()
+{
+    const BusyPointer busy;
+    openToolWindow(new FrmStats(m_state, m_services, *this), ToolWindowRule::DisablePlayWindow,
+                   reportWindowSize(window()));
+}
+
+void FrmAvare::CmdCalculVoxClick()
+{
+    const BusyPointer busy;
+    openToolWindow(new FrmCalculs(m_state, m_services), ToolWindowRule::DisablePlayWindow,
+                   reportWindowSize(window()));
+}
+
+void FrmAvare::CmdPrintSceneClick()
+{
+    if (!m_scene.isOpen())
+        return;
+    const BusyPointer busy;
+    openToolWindow(new FrmPrintScene(m_state, m_services, *this, m_scene.act(), m_scene.scene()),
+                   ToolWindowRule::DisablePlayWindow, reportWindowSize(window()));
+}
+
+void FrmAvare::CmdPrintActeClick()
+{
+    if (!m_scene.isOpen())
+        return;
+    const BusyPointer busy;
+    openToolWindow(new FrmPrintActe(m_state, m_services, *this, m_scene.act()),
+                   ToolWindowRule::DisablePlayWindow, reportWindowSize(window()));
 }
 
 FrmFiltre *FrmAvare::CmdFiltresClick()

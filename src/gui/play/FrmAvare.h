@@ -145,6 +145,21 @@ public Q_SLOTS:
     void CheckPlayText();
     // Opens the recorder on the current reply, or brings the open one to the front.
     void CmdRecordShowClick();
+    // Open the export and the import window; the play window hides meanwhile.
+    void CmdTransfertVoxClick();
+    void CmdRecupVoxClick();
+    // The report and text windows: statistics, durations, the text of the
+    // open scene and of its act. Each disables the play window while open.
+    void CmdStatClick();
+    void CmdCalculVoxClick();
+    void CmdPrintSceneClick();
+    void CmdPrintActeClick();
+    // The note editor on the current reply (CmdCommentaire and CmdNoteExiste).
+    void CmdCommentaireClick();
+    // Attaches a photo when the reply has none, then shows the photo window.
+    void CmdPhotoClick();
+    // The browser of every note and photo of the play.
+    void CmdVoirListeNotesPhotosClick();
 
 Q_SIGNALS:
     // The window accepted to close; sent before the scratch files are deleted.

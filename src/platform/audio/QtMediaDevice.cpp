@@ -16,10 +16,6 @@ constexpr qint64 DrainMarginMs = 250;
 // A playback whose heard position does not move for this long has lost its
 // device; it is ended rather than left waiting for ever.
 constexpr qint64 StallLimitMs = 5000;
-// Once all data went to the output, a heard position that stands still this
-// long means the output has played everything it will: its clock may stop a
-// few samples short of the take's end.
-constexpr qint64 DrainStillMs = 40;
 // The output's clock, converted to frames of the take, may end a frame or
 // two short of the take's last frame; this close counts as the end.
 constexpr qint64 EndToleranceMs = 2;
@@ -198,13 +194,18 @@ bool QtMediaDevice::checkPlaybackEnd()
         progressClock_.start();
     }
     if (stream_->atEnd()) {
-        // Everything went to the output; the end is when it has been heard.
+        // Everything went to the output; the end is when it has been heard,
+        // that is when the output's processed time reaches the take's
+        // length. A clock that stands still for a moment under load is not
+        // the end, and neither is the output's idle state: it comes when
+        // the last data went out, a buffer's length before they are heard.
+        // Should the clock stop short for good, the drain limit ends it.
         if (!drainClock_.isValid()) {
             drainClock_.start();
             drainPoll_.start();
         }
-        if (played >= framesToPlay_ - takeRate_ * EndToleranceMs / 1000 ||
-            progressClock_.elapsed() >= DrainStillMs || drainClock_.elapsed() >= drainLimitMs_) {
+        const bool heardAll = played >= framesToPlay_ - takeRate_ * EndToleranceMs / 1000;
+        if (heardAll || drainClock_.elapsed() >= drainLimitMs_) {
             playbackFinished();
             return true;
         }

@@ -130,6 +130,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("errorPart");
         QTest::newRow("vox file gone") << QByteArray() << "doesn't exist";
         QTest::newRow("not an archive") << QByteArray("RIFF but not a zip") << "not a Zip file";
+        ZipTest::Archive damaged;
+        damaged.entryCount = 2; // a directory that lists more than it holds
+        QTest::newRow("damaged directory") << damaged.build() << "not a Zip file";
     }
     void failedUnpackingLeavesNoEarlierTake()
     {

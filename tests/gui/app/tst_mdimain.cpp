@@ -88,13 +88,13 @@ private Q_SLOTS:
         QCOMPARE(captions(m_frame->menuBar()->actions()), (QStringList{"Plays", "?"}));
         QCOMPARE(captions(m_frame->mnupiece->actions()),
                  (QStringList{"The merchant of Venice ...", "The Life and Death of King John ...",
-                              "Two Gentlemen of Verona ...", "-", "Exit"}));
+                              "Two Gentlemen of Verona ...", "Import a play ...", "-", "Exit"}));
         QCOMPARE(captions(m_frame->mnupointinterrogation->actions()),
                  (QStringList{"Help ...", "Cryptage ...", "Characters ...", "About ...",
                               "Web site ..."}));
         for (const char *name : {"mnupiece", "mnumarchandvenise", "mnukingjohn", "mnuverona",
-                                 "sep0", "mnuquitter", "mnupointinterrogation", "mnuaide",
-                                 "mnucryptage", "mnupersonnages", "mnuabout", "mnuweb"})
+                                 "mnuimport", "sep0", "mnuquitter", "mnupointinterrogation",
+                                 "mnuaide", "mnucryptage", "mnupersonnages", "mnuabout", "mnuweb"})
             QVERIFY2(m_frame->findChild<QObject *>(QLatin1String(name)), name);
         QVERIFY(!m_frame->mnucryptage->isVisible());
         QVERIFY(!m_frame->mnupersonnages->isVisible());

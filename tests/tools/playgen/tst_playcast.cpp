@@ -1,5 +1,5 @@
-#include "PlayCast.h"
-#include "PlayXml.h"
+#include "core/playimport/PlayCast.h"
+#include "core/playimport/PlayXml.h"
 
 #include "PlaygenFixture.h"
 

@@ -1,4 +1,4 @@
-#include "PlayFiles.h"
+#include "ShippedPlay.h"
 
 #include "PlaygenFixture.h"
 #include "core/app/Module1.h"

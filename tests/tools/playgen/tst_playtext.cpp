@@ -1,6 +1,6 @@
-#include "PlayCast.h"
-#include "PlayTextWriter.h"
-#include "PlayXml.h"
+#include "core/playimport/PlayCast.h"
+#include "core/playimport/PlayTextWriter.h"
+#include "core/playimport/PlayXml.h"
 
 #include "PlaygenFixture.h"
 

@@ -1,7 +1,7 @@
 // The fixture play's parsing is checked through its generated text
 // (tst_playtext); here, what the reader must refuse.
 
-#include "PlayXml.h"
+#include "core/playimport/PlayXml.h"
 
 #include <QTest>
 
@@ -42,8 +42,8 @@ private Q_SLOTS:
         QTest::newRow("garbage after the play") << Play(OneScene) + "<PLAY>";
         QTest::newRow("no act") << Play("");
         QTest::newRow("act without scene") << Play("<ACT><TITLE>ACT I</TITLE></ACT>");
-        QTest::newRow("prologue would be lost")
-            << Play("<PROLOGUE><TITLE>PROLOGUE</TITLE></PROLOGUE>") + OneScene;
+        QTest::newRow("unknown play-level element")
+            << Play("<APPENDIX><TITLE>NOTES</TITLE></APPENDIX>") + OneScene;
         QTest::newRow("speech without speaker")
             << Play("<ACT><TITLE>ACT I</TITLE><SCENE><TITLE>SCENE I.</TITLE>"
                     "<SPEECH><LINE>x</LINE></SPEECH></SCENE></ACT>");
@@ -68,6 +68,52 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!ParsePlayXml(xml, &error));
         QVERIFY2(error.startsWith(QLatin1String("line ")), qPrintable(error));
+    }
+
+    // Where the parts outside the acts land: title of each scene, act by act.
+    void prologueEpilogueAndInductionBecomeScenes_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QStringList>("scenes");
+        const char *speech = "<SPEECH><SPEAKER>A</SPEAKER><LINE>x</LINE></SPEECH>";
+        const QByteArray prologue =
+            QByteArray("<PROLOGUE><TITLE>PROLOGUE</TITLE>") + speech + "</PROLOGUE>";
+        QTest::newRow("prologue before the first act")
+            << Play(prologue + OneScene) << QStringList{"1 PROLOGUE", "1 SCENE I."};
+        QTest::newRow("epilogue after the last act, without title")
+            << Play(QByteArray(OneScene) + OneScene + "<EPILOGUE>" + speech + "</EPILOGUE>")
+            << QStringList{"1 SCENE I.", "2 SCENE I.", "2 EPILOGUE"};
+        QTest::newRow("prologue inside an act stays where it stands")
+            << Play(QByteArray("<ACT><TITLE>ACT I</TITLE><SCENE><TITLE>SCENE I.</TITLE>") + speech +
+                    "</SCENE>" + prologue + "</ACT>")
+            << QStringList{"1 SCENE I.", "1 PROLOGUE"};
+        QTest::newRow("induction scenes open the first act")
+            << Play(QByteArray("<INDUCT><TITLE>INDUCTION</TITLE><SCENE><TITLE>SCENE I.</TITLE>") +
+                    speech + "</SCENE></INDUCT>" + OneScene)
+            << QStringList{"1 INDUCTION. SCENE I.", "1 SCENE I."};
+        QTest::newRow("subhead between speeches")
+            << Play(QByteArray("<ACT><TITLE>ACT I</TITLE><SCENE><TITLE>SCENE I.</TITLE>") + speech +
+                    "<SUBHEAD>SONG</SUBHEAD>" + speech + "</SCENE></ACT>")
+            << QStringList{"1 SCENE I."};
+    }
+    void prologueEpilogueAndInductionBecomeScenes()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(QStringList, scenes);
+        QString error;
+        const std::optional<PlayDocument> play = ParsePlayXml(xml, &error);
+        QVERIFY2(play, qPrintable(error));
+        QStringList titles;
+        int events = 0;
+        for (qsizetype a = 0; a < play->acts.size(); ++a) {
+            for (const PlayScene &scene : play->acts.at(a).scenes) {
+                titles << QStringLiteral("%1 %2").arg(a + 1).arg(scene.title);
+                events += int(scene.events.size());
+            }
+        }
+        QCOMPARE(titles, scenes);
+        // Nothing dropped: every speech and direction is an event.
+        QCOMPARE(events, int(xml.count("<SPEECH>") + xml.count("<SUBHEAD>")));
     }
 
     void externalEntityIsNeverRead()

@@ -1,0 +1,164 @@
+#include "core/annotations/RtfReader.h"
+#include "core/annotations/RtfWriter.h"
+
+#include <QFile>
+#include <QTest>
+
+Q_DECLARE_METATYPE(RichText)
+
+// The reader against documents written by other programs (golden files
+// written by hand), hostile input, and the writer's own output.
+class TstRtfReader : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QByteArray golden(const char *name)
+    {
+        QFile file(QStringLiteral(TIRADEX_TEST_DATA_DIR "/notes/") + QLatin1String(name));
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("missing golden file %s", name);
+        return file.readAll();
+    }
+    static RichTextRun format(bool bold, bool italic, bool underline, QColor colour = QColor())
+    {
+        RichTextRun run;
+        run.bold = bold;
+        run.italic = italic;
+        run.underline = underline;
+        run.colour = colour;
+        return run;
+    }
+    static QString plain(const QByteArray &rtf)
+    {
+        QString error;
+        const std::optional<RichText> text = ReadRtf(rtf, &error);
+        return text ? text->plainText() : QStringLiteral("<refused: %1>").arg(error);
+    }
+
+private Q_SLOTS:
+    void readsTextOfForeignDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("WordPad with code page 1252")
+            << golden("wordpad-1252.rtf")
+            << QStringLiteral(
+                   "Entrée de Hubert, à pas lents…\nIl s’arrête; «\u00a0Non\u00a0!»\t5 €\n");
+        QTest::newRow("LibreOffice tables, unicode escapes, skipped destinations")
+            << golden("libreoffice-style.rtf") << QStringLiteral("Жил “quoted” € 5\nlink");
+        QTest::newRow("pandoc paragraphs in groups, uc0 and symbol words")
+            << QByteArray("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 \\fswiss Helvetica;}}\n"
+                          "{\\pard \\ql \\f0 \\sa180 \\li0 \\fi0 Caf\\u233?\\par}\n"
+                          "{\\pard \\uc0\\u8212\\emdash\\ldblquote x\\rdblquote\\lquote\\rquote"
+                          "\\bullet\\par}\n}")
+            << QStringLiteral("Café\n——“x”‘’•");
+        QTest::newRow("other code page from the header")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'c6\\'e8\\'eb}") << QStringLiteral("Жил");
+        QTest::newRow("fallback of unicode escapes skipped by its count")
+            << QByteArray("{\\rtf1\\uc2 \\u1046\\'3f\\'3fa{\\uc1\\u1047 ?b}\\u1048 xyc}")
+            << QStringLiteral("ЖaЗbИc");
+        QTest::newRow("surrogate pair joined, lone half replaced")
+            << QByteArray("{\\rtf1 \\u-10179?\\u-8704? \\u-10179?z}")
+            << QStringLiteral("\U0001F600 \uFFFDz");
+        QTest::newRow("escaped braces and backslash, backslash-newline paragraph")
+            << QByteArray("{\\rtf1 a\\{b\\}c\\\\d\\\r\ne}") << QStringLiteral("a{b}c\\d\ne");
+    }
+
+    void readsTextOfForeignDocuments()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, expected);
+        QCOMPARE(plain(rtf), expected);
+    }
+
+    void keepsFormatsAndColours()
+    {
+        const std::optional<RichText> text =
+            ReadRtf("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+                    "a\\b b{\\i c\\ul d}\\cf2 e\\plain f\\cf9 g\\ul0\\ulw h}",
+                    nullptr);
+        QVERIFY(text);
+        RichText expected;
+        expected.append(QStringLiteral("a"), format(false, false, false));
+        expected.append(QStringLiteral("b"), format(true, false, false));
+        expected.append(QStringLiteral("c"), format(true, true, false));
+        expected.append(QStringLiteral("d"), format(true, true, true));
+        expected.append(QStringLiteral("e"), format(true, false, false, QColor(0, 128, 0)));
+        expected.append(QStringLiteral("fg"), format(false, false, false));
+        expected.append(QStringLiteral("h"), format(false, false, true));
+        QCOMPARE(*text, expected);
+    }
+
+    void hostileInputStaysBounded_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("nesting far past the limit is skipped")
+            << "{\\rtf1 a" + QByteArray(200000, '{') + "x" + QByteArray(200000, '}') + "b}"
+            << QStringLiteral("ab");
+        QTest::newRow("nesting within the limit is read")
+            << "{\\rtf1 a" + QByteArray(500, '{') + "x" + QByteArray(500, '}') + "b}"
+            << QStringLiteral("axb");
+        QTest::newRow("unterminated groups keep what was read")
+            << QByteArray("{\\rtf1 abc{\\b def{\\i gh") << QStringLiteral("abcdefgh");
+        QTest::newRow("huge bin skips only what is there")
+            << QByteArray("{\\rtf1 a\\bin99999999999999 xyz}") << QStringLiteral("a");
+        QTest::newRow("negative bin skips nothing")
+            << QByteArray("{\\rtf1 a\\bin-5 xyz}") << QStringLiteral("axyz");
+        QTest::newRow("numbers out of range are clamped")
+            << QByteArray("{\\rtf1 {\\uc99999999999 \\u99999999999999?a}\\cf-2147483649 b}")
+            << QStringLiteral("\uFFFDb");
+        QTest::newRow("truncated escapes at the end")
+            << QByteArray("{\\rtf1 a\\'4") << QStringLiteral("a");
+        QTest::newRow("colour table without end")
+            << "{\\rtf1{\\colortbl" + QByteArray(5000, ';') << QString();
+        QTest::newRow("control characters dropped") << QByteArray("{\\rtf1 a\\'01\\'0d\\'81\x01"
+                                                                  "b\\u1?c\\u127?}")
+                                                    << QStringLiteral("abc");
+        QTest::newRow("overlong control word")
+            << "{\\rtf1 \\" + QByteArray(100000, 'b') + " x}" << QStringLiteral("x");
+        QTest::newRow("not rich text is refused")
+            << QByteArray("Dear diary")
+            << QStringLiteral("<refused: The file is not a Rich Text Format document.>");
+    }
+
+    void hostileInputStaysBounded()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, expected);
+        QCOMPARE(plain(rtf), expected);
+    }
+
+    void writerOutputReadsBackUnchanged_data()
+    {
+        QTest::addColumn<RichText>("text");
+        auto plainText = [](const QString &s) {
+            RichText t;
+            t.append(s, RichTextRun());
+            return t;
+        };
+        QTest::newRow("empty") << RichText();
+        QTest::newRow("line breaks only") << plainText(QStringLiteral("\n\n"));
+        QTest::newRow("trailing empty paragraph") << plainText(QStringLiteral("a\n"));
+        QTest::newRow("spaces kept") << plainText(QStringLiteral("  a  b  "));
+        QTest::newRow("every kind of character")
+            << plainText(QStringLiteral("é€’\t{\\}Ж中\U0001F600?\u00a0"));
+        RichText mixed = plainText(QStringLiteral("x"));
+        mixed.append(QStringLiteral("bold red\nnext"), format(true, false, false, Qt::red));
+        mixed.append(QStringLiteral("u"), format(false, true, true, QColor(1, 2, 3)));
+        mixed.append(QStringLiteral("red again"), format(false, false, false, Qt::red));
+        QTest::newRow("formats") << mixed;
+    }
+
+    void writerOutputReadsBackUnchanged()
+    {
+        QFETCH(RichText, text);
+        const std::optional<RichText> back = ReadRtf(WriteRtf(text), nullptr);
+        QVERIFY(back);
+        QCOMPARE(*back, text);
+    }
+};
+
+QTEST_MAIN(TstRtfReader)
+#include "tst_rtfreader.moc"

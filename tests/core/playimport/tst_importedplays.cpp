@@ -1,0 +1,186 @@
+// The catalogue of imported plays, their codes, and the command line.
+
+#include "core/app/FileIo.h"
+#include "core/app/ImportedPlays.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+
+namespace {
+
+QStringList Codes(const QList<PlayCatalogueEntry> &plays)
+{
+    QStringList codes;
+    for (const PlayCatalogueEntry &play : plays)
+        codes << play.playCode + QLatin1Char('=') + play.windowTitle;
+    return codes;
+}
+
+QByteArray BigCatalogue()
+{
+    QByteArray bytes;
+    for (int i = 0; bytes.size() < 1536 * 1024; ++i)
+        bytes += QStringLiteral("\"play%1\",\"A play of the user, number %1\"\r\n").arg(i).toUtf8();
+    return bytes;
+}
+
+// Run in a child process: stores a play while no file may grow past 1 MB,
+// so the process dies in the middle of writing the larger catalogue.
+int StoreUnderSizeLimit(const QString &appFolder)
+{
+    const rlimit limit{1024 * 1024, 1024 * 1024};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    StoreImportedPlay(appFolder, QStringLiteral("Crash"), "ACT I\r\n", "\"A\",\"\"\r\n", nullptr);
+    return 0;
+}
+
+} // namespace
+
+class TestImportedPlays : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void catalogueSkipsUntrustedRecords_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("plays");
+        QTest::newRow("two plays")
+            << QByteArray("\"ghent\",\"Ghent\"\r\n\"lear\",\"King Lear\"\r\n")
+            << QStringList{"ghent=Ghent", "lear=King Lear"};
+        QTest::newRow("codes that would leave the folder or are not plain")
+            << QByteArray("\"../x\",\"X\"\r\n\"Lear\",\"L\"\r\n\"a b\",\"A\"\r\n\"ok\",\"Ok\"\r\n")
+            << QStringList{"ok=Ok"};
+        QTest::newRow("shipped code, repeated code, no title, one field")
+            << QByteArray("\"kingjohn\",\"K\"\r\n\"a\",\"A\"\r\n\"a\",\"B\"\r\n\"b\",\"\"\r\n"
+                          "\"c\"\r\n")
+            << QStringList{"a=A"};
+        QTest::newRow("no file") << QByteArray() << QStringList{};
+    }
+    void catalogueSkipsUntrustedRecords()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, plays);
+        QTemporaryDir dir;
+        if (!file.isEmpty())
+            QVERIFY(WriteFileAtomically(dir.filePath(ImportedPlaysFileName()), file, nullptr));
+        const QList<PlayCatalogueEntry> read = ReadImportedPlays(dir.path());
+        QCOMPARE(Codes(read), plays);
+        for (const PlayCatalogueEntry &play : read) {
+            QCOMPARE(play.playTextFile, play.playCode + QStringLiteral(".txt"));
+            QCOMPARE(play.menuCaption, play.windowTitle + QStringLiteral(" ..."));
+        }
+    }
+
+    void playCodesArePlainAndUnique_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("letters") << "Hamlet"
+                                 << "hamlet";
+        QTest::newRow("blanks and punctuation") << "Othello, the Moor!"
+                                                << "othellothemoor";
+        QTest::newRow("accents") << QStringLiteral("Éléonore 2") << "eleonore2";
+        QTest::newRow("nothing left") << "!!! ???"
+                                      << "play";
+        QTest::newRow("a shipped play's code") << "King John"
+                                               << "kingjohn2";
+        QTest::newRow("listed already") << "Lear"
+                                        << "lear3";
+        QTest::newRow("a file of that name") << "Notes"
+                                             << "notes2";
+        QTest::newRow("long") << QString(40, QLatin1Char('z')) << QString(24, QLatin1Char('z'));
+    }
+    void playCodesArePlainAndUnique()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, code);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("notes")));
+        const QList<PlayCatalogueEntry> taken = {
+            {QString(), QString(), QStringLiteral("lear"), QString(), QString()},
+            {QString(), QString(), QStringLiteral("lear2"), QString(), QString()}};
+        QCOMPARE(MakePlayCode(title, dir.path(), taken), code);
+    }
+
+    void storingAddsToTheCatalogue()
+    {
+        QTemporaryDir dir;
+        QString error;
+        for (const char *title : {"Lear", "Lear"})
+            QVERIFY2(StoreImportedPlay(dir.path(), QLatin1String(title), "ACT I\r\n",
+                                       "\"A\",\"\"\r\n", &error),
+                     qPrintable(error));
+        QCOMPARE(Codes(ReadImportedPlays(dir.path())), (QStringList{"lear=Lear", "lear2=Lear"}));
+        // The characters file is stored enciphered.
+        QVERIFY(ReadWholeFile(dir.filePath("lear2.dat"), 100, nullptr) != "\"A\",\"\"\r\n");
+        QCOMPARE(ReadWholeFile(dir.filePath("lear2.txt"), 100, nullptr), QByteArray("ACT I\r\n"));
+    }
+
+    void catalogueSurvivesACrashWhileWritten()
+    {
+        QTemporaryDir dir;
+        const QByteArray before = BigCatalogue();
+        QVERIFY(WriteFileAtomically(dir.filePath(ImportedPlaysFileName()), before, nullptr));
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--store-under-size-limit"), dir.path()});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(ReadWholeFile(dir.filePath(ImportedPlaysFileName()), 1 << 24, nullptr), before);
+        // The play's own files came first and are whole.
+        QVERIFY(QFileInfo::exists(dir.filePath("crash.txt")));
+    }
+
+    void commandLineReportsAndStores_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QStringList>("catalogue");
+        const QString play = QStringLiteral(TIRADEX_TEST_DATA_DIR "/playimport/twofaults.txt");
+        QTest::newRow("dry run stores nothing")
+            << QStringList{play, "--dry-run"} << 0 << "The play can be imported." << QStringList{};
+        QTest::newRow("stored under its new title")
+            << QStringList{play, "--title", "Ghent"} << 0 << "Stored as ghent"
+            << QStringList{"ghent=Ghent"};
+        QTest::newRow("missing file")
+            << QStringList{"/nonexistent/p.txt"} << 1 << "file, error: The file" << QStringList{};
+        QTest::newRow("no file") << QStringList{"--dry-run"} << 2 << "" << QStringList{};
+    }
+    void commandLineReportsAndStores()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QFETCH(QStringList, catalogue);
+        QTemporaryDir home;
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+        tool.setProcessEnvironment(env);
+        tool.start(QStringLiteral(TIRADEX_BUILD_DIR "/bin/tiradex-tool"),
+                   QStringList{"import-play"} + args);
+        QVERIFY(tool.waitForFinished(60000));
+        const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+        QCOMPARE(tool.exitCode(), status);
+        QVERIFY2(out.contains(output), qPrintable(out));
+        QCOMPARE(Codes(ReadImportedPlays(home.filePath(QStringLiteral("Tiradex")))), catalogue);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && QByteArray(argv[1]) == "--store-under-size-limit")
+        return StoreUnderSizeLimit(QString::fromLocal8Bit(argv[2]));
+    QCoreApplication app(argc, argv);
+    TestImportedPlays test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_importedplays.moc"

@@ -1,0 +1,325 @@
+// What the import makes of a play of the user, before and after storing.
+
+#include "core/app/FileIo.h"
+#include "core/app/ImportedPlays.h"
+#include "core/app/Module1.h"
+#include "core/play/CharactersFile.h"
+#include "core/play/PlayConverter.h"
+#include "core/play/SceneStore.h"
+#include "core/playimport/PlayImport.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString SourceDir = QStringLiteral(TIRADEX_PLAYS_SOURCE_DIR);
+const QString DataDir = QStringLiteral(TIRADEX_SHIPPED_DATA_DIR);
+
+QStringList CharacterCounts(const PlayImport &import)
+{
+    QStringList list;
+    for (const PlayImport::Character &c : import.characters())
+        list << QStringLiteral("%1:%2").arg(c.name).arg(c.replies);
+    return list;
+}
+
+// "line" or "line!" for an error, in report order.
+QStringList IssueLines(const PlayImport &import)
+{
+    QStringList list;
+    for (const ImportIssue &issue : import.issues())
+        list << QString::number(issue.line) +
+                    (issue.severity == ImportIssue::Error ? QStringLiteral("!") : QString());
+    return list;
+}
+
+struct Converted
+{
+    ConvertResult result;
+    QList<int> scenesPerAct;
+    QStringList replyFiles;
+};
+
+// Converts a stored play (code.txt, code.dat in appFolder) as the play
+// window does on first opening.
+Converted ConvertStored(const QString &appFolder, const QString &code)
+{
+    Module1 state;
+    state.StartUp(appFolder);
+    state.SelectPlay({QString(), QString(), code, code + QStringLiteral(".txt"), QString()});
+    Converted out;
+    QString error;
+    const std::optional<CharactersList> list = LoadCharactersFile(state, &error);
+    if (!list) {
+        out.result.error = error;
+        return out;
+    }
+    out.result = ConvertPlay(state, list->names);
+    if (const auto acts = ReadTreeviewIni(state, &error)) {
+        for (const ActRecord &act : *acts)
+            out.scenesPerAct << act.sceneCount;
+    }
+    QDirIterator it(state.PlayFolder, {QStringLiteral("*.txt")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out.replyFiles << QFileInfo(it.next()).fileName();
+    out.replyFiles.sort();
+    return out;
+}
+
+QByteArray Xml(const char *personae, const char *acts)
+{
+    return QByteArray("<?xml version=\"1.0\"?>\n<PLAY><TITLE>The Play</TITLE>\n<PERSONAE>") +
+           personae + "</PERSONAE>\n" + acts + "</PLAY>\n";
+}
+
+} // namespace
+
+class TestPlayImport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void reportCountsPlacesAndListsEveryLine_data()
+    {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QString>("counts"); // acts/scenes/replies
+        QTest::addColumn<QStringList>("characters");
+        QTest::addColumn<QStringList>("issues");
+        QTest::addColumn<bool>("importable");
+
+        QTest::newRow("prologue before the first act is a scene of act 1")
+            << QByteArray("My Play\nPrologue.\nCHORUS\nTwo households.\nACT I\nSCENE I\n"
+                          "ROMEO\nHi.\nACT II\nSCENE I\nROMEO\nBye.\n")
+            << "2/3/3" << QStringList{"CHORUS:1", "ROMEO:2"} << QStringList{"1"} << true;
+        QTest::newRow("epilogue after the last act is its last scene")
+            << QByteArray("ACT I\nSCENE I\nPUCK\nHo.\nEPILOGUE\nPUCK\nIf we shadows.\n") << "1/2/2"
+            << QStringList{"PUCK:2"} << QStringList{} << true;
+        QTest::newRow("lines before the first act are listed, the first is the title")
+            << QByteArray("Title\r\nBy someone\r\n\r\nACT I\r\nSCENE I\r\nA. B.\r\nx\r\n")
+            << "1/1/1" << QStringList{"A. B:1"} << QStringList{"1", "2"} << true;
+        QTest::newRow("replies before any scene heading get a scene of their own")
+            << QByteArray("ACT I\nHAMLET\nx\nSCENE II\nHAMLET\ny\n") << "1/2/2"
+            << QStringList{"HAMLET:2"} << QStringList{"2"} << true;
+        QTest::newRow("text before the first speaker of a scene stays as a direction")
+            << QByteArray("ACT I\nSCENE I\nEnter Hamlet.\nHAMLET\nx\n") << "1/1/1"
+            << QStringList{"HAMLET:1"} << QStringList{} << true;
+        QTest::newRow("reply without text is kept and listed")
+            << QByteArray("ACT I\nSCENE I\nHAMLET\nHORATIO\nx\n") << "1/1/2"
+            << QStringList{"HAMLET:1", "HORATIO:1"} << QStringList{"3"} << true;
+        QTest::newRow("unsafe names are mended, never merged")
+            << QByteArray("ACT I\nSCENE I\nA/B\nx\nA-B\ny\nACTOR\nz\nQ\x01R\nw\n" +
+                          QByteArray(70, 'N') + "\nv\n")
+            << "1/1/5"
+            << QStringList{"A-B 2:1", "A-B:1", "THE ACTOR:1", "QR:1",
+                           QString(60, QLatin1Char('N')) + ":1"}
+            << QStringList{"3", "7", "9", "11"} << true;
+        QTest::newRow("empty file")
+            << QByteArray(" \r\n\r\n") << "0/0/0" << QStringList{} << QStringList{"0!"} << false;
+        QTest::newRow("no act heading")
+            << QByteArray("Hello\nHAMLET\nx\n") << "0/0/0" << QStringList{}
+            << QStringList{"0!", "1", "2", "3"} << false;
+        QTest::newRow("binary file") << QByteArray("ACT I\nSCENE I\n\x7f"
+                                                   "ELF\0\0\x01\x02",
+                                                   22)
+                                     << "0/0/0" << QStringList{} << QStringList{"3!"} << false;
+        QTest::newRow("control characters without a NUL")
+            << QByteArray("\n\x01\x02\x03\x04\x05\x06"
+                          "ACT I\nSCENE I\nA\x07"
+                          "B\nx\n")
+            << "0/0/0" << QStringList{} << QStringList{"1!"} << false;
+        QTest::newRow("one control character in a long text is no binary")
+            << QByteArray("ACT I\nSCENE I\nJO\x1b"
+                          "HN\n") +
+                   QByteArray(120, 'w') + '\n'
+            << "1/1/1" << QStringList{"JOHN:1"} << QStringList{"3"} << true;
+        QTest::newRow("xml speaker not in the cast list, prologue and epilogue")
+            << Xml("<PERSONA>HAMLET, prince.</PERSONA>",
+                   "<PROLOGUE><SPEECH><SPEAKER>CHORUS</SPEAKER><LINE>a</LINE></SPEECH>"
+                   "</PROLOGUE>\n<ACT><TITLE>ACT I</TITLE><SCENE><TITLE>SCENE I</TITLE>\n"
+                   "<SPEECH><SPEAKER>HAMLET</SPEAKER><LINE>b</LINE></SPEECH>\n"
+                   "<SPEECH><SPEAKER>HAMLTE</SPEAKER><LINE>c</LINE></SPEECH>\n"
+                   "</SCENE></ACT>\n<EPILOGUE><SPEECH><SPEAKER>HAMLET</SPEAKER>"
+                   "<LINE>d</LINE></SPEECH></EPILOGUE>\n")
+            << "1/3/4" << QStringList{"HAMLET:2", "CHORUS:1", "HAMLTE:1"}
+            << QStringList{"4", "7", "7"} << true;
+        QTest::newRow("damaged xml names its line")
+            << QByteArray("<PLAY>\n<TITLE>T</TITLE>\n<ACT>\n</PLAY>\n") << "0/0/0" << QStringList{}
+            << QStringList{"4!"} << false;
+    }
+    void reportCountsPlacesAndListsEveryLine()
+    {
+        QFETCH(QByteArray, source);
+        QFETCH(QString, counts);
+        QFETCH(QStringList, characters);
+        QFETCH(QStringList, issues);
+        QFETCH(bool, importable);
+        const PlayImport import = PlayImport::fromBytes(source, QStringLiteral("dir/file.txt"));
+        const QString report = import.reportText();
+        QCOMPARE(QStringLiteral("%1/%2/%3")
+                     .arg(import.acts())
+                     .arg(import.scenes())
+                     .arg(import.replies()),
+                 counts);
+        QCOMPARE(CharacterCounts(import), characters);
+        QCOMPARE(IssueLines(import), issues);
+        QCOMPARE(import.canImport(), importable);
+        for (const ImportIssue &issue : import.issues())
+            QVERIFY2(report.contains(issue.text), qPrintable(report));
+        QCOMPARE(bool(import.build(nullptr)), importable);
+    }
+
+    void twoSpellingsMergeIntoOneCharacter()
+    {
+        QTemporaryDir dir;
+        const std::optional<QByteArray> source = ReadWholeFile(
+            QStringLiteral(TIRADEX_TEST_DATA_DIR "/playimport/twofaults.txt"), 1 << 20, nullptr);
+        QVERIFY(source);
+        PlayImport import = PlayImport::fromBytes(*source, QStringLiteral("twofaults.txt"));
+        QCOMPARE(import.title(), QStringLiteral("The Tailor of Ghent"));
+        QCOMPARE(CharacterCounts(import),
+                 (QStringList{"MARTEN:2", "JOOST:2", "JOST:1", "MARTEN-JOOST:1"}));
+        // The title, a line before the act, JOST spelled like JOOST, the mended name.
+        QCOMPARE(IssueLines(import), (QStringList{"1", "2", "19", "27"}));
+        QVERIFY(import.reportText().contains(QStringLiteral("JOST")));
+
+        QVERIFY(import.renameCharacter(2, QStringLiteral("joost"), nullptr));
+        QCOMPARE(CharacterCounts(import), (QStringList{"MARTEN:2", "JOOST:3", "MARTEN-JOOST:1"}));
+        QVERIFY(import.renameCharacter(2, QStringLiteral("MARTEN AND JOOST"), nullptr));
+        QVERIFY(import.setTitle(QStringLiteral("  The \"Tailor\"  "), nullptr));
+        QCOMPARE(import.title(), QStringLiteral("The 'Tailor'"));
+        // The mended name was renamed: its note is gone.
+        QCOMPARE(IssueLines(import), (QStringList{"1", "2"}));
+
+        const std::optional<GeneratedPlay> play = import.build(nullptr);
+        QVERIFY(play);
+        QString error;
+        const std::optional<PlayCatalogueEntry> entry =
+            StoreImportedPlay(dir.path(), import.title(), play->text, play->charactersFile, &error);
+        QVERIFY2(entry, qPrintable(error));
+        QCOMPARE(entry->playCode, QStringLiteral("thetailor"));
+        const Converted converted = ConvertStored(dir.path(), entry->playCode);
+        QVERIFY2(converted.result.status == ConvertStatus::Converted,
+                 qPrintable(converted.result.error));
+        QCOMPARE(converted.scenesPerAct, QList<int>{2});
+        QCOMPARE(converted.replyFiles,
+                 (QStringList{"_0001_MARTEN.txt", "_0002_JOOST.txt", "_0003_MARTEN.txt",
+                              "_0004_JOOST.txt", "_0005_JOOST.txt", "_0006_MARTEN AND JOOST.txt"}));
+    }
+
+    void unusableNamesAndTitlesAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << " ";
+        QTest::newRow("slash") << "A/B";
+        QTest::newRow("backslash") << "A\\B";
+        QTest::newRow("control") << "A\x01"
+                                    "B";
+        QTest::newRow("quote") << "A\"B";
+        QTest::newRow("61 characters") << QString(61, QLatin1Char('X'));
+        QTest::newRow("act heading") << "Actor";
+        QTest::newRow("scene heading") << "SCENE SHIFTER";
+    }
+    void unusableNamesAndTitlesAreRefused()
+    {
+        QFETCH(QString, name);
+        PlayImport import =
+            PlayImport::fromBytes("ACT I\nSCENE I\nHAMLET\nx\n", QStringLiteral("f.txt"));
+        QString error;
+        QVERIFY(!import.renameCharacter(0, name, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(CharacterCounts(import), QStringList{"HAMLET:1"});
+        QVERIFY(import.renameCharacter(0, QString(60, QLatin1Char('X')), nullptr));
+        QVERIFY(!import.renameCharacter(1, QStringLiteral("B"), &error));
+        QVERIFY(!import.setTitle(QStringLiteral(" \t "), &error));
+        QVERIFY(!import.setTitle(QString(121, QLatin1Char('t')), &error));
+        QCOMPARE(import.title(), QStringLiteral("f"));
+    }
+
+    // Too many replies: listed with the line of the first one past the
+    // limit, and nothing of a 20 MB text makes the import hang.
+    void hugeTextIsReportedQuickly_data()
+    {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QString>("firstError");
+        QByteArray play = "ACT I\nSCENE I\n";
+        for (int i = 0; play.size() < 20 * 1024 * 1024; ++i)
+            play += (i % 2 ? "HAMLET\n" : "OPHELIA\n") + QByteArray(60, 'w') + '\n';
+        QTest::newRow("20 MB of replies") << play << "line 20001, error: reply 10000 and";
+        QByteArray junk(20 * 1024 * 1024, 'x');
+        for (qsizetype i = 50; i < junk.size(); i += 51)
+            junk[i] = '\n';
+        QTest::newRow("20 MB before any act") << junk << "file, error: no act heading";
+        QByteArray xml = "<PLAY><TITLE>T</TITLE><ACT><TITLE>ACT I</TITLE><SCENE><TITLE>S</TITLE>\n";
+        for (int i = 0; i < 10001; ++i)
+            xml += "<SPEECH><SPEAKER>A</SPEAKER><LINE>x</LINE></SPEECH>\n";
+        QTest::newRow("xml of 10001 speeches") << xml + "</SCENE></ACT></PLAY>\n"
+                                               << "line 10001, error: speech 10000 and after";
+    }
+    void hugeTextIsReportedQuickly()
+    {
+        QFETCH(QByteArray, source);
+        QFETCH(QString, firstError);
+        const PlayImport import = PlayImport::fromBytes(source, QStringLiteral("big.txt"));
+        QVERIFY(!import.canImport());
+        const QString report = import.reportText();
+        QVERIFY2(report.contains(firstError), qPrintable(report.right(400)));
+        QVERIFY(import.issues().size() <= 1002);
+        QVERIFY(import.isXml() || import.replies() <= Module1::MaxReplies);
+    }
+
+    // Each play of the XML edition, imported, gives the replies and scenes
+    // of the shipped play generated from it: every speech is placed.
+    void xmlEditionGivesTheShippedCounts_data()
+    {
+        QTest::addColumn<QString>("xml");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("merchant") << "merchant.xml"
+                                  << "merchantvenice";
+        QTest::newRow("john") << "john.xml"
+                              << "kingjohn";
+        QTest::newRow("two_gent") << "two_gent.xml"
+                                  << "verone";
+    }
+    void xmlEditionGivesTheShippedCounts()
+    {
+        QFETCH(QString, xml);
+        QFETCH(QString, code);
+        const QString path = SourceDir + QLatin1Char('/') + xml;
+        if (!QFileInfo::exists(path) || !QFileInfo::exists(DataDir + "/" + code + ".txt"))
+            QSKIP("The XML edition is not in TIRADEX_PLAYS_SOURCE; no shipped play to compare.");
+        const PlayImport import = PlayImport::fromFile(path);
+        QVERIFY2(import.canImport(), qPrintable(import.reportText()));
+        const std::optional<QByteArray> bytes = ReadWholeFile(path, 1 << 24, nullptr);
+        QCOMPARE(import.replies(), int(bytes->count("<SPEECH>")));
+
+        QTemporaryDir shipped;
+        QTemporaryDir imported;
+        for (const char *ext : {".txt", ".dat"})
+            QVERIFY(QFile::copy(DataDir + "/" + code + ext, shipped.filePath(code + ext)));
+        const Converted reference = ConvertStored(shipped.path(), code);
+        QVERIFY2(reference.result.status == ConvertStatus::Converted,
+                 qPrintable(reference.result.error));
+
+        const std::optional<GeneratedPlay> play = import.build(nullptr);
+        QVERIFY(play);
+        const auto entry = StoreImportedPlay(imported.path(), import.title(), play->text,
+                                             play->charactersFile, nullptr);
+        QVERIFY(entry);
+        const Converted ours = ConvertStored(imported.path(), entry->playCode);
+        QVERIFY2(ours.result.status == ConvertStatus::Converted, qPrintable(ours.result.error));
+        QCOMPARE(ours.result.replies, reference.result.replies);
+        QCOMPARE(ours.replyFiles.size(), reference.replyFiles.size());
+        QCOMPARE(ours.scenesPerAct, reference.scenesPerAct);
+        QCOMPARE(import.scenes(), reference.result.scenes);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlayImport)
+#include "tst_playimport.moc"

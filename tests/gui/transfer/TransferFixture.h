@@ -1,0 +1,79 @@
+#pragma once
+
+// The play window of a test play with the fake disk space, and the export or
+// import window opened from its button.
+
+#include "FakeDiskSpace.h"
+#include "PlayWindowFixture.h"
+#include "gui/transfer/TransferWindow.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+class TransferFixture : public PlayWindowFixture
+{
+public:
+    FakeDiskSpace disk;
+
+    // HUBERT and ARTHUR speak the `replies` replies of act 1 scene 1 in turn.
+    TestPlay setUpPlay(int replies)
+    {
+        TestPlay testPlay =
+            setUp({QStringLiteral("HUBERT"), QStringLiteral("ARTHUR")},
+                  {TestPlay::numberedScene(1, 1, 1, replies,
+                                           {QStringLiteral("HUBERT"), QStringLiteral("ARTHUR")})});
+        openWindow();
+        PlatformServices services;
+        services.sound = &sound;
+        services.diskSpace = &disk;
+        play->setServices(services);
+        return testPlay;
+    }
+
+    // Clicks the play window's button `button`; the window of type W it opens.
+    template <class W> W *open(const char *button)
+    {
+        Click(play.get(), button);
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *found = qobject_cast<W *>(window); found && found->isVisible())
+                return found;
+        }
+        qFatal("the transfer window did not open");
+    }
+};
+
+// Watches a transfer window while its transfer runs, from the progress
+// bar's changes: what the user could see and do at those moments.
+class TransferWatch : public QObject
+{
+public:
+    explicit TransferWatch(TransferWindow *window) : m_window(window)
+    {
+        QObject::connect(window->ProgBar, &QProgressBar::valueChanged, this, [this](int value) {
+            values.append(value);
+            duringTransfer =
+                duringTransfer && m_window->isTransferring() &&
+                !m_window->CmdTransfer->isEnabled() && !m_window->ListPersonnages->isEnabled() &&
+                m_window->PictDiskFreeSpace->isVisible() && QApplication::overrideCursor() &&
+                !m_window->close(); // refused while it runs
+        });
+        window->ProgBar->installEventFilter(this);
+    }
+
+    QList<int> values;
+    bool duringTransfer = true;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_window->isTransferring())
+            ++paints;
+        return false;
+    }
+
+private:
+    TransferWindow *m_window;
+};
