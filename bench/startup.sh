@@ -4,10 +4,14 @@
 #   frame: from the process start to the frame window painted;
 #   play:  from picking "The merchant of Venice ..." (already converted) to
 #          the play window painted with its act/scene tree.
-# Usage: bench/startup.sh [RUNS]   (default 9; build first)
+# Usage: bench/startup.sh [RUNS [OTHER_BUILD]]   (default 9; build first)
+# With OTHER_BUILD (the build folder of another checkout, e.g. of main, with
+# its tiradex-startup-probe built and the plays in its data folder) the two
+# probes run in turns, one run each, and the ratio of their medians is shown.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-9}
+other=${2:-}
 probe=$root/build/bin/tiradex-startup-probe
 tool=$root/build/bin/tiradex-tool
 if [ ! -x "$probe" ]; then
@@ -53,22 +57,52 @@ PY
     "$tool" encrypt "$data/Tiradex/merchantvenice.dat"
 fi
 
+median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+to_ms() { awk '{printf "%.1f", $1 / 1000}'; }
+all_ms() { sort -n | awk '{printf "%s%.0f", (NR > 1 ? " " : ""), $1 / 1000}'; }
+
+# One run of a probe: appends the frame and play times (microseconds) to the
+# arrays named by $2 and $3.
+measure() {
+    local start out shown open
+    start=$(date +%s%N)
+    out=$("$1")
+    shown=$(awk '$1 == "frame_shown_ns" {print $2}' <<<"$out")
+    open=$(awk '$1 == "play_open_ns" {print $2}' <<<"$out")
+    eval "$2+=(\"$(((shown - start) / 1000))\")"
+    eval "$3+=(\"$((open / 1000))\")"
+}
+
 # The first run copies the shipped files and converts the play.
 "$probe" >/dev/null
 
-median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
 frames=()
 plays=()
+if [ -n "$other" ]; then
+    other_probe=$(cd "$other" && pwd)/bin/tiradex-startup-probe
+    [ -x "$other_probe" ] || { echo "no $other_probe" >&2; exit 1; }
+    other_frames=()
+    other_plays=()
+    for ((i = 0; i < runs; i++)); do
+        measure "$other_probe" other_frames other_plays
+        measure "$probe" frames plays
+    done
+    f0=$(printf '%s\n' "${other_frames[@]}" | median)
+    f1=$(printf '%s\n' "${frames[@]}" | median)
+    p0=$(printf '%s\n' "${other_plays[@]}" | median)
+    p1=$(printf '%s\n' "${plays[@]}" | median)
+    echo "runs: $runs each, in turns"
+    echo "frame shown (ms):  other $(to_ms <<<"$f0") [$(printf '%s\n' "${other_frames[@]}" | all_ms)]"
+    echo "                   this  $(to_ms <<<"$f1") [$(printf '%s\n' "${frames[@]}" | all_ms)]"
+    echo "                   this/other $(awk -v a="$f1" -v b="$f0" 'BEGIN {printf "%.3f", a / b}')"
+    echo "play window (ms):  other $(to_ms <<<"$p0"), this $(to_ms <<<"$p1")," \
+        "this/other $(awk -v a="$p1" -v b="$p0" 'BEGIN {printf "%.3f", a / b}')"
+    exit 0
+fi
+
 for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    out=$("$probe")
-    shown=$(awk '$1 == "frame_shown_ns" {print $2}' <<<"$out")
-    open=$(awk '$1 == "play_open_ns" {print $2}' <<<"$out")
-    frames+=("$(((shown - start) / 1000))")
-    plays+=("$((open / 1000))")
+    measure "$probe" frames plays
 done
-to_ms() { awk '{printf "%.1f", $1 / 1000}'; }
-all_ms() { sort -n | awk '{printf "%s%.0f", (NR > 1 ? " " : ""), $1 / 1000}'; }
 echo "runs: $runs"
 echo "frame shown (ms):           median $(printf '%s\n' "${frames[@]}" | median | to_ms)" \
     " [$(printf '%s\n' "${frames[@]}" | all_ms)]"

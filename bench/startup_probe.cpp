@@ -12,6 +12,10 @@
 #include "core/app/ShippedData.h"
 #include "platform/QtDialogs.h"
 
+#ifdef TIRADEX_PROBE_LINK_WEB
+#include "gui/web/frmBrowser.h"
+#endif
+
 #include <QApplication>
 #include <QEvent>
 #include <QScreen>
@@ -62,6 +66,11 @@ private:
 
 int main(int argc, char *argv[])
 {
+#ifdef TIRADEX_PROBE_LINK_WEB
+    // Keeps the web window, and with it WebEngine, in the link.
+    if (argc > 99)
+        delete new frmBrowser(QString(), QString());
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tiradex"));
 

@@ -6,7 +6,11 @@ set -euo pipefail
 TIRADEX_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev libsndfile1-dev zlib1g-dev libgl-dev flite1-dev
+    qt6-webengine-dev
 )
+# Packaging: the icon's PNG sizes, the .deb's library dependencies, and the
+# checks of the desktop entry and the AppStream data.
+TIRADEX_PACKAGE_PACKAGES=(librsvg2-bin dpkg-dev file fakeroot desktop-file-utils appstream)
 # What the test suite needs besides: peers for the archive tests, a virtual
 # display and a private sound server for the end-to-end checks.
 TIRADEX_TEST_PACKAGES=(zip unzip python3 xvfb xauth pulseaudio time)
@@ -14,6 +18,8 @@ TIRADEX_TEST_PACKAGES=(zip unzip python3 xvfb xauth pulseaudio time)
 TIRADEX_TEST_PACKAGES+=(sox vorbis-tools)
 # pactl, pacat and parec drive the private sound server of the sound checks.
 TIRADEX_TEST_PACKAGES+=(pulseaudio-utils)
+# The help page's pictures are reduced with ImageMagick (scripts/help-screenshots.sh).
+TIRADEX_TEST_PACKAGES+=(imagemagick)
 # Peers of the note tests: LibreOffice reads our notes, LibreOffice and pandoc
 # write the foreign documents our reader must read.
 TIRADEX_TEST_PACKAGES+=(libreoffice-writer-nogui pandoc)

@@ -46,5 +46,21 @@ bool InstallShippedFiles(const QString &dataFolder, const QString &appFolder, QS
         if (!CopyFileAtomically(from, to, error))
             return false;
     }
+    // The help page's pictures, in their own folder beside it.
+    const QDir pictures(source.filePath(QStringLiteral("help")));
+    const QStringList names = pictures.entryList({QStringLiteral("*.png")}, QDir::Files);
+    if (names.isEmpty())
+        return true;
+    const QString pictureFolder = target.filePath(QStringLiteral("help"));
+    if (!QDir().mkpath(pictureFolder)) {
+        if (error)
+            *error = QStringLiteral("Cannot create the folder %1.").arg(pictureFolder);
+        return false;
+    }
+    for (const QString &name : names) {
+        const QString to = QDir(pictureFolder).filePath(name);
+        if (!QFileInfo::exists(to) && !CopyFileAtomically(pictures.filePath(name), to, error))
+            return false;
+    }
     return true;
 }

@@ -15,6 +15,7 @@ QString FindShippedDataFolder(const QString &applicationDir);
 
 // Copies every shipped file that `appFolder` lacks from `dataFolder`; a file
 // that exists in `appFolder` is never overwritten, and a file missing from
-// `dataFolder` is skipped. Creates `appFolder` when needed. Returns false with
+// `dataFolder` is skipped. The help page's pictures ("help/*.png") are copied
+// the same way into a "help" folder. Creates `appFolder` when needed. Returns false with
 // *error naming the first failure; files copied before it stay.
 bool InstallShippedFiles(const QString &dataFolder, const QString &appFolder, QString *error);

@@ -1,10 +1,15 @@
 #include "gui/app/MDIMain.h"
 
+#include "gui/app/FrmAbout.h"
 #include "gui/app/FrmEntry.h"
+#include "gui/app/FrmHlp.h"
 #include "gui/app/FrmImportPlay.h"
+#include "gui/app/WebWindowLoader.h"
+#include "gui/cipher/FrmCryptage.h"
 #include "gui/play/FrmAvare.h"
 #include "gui/play/PlayIcons.h"
 
+#include "core/app/AppTexts.h"
 #include "core/app/ImportedPlays.h"
 #include "core/app/Module1.h"
 #include "core/app/PlayCatalogue.h"
@@ -27,6 +32,15 @@ MDIMain::MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_dialogs(dialogs),
       m_exit([] { QCoreApplication::exit(0); })
 {
+    m_webWindowFactory = [this](QWidget *owner) -> QWidget * {
+        QString error;
+        QWidget *window =
+            WebWindowLoader(QCoreApplication::applicationDirPath())
+                .create(AppTexts::productPage(), AppTexts::searchPage(), owner, &error);
+        if (!window)
+            m_dialogs.information(this, error);
+        return window;
+    };
     m_services.dialogs = &m_dialogs;
     setObjectName(QStringLiteral("MDIMain"));
     setWindowTitle(QStringLiteral("Tiradex"));
@@ -75,6 +89,10 @@ void MDIMain::setupMenus()
     connect(mnupersonnages, &QAction::triggered, this, &MDIMain::mnupersonnagesClick);
     mnuabout = entry(mnupointinterrogation, "mnuabout", QStringLiteral("About ..."));
     mnuweb = entry(mnupointinterrogation, "mnuweb", QStringLiteral("Web site ..."));
+    connect(mnuaide, &QAction::triggered, this, &MDIMain::mnuaideClick);
+    connect(mnucryptage, &QAction::triggered, this, &MDIMain::mnucryptageClick);
+    connect(mnuabout, &QAction::triggered, this, &MDIMain::mnuaboutClick);
+    connect(mnuweb, &QAction::triggered, this, &MDIMain::mnuwebClick);
 }
 
 void MDIMain::Load(const QString &reportedAppFolder, const QString &shippedDataFolder)
@@ -142,6 +160,62 @@ void MDIMain::mnupersonnagesClick()
 void MDIMain::mnuquitterClick()
 {
     m_exit();
+}
+
+QMdiSubWindow *MDIMain::showInFrame(QWidget *window, const QRect &geometry)
+{
+    QMdiSubWindow *sub = m_mdiArea->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(window->objectName() + QStringLiteral("SubWindow"));
+    if (geometry.isValid())
+        sub->setGeometry(geometry);
+    sub->show();
+    m_mdiArea->setActiveSubWindow(sub);
+    return sub;
+}
+
+void MDIMain::mnuaideClick()
+{
+    if (m_help) {
+        m_mdiArea->setActiveSubWindow(m_help);
+        return;
+    }
+    m_help = showInFrame(new FrmHlp, QRect());
+    m_help->adjustSize();
+    m_help->setGeometry(FrmHlp::PlaceInArea(m_mdiArea->viewport()->size(), m_help->size()));
+}
+
+void MDIMain::mnuaboutClick()
+{
+    if (!m_about)
+        m_about = new FrmAbout(m_dialogs, m_services.clipboard, this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MDIMain::mnuwebClick()
+{
+    if (m_dialogs.askYesNo(this, AppTexts::webQuestion()) != Dialogs::Answer::Yes)
+        return;
+    QWidget *window = m_webWindowFactory ? m_webWindowFactory(nullptr) : nullptr;
+    if (!window)
+        return;
+    const QSize area = m_mdiArea->viewport()->size();
+    const QSize size(area.width() * 3 / 4, area.height() * 3 / 4);
+    showInFrame(window, QRect(QPoint((area.width() - size.width()) / 2,
+                                     (area.height() - size.height()) / 2),
+                              size));
+}
+
+void MDIMain::mnucryptageClick()
+{
+    if (m_cipherTool) {
+        m_mdiArea->setActiveSubWindow(m_cipherTool);
+        return;
+    }
+    auto *tool = new FrmCryptage(m_state, m_dialogs);
+    m_cipherTool = showInFrame(tool, QRect(QPoint(20, 20), tool->sizeHint() + QSize(8, 30)));
 }
 
 void MDIMain::refreshImportedPlays()

@@ -47,6 +47,12 @@ public:
     // the frame's own); replaces the sound system set before.
     void setServices(const PlatformServices &services);
 
+    // Makes the web window for "Web site ..." (its parent given), or returns
+    // null after saying why. By default it loads the web module on the
+    // product page.
+    using WebWindowFactory = std::function<QWidget *(QWidget *parent)>;
+    void setWebWindowFactory(WebWindowFactory factory) { m_webWindowFactory = std::move(factory); }
+
     // What "Exit" runs; by default it ends the event loop at once.
     void setExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
 
@@ -73,6 +79,14 @@ public Q_SLOTS:
     void mnupersonnagesClick();
     // "Exit": ends the program without the close checks or clean-ups.
     void mnuquitterClick();
+    // "Help ...": the help note, centred in the frame.
+    void mnuaideClick();
+    // "About ...": the About box, centred on the screen.
+    void mnuaboutClick();
+    // "Web site ...": asks whether the user is online, then the web window.
+    void mnuwebClick();
+    // "Cryptage ...": the encryption tool (its entry is never shown).
+    void mnucryptageClick();
     // "Import a play ...": a file, then the import window on its report.
     void mnuimportClick();
     // Lists the plays of the application folder's catalogue in the "Plays"
@@ -85,6 +99,7 @@ protected:
 private:
     void setupMenus();
     void playWindowClosing();
+    QMdiSubWindow *showInFrame(QWidget *window, const QRect &geometry);
 
     Module1 &m_state;
     Dialogs &m_dialogs;
@@ -94,4 +109,8 @@ private:
     QPointer<FrmEntry> m_startUp;
     QList<QAction *> m_importedEntries;
     std::function<void()> m_exit;
+    WebWindowFactory m_webWindowFactory;
+    QPointer<QWidget> m_about;
+    QPointer<QMdiSubWindow> m_help;
+    QPointer<QMdiSubWindow> m_cipherTool;
 };

@@ -1,6 +1,7 @@
 #include "core/app/Module1.h"
 #include "core/app/ShippedData.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -191,6 +192,11 @@ private Q_SLOTS:
         write(data.filePath(QStringLiteral("merchantvenice.txt")), "shipped");
         write(data.filePath(QStringLiteral("del.wav")), "sound");
         write(app.filePath(QStringLiteral("del.wav")), "user's own");
+        QVERIFY(QDir(data.path()).mkdir(QStringLiteral("help")));
+        write(data.filePath(QStringLiteral("help/scene.png")), "picture");
+        write(data.filePath(QStringLiteral("help/about.png")), "new picture");
+        QVERIFY(QDir(app.path()).mkdir(QStringLiteral("help")));
+        write(app.filePath(QStringLiteral("help/about.png")), "user's picture");
         QString error;
         QVERIFY2(InstallShippedFiles(data.path(), app.path() + QStringLiteral("/sub"), &error),
                  qPrintable(error));
@@ -200,6 +206,11 @@ private Q_SLOTS:
         QCOMPARE(kept.readAll(), QByteArray("user's own"));
         QVERIFY(QFile::exists(app.filePath(QStringLiteral("merchantvenice.txt"))));
         QVERIFY(QFile::exists(app.filePath(QStringLiteral("sub/merchantvenice.txt"))));
+        QVERIFY(QFile::exists(app.filePath(QStringLiteral("sub/help/scene.png"))));
+        QFile picture(app.filePath(QStringLiteral("help/about.png")));
+        QVERIFY(picture.open(QIODevice::ReadOnly));
+        QCOMPARE(picture.readAll(), QByteArray("user's picture"));
+        QVERIFY(QFile::exists(app.filePath(QStringLiteral("help/scene.png"))));
     }
 };
 
