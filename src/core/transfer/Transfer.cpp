@@ -67,6 +67,34 @@ bool selected(const QSet<QString> &characters, const QString &fileName)
     return characters.contains(Module1::CharacterOf(fileName));
 }
 
+// The messages of the four checks before a transfer, in their order.
+struct RequestCheckTexts
+{
+    const QString &noPath;
+    const QString &noCharacter;
+    const QString &noCategory;
+    const QString &noFiles;
+};
+
+// Runs the checks in order; the first that fails is said and ends the
+// transfer (false).
+bool passesChecks(const TransferRequest &request, const RequestCheckTexts &texts,
+                  const TransferHooks &hooks)
+{
+    const QString *failure = nullptr;
+    if (request.folder.trimmed().isEmpty())
+        failure = &texts.noPath;
+    else if (request.characters.isEmpty())
+        failure = &texts.noCharacter;
+    else if (!request.categories[0] && !request.categories[1] && !request.categories[2])
+        failure = &texts.noCategory;
+    else if (allEmpty(request))
+        failure = &texts.noFiles;
+    if (failure)
+        say(hooks, *failure);
+    return failure == nullptr;
+}
+
 qint64 sizeOf(const QString &path)
 {
     const QFileInfo info(path);
@@ -231,22 +259,11 @@ TransferOutcome ExportFiles(const Module1 &state, const TransferRequest &request
                             const VolumeQuery &volume, const TransferHooks &hooks)
 {
     TransferOutcome outcome;
-    if (request.folder.trimmed().isEmpty()) {
-        say(hooks, TransferTexts::ExportNoPath);
+    if (!passesChecks(request,
+                      {TransferTexts::ExportNoPath, TransferTexts::ExportNoCharacter,
+                       TransferTexts::ExportNoCategory, TransferTexts::ExportNoFiles},
+                      hooks))
         return outcome;
-    }
-    if (request.characters.isEmpty()) {
-        say(hooks, TransferTexts::ExportNoCharacter);
-        return outcome;
-    }
-    if (!request.categories[0] && !request.categories[1] && !request.categories[2]) {
-        say(hooks, TransferTexts::ExportNoCategory);
-        return outcome;
-    }
-    if (allEmpty(request)) {
-        say(hooks, TransferTexts::ExportNoFiles);
-        return outcome;
-    }
 
     const QSet<QString> characters(request.characters.cbegin(), request.characters.cend());
     TransferSpace space = spaceOf(volume, request.folder);
@@ -312,22 +329,11 @@ TransferOutcome ImportFiles(const Module1 &state, const TransferRequest &request
                             const TransferHooks &hooks)
 {
     TransferOutcome outcome;
-    if (request.folder.trimmed().isEmpty()) {
-        say(hooks, TransferTexts::ImportNoPath);
+    if (!passesChecks(request,
+                      {TransferTexts::ImportNoPath, TransferTexts::ImportNoCharacter,
+                       TransferTexts::ImportNoCategory, TransferTexts::ImportNoFiles},
+                      hooks))
         return outcome;
-    }
-    if (request.characters.isEmpty()) {
-        say(hooks, TransferTexts::ImportNoCharacter);
-        return outcome;
-    }
-    if (!request.categories[0] && !request.categories[1] && !request.categories[2]) {
-        say(hooks, TransferTexts::ImportNoCategory);
-        return outcome;
-    }
-    if (allEmpty(request)) {
-        say(hooks, TransferTexts::ImportNoFiles);
-        return outcome;
-    }
 
     const QSet<QString> characters(request.characters.cbegin(), request.characters.cend());
     TransferSpace space = spaceOf(volume, state.AppFolder);
