@@ -5,34 +5,14 @@
 #include "core/cipher/Cipher.h"
 #include "core/play/CharactersFile.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "ToolRunner.h"
 
 namespace {
 
 const QString DataDir = QStringLiteral(TIRADEX_TEST_DATA_DIR "/convert");
-const QString Tool = QStringLiteral(TIRADEX_BUILD_DIR "/bin/tiradex-tool");
-
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun runTool(const QStringList &args)
-{
-    QProcess process;
-    process.start(Tool, args);
-    ToolRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {

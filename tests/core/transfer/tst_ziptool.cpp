@@ -1,7 +1,8 @@
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "ToolRunner.h"
 
 // "tiradex-tool zip" and "tiradex-tool unzip": checks outside the test suite
 // rely on their arguments, output lines and exit status.
@@ -15,16 +16,11 @@ struct Result
 
 Result tool(const QStringList &args)
 {
-    QProcess process;
-    process.start(QStringLiteral(TIRADEX_BUILD_DIR "/bin/tiradex-tool"), args);
+    const ToolRun run = runTool(args);
     Result result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out =
-        QString::fromLocal8Bit(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    result.err =
-        QString::fromLocal8Bit(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    result.exitCode = run.exitCode;
+    result.out = QString::fromLocal8Bit(run.out).split('\n', Qt::SkipEmptyParts);
+    result.err = QString::fromLocal8Bit(run.err).split('\n', Qt::SkipEmptyParts);
     return result;
 }
 

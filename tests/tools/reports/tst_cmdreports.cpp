@@ -5,32 +5,11 @@
 #include "VoxFiles.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QTest>
 
+#include "ToolRunner.h"
+
 namespace {
-
-const QString Tool = QStringLiteral(TIRADEX_BUILD_DIR "/bin/tiradex-tool");
-
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun runTool(const QStringList &args)
-{
-    QProcess process;
-    process.start(Tool, args);
-    ToolRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 } // namespace
 
