@@ -167,7 +167,7 @@ private Q_SLOTS:
         const CryptFilesResult result = CryptFiles(state, mode, name);
         QCOMPARE(result.transformed, transformed);
         QCOMPARE(result.skipped, skipped);
-        QVERIFY(result.error.isEmpty());
+        QVERIFY(result.ok());
         QCOMPARE(state.CipherMode, 0);
         for (int i = 0; i < files.size(); ++i)
             QCOMPARE(ReadTestFile(dir.filePath(files.at(i))), after.at(i) == 'E' ? enciphered
