@@ -21,6 +21,7 @@ struct ConvertResult
     int acts = 0;
     int scenes = 0;
     int replies = 0; // reply numbers used (character lines counted)
+    bool ok() const { return status != ConvertStatus::Failed; }
 };
 
 // Called now and then with the share of the source text read so far (0..100).

@@ -101,18 +101,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("readable");
-        QByteArray jpeg;
-        QByteArray png;
-        {
-            QImage image(48, 32, QImage::Format_RGB32);
-            image.fill(Qt::darkGreen);
-            QBuffer b1(&jpeg);
-            b1.open(QIODevice::WriteOnly);
-            image.save(&b1, "JPEG");
-            QBuffer b2(&png);
-            b2.open(QIODevice::WriteOnly);
-            image.save(&b2, "PNG");
-        }
+        QImage image(48, 32, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        const auto encoded = [&image](const char *format) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, format);
+            return bytes;
+        };
+        const QByteArray jpeg = encoded("JPEG");
+        const QByteArray png = encoded("PNG");
         QTest::newRow("JPEG whatever the extension") << jpeg << true;
         QTest::newRow("PNG whatever the extension") << png << true;
         QTest::newRow("small declared PNG is read") << declaredPng(64, 4) << true;
