@@ -126,7 +126,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, readable);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("_0001_X.jp1"));
+        const QString path = dir.filePath(QStringLiteral("_0001_X%2.jp1"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -135,7 +135,7 @@ private Q_SLOTS:
         QString error;
         const std::optional<QImage> picture = LoadPicture(path, &error);
         QCOMPARE(picture.has_value(), readable);
-        QCOMPARE(error.isEmpty(), readable);
+        QVERIFY2(readable ? error.isEmpty() : error.contains(path), qPrintable(error));
         // Nothing near the declared size was allocated.
         QVERIFY2(peakKilobytes() - before < 400 * 1024,
                  qPrintable(QStringLiteral("peak grew by %1 kB").arg(peakKilobytes() - before)));
