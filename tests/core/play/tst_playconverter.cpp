@@ -79,7 +79,7 @@ private Q_SLOTS:
         const ConvertResult result =
             play.convert({"HAMLET", "HORATIO", "MARCELLUS", "FIRST PLAYER", "GHOST", "Hamlet"});
         QVERIFY2(result.ok(), qPrintable(result.error));
-        QVERIFY(result.status != ConvertStatus::AlreadyConverted);
+        QVERIFY(!result.alreadyConverted);
         QCOMPARE(QList<int>({result.acts, result.scenes, result.replies}), QList<int>({2, 3, 7}));
         QCOMPARE(DiffFromGolden(play.state.PlayFolder, DataDir, QStringLiteral("smallplay")),
                  QString());
@@ -195,7 +195,7 @@ private Q_SLOTS:
 
         const ConvertResult result = play.convert(Kent);
         QVERIFY2(result.ok(), qPrintable(result.error));
-        QVERIFY(result.status == ConvertStatus::AlreadyConverted);
+        QVERIFY(result.alreadyConverted);
         QCOMPARE(SnapshotTreeWithTimes(folder), before);
         QCOMPARE(ReadFileBytes(folder), fileBefore);
         QCOMPARE(kindOf(), kindBefore);
@@ -246,7 +246,7 @@ private Q_SLOTS:
         const auto appBefore = FolderEntries(play.state.AppFolder);
         const ConvertResult result = play.convert(characters);
         QVERIFY(!result.ok());
-        QVERIFY(result.status != ConvertStatus::AlreadyConverted);
+        QVERIFY(!result.alreadyConverted);
         cause.replace(QStringLiteral("%2"), play.state.AppFolder);
         QVERIFY2(result.error.contains(cause.replace(QStringLiteral("%1"), play.textPath())),
                  qPrintable(result.error));

@@ -59,7 +59,7 @@ private Q_SLOTS:
         QVERIFY2(play, qPrintable(error));
         const std::optional<PlayCast> cast = BuildCast(*play, FixtureRules(), &error);
         QVERIFY2(cast, qPrintable(error));
-        const std::optional<PlayTextResult> text = WritePlayText(*play, *cast, &error);
+        const std::optional<WrittenPlayText> text = WritePlayText(*play, *cast, &error);
         QVERIFY2(text, qPrintable(error));
 
         const QStringList expected =
@@ -166,7 +166,7 @@ private Q_SLOTS:
             scene.events[1].speech.speakers = QStringList{QStringLiteral("B")};
         }
         QString error;
-        const std::optional<PlayTextResult> text = WritePlayText(play, CastOfA(), &error);
+        const std::optional<WrittenPlayText> text = WritePlayText(play, CastOfA(), &error);
         if (expected.startsWith(QLatin1Char('!'))) {
             QVERIFY(!text);
             QVERIFY2(error.contains(expected.mid(1)), qPrintable(error));
