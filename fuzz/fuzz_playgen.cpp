@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::optional<PlayCast> cast = BuildCast(*play, {}, nullptr);
     if (!cast)
         return 0;
-    const std::optional<PlayTextResult> text = WritePlayText(*play, *cast, nullptr);
+    const std::optional<WrittenPlayText> text = WritePlayText(*play, *cast, nullptr);
     if (!text)
         return 0;
 

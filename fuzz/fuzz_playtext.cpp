@@ -60,7 +60,7 @@ void convert(const QByteArray &bytes, bool keepLineBreaks)
     const ConvertResult result = ConvertPlay(state, characters);
     const QStringList entries =
         QDir(scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    if (result.status == ConvertStatus::Converted) {
+    if (result.ok() && !result.alreadyConverted) {
         check(entries == QStringList({QStringLiteral("play"), QStringLiteral("play.txt")}));
         const auto scenes = ReadHeadIni(state);
         const auto acts = ReadTreeviewIni(state);
@@ -71,7 +71,7 @@ void convert(const QByteArray &bytes, bool keepLineBreaks)
                       .has_value());
         QDir(state.PlayFolder).removeRecursively();
     } else {
-        check(result.status == ConvertStatus::Failed && !result.error.isEmpty());
+        check(!result.ok());
         check(entries == QStringList{QStringLiteral("play.txt")});
     }
 }

@@ -98,15 +98,12 @@ int run(const QStringList &args)
     }
 
     const ConvertResult result = ConvertPlay(state, characters.names);
-    switch (result.status) {
-    case ConvertStatus::AlreadyConverted:
-        return alreadyConverted();
-    case ConvertStatus::Failed:
+    if (!result.ok()) {
         printErr(QStringLiteral("convert: ") + result.error);
         return 1;
-    case ConvertStatus::Converted:
-        break;
     }
+    if (result.alreadyConverted)
+        return alreadyConverted();
     printOut(QStringLiteral("Converted %1 into %2: %3 acts, %4 scenes, %5 replies.")
                  .arg(text.absoluteFilePath(), state.PlayFolder, QString::number(result.acts),
                       QString::number(result.scenes), QString::number(result.replies)));

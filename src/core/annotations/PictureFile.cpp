@@ -12,9 +12,8 @@ std::optional<QImage> LoadPicture(const QString &path, QString *error)
     if (declared.isValid() && qint64(declared.width()) * declared.height() > MaxPicturePixels) {
         if (error)
             *error = QStringLiteral("The picture %1 is too large (%2 x %3 pixels).")
-                         .arg(path)
-                         .arg(declared.width())
-                         .arg(declared.height());
+                         .arg(path, QString::number(declared.width()),
+                              QString::number(declared.height()));
         return std::nullopt;
     }
     QImage image = reader.read();

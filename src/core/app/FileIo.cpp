@@ -19,9 +19,7 @@ std::optional<QByteArray> ReadWholeFile(const QString &path, qint64 maxBytes, QS
     if (file.size() > maxBytes) {
         if (error)
             *error = QStringLiteral("The file %1 is too large (%2 bytes, at most %3).")
-                         .arg(path)
-                         .arg(file.size())
-                         .arg(maxBytes);
+                         .arg(path, QString::number(file.size()), QString::number(maxBytes));
         return std::nullopt;
     }
     // Read one byte past the limit so that a file growing under us is noticed.

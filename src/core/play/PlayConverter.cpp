@@ -410,8 +410,9 @@ bool convertLines(const QString &text, const QStringList &characters, StoreWrite
 ConvertResult failure(const QString &error)
 {
     ConvertResult result;
-    result.status = ConvertStatus::Failed;
-    result.error = error;
+    // A failure always carries a message, so that it never reads as success.
+    result.error =
+        error.isEmpty() ? QStringLiteral("The play text could not be converted.") : error;
     return result;
 }
 
@@ -424,7 +425,7 @@ ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
         return failure(QStringLiteral("No play folder is set."));
     if (pathTaken(state.PlayFolder)) {
         ConvertResult result;
-        result.status = ConvertStatus::AlreadyConverted;
+        result.alreadyConverted = true;
         return result;
     }
 
@@ -461,7 +462,7 @@ ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
         ConvertResult result;
         if (errorNumber == EEXIST || errorNumber == ENOTEMPTY) {
             // Another conversion finished first; its store stands.
-            result.status = ConvertStatus::AlreadyConverted;
+            result.alreadyConverted = true;
             return result;
         }
         return failure(
@@ -473,7 +474,6 @@ ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
         progress(100);
 
     ConvertResult result;
-    result.status = ConvertStatus::Converted;
     result.acts = writer.acts();
     result.scenes = writer.scenes();
     result.replies = writer.replies();

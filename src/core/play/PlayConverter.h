@@ -7,20 +7,15 @@
 
 #include <functional>
 
-enum class ConvertStatus
-{
-    Converted,        // the play folder was built
-    AlreadyConverted, // the play folder existed and was left untouched
-    Failed            // nothing was created; see ConvertResult::error
-};
-
+// What a conversion did. On failure nothing was created.
 struct ConvertResult
 {
-    ConvertStatus status = ConvertStatus::Failed;
-    QString error; // one sentence naming the cause, for the user
+    QString error;                 // "" on success; otherwise one sentence naming the cause
+    bool alreadyConverted = false; // the play folder existed and was left untouched
     int acts = 0;
     int scenes = 0;
     int replies = 0; // reply numbers used (character lines counted)
+    bool ok() const { return error.isEmpty(); }
 };
 
 // Called now and then with the share of the source text read so far (0..100).

@@ -35,11 +35,11 @@ PlayLoadResult LoadPlay(const Module1 &state, const PlayLoadHooks &hooks)
         const ConvertResult converted = ConvertPlay(state, characters->names, hooks.progress);
         if (hooks.conversionEnds)
             hooks.conversionEnds();
-        if (converted.status == ConvertStatus::Failed) {
+        if (!converted.ok()) {
             result.error = cannotOpen(state, converted.error);
             return result;
         }
-        result.converted = converted.status == ConvertStatus::Converted;
+        result.converted = !converted.alreadyConverted;
     }
     std::optional<QList<ActRecord>> acts = ReadTreeviewIni(state, &error);
     if (!acts) {

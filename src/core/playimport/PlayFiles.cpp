@@ -24,7 +24,7 @@ std::optional<GeneratedPlay> GeneratePlay(const QByteArray &xml, const QList<Spe
 std::optional<GeneratedPlay> GeneratePlay(const PlayDocument &play, const PlayCast &cast,
                                           QString *error)
 {
-    const std::optional<PlayTextResult> text = WritePlayText(play, cast, error);
+    const std::optional<WrittenPlayText> text = WritePlayText(play, cast, error);
     if (!text)
         return std::nullopt;
 

@@ -159,9 +159,8 @@ private:
             m_scene = nullptr;
             issue(number, ImportIssue::Error,
                   QStringLiteral("scene %1 of %2: an act has at most %3 scenes")
-                      .arg(act.scenes.size() + 1)
-                      .arg(act.title)
-                      .arg(Module1::MaxScenesPerAct));
+                      .arg(QString::number(act.scenes.size() + 1), act.title,
+                           QString::number(Module1::MaxScenesPerAct)));
             return;
         }
         m_skipping = false;

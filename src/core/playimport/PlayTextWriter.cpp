@@ -31,7 +31,7 @@ public:
         m_entries = cast.names();
     }
 
-    std::optional<PlayTextResult> build(QString *error)
+    std::optional<WrittenPlayText> build(QString *error)
     {
         if (!checkLimits(error))
             return std::nullopt;
@@ -163,13 +163,13 @@ private:
     const PlayDocument &m_play;
     const PlayCast &m_cast;
     QStringList m_entries;
-    PlayTextResult m_result;
+    WrittenPlayText m_result;
 };
 
 } // namespace
 
-std::optional<PlayTextResult> WritePlayText(const PlayDocument &play, const PlayCast &cast,
-                                            QString *error)
+std::optional<WrittenPlayText> WritePlayText(const PlayDocument &play, const PlayCast &cast,
+                                             QString *error)
 {
     return TextBuilder(play, cast).build(error);
 }

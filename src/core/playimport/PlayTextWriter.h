@@ -24,7 +24,7 @@
 //  - blank lines between speeches, acts and scenes, for the reader.
 // Every text line goes through SafeTextLine.
 
-struct PlayTextResult
+struct WrittenPlayText
 {
     QStringList lines;  // without line ends
     int fixedLines = 0; // text lines that SafeTextLine had to change
@@ -33,8 +33,8 @@ struct PlayTextResult
 // The whole text. Fails (with *error) when a speaker has no entry in `cast`
 // or the play exceeds what the scene store can number (9999 speeches, 99
 // acts, 99 scenes in an act).
-std::optional<PlayTextResult> WritePlayText(const PlayDocument &play, const PlayCast &cast,
-                                            QString *error);
+std::optional<WrittenPlayText> WritePlayText(const PlayDocument &play, const PlayCast &cast,
+                                             QString *error);
 
 // The lines joined into UTF-8 bytes, each line ended by CR LF.
 QByteArray JoinLinesCrLf(const QStringList &lines);

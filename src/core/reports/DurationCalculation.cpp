@@ -89,10 +89,8 @@ QString DurationLine(const QString &recordFileName, const QByteArray &record, in
     // The name less its ".tsd", from position 7 on.
     const QString character = recordFileName.mid(6, recordFileName.size() - 6 - 4);
     return QStringLiteral("Act %1 Scene %2 n° %3 - %4 - Duration : %5 s.")
-        .arg(act)
-        .arg(scene)
-        .arg(Module1::ReplyNumberOf(recordFileName), character)
-        .arg(*seconds);
+        .arg(QString::number(act), QString::number(scene), Module1::ReplyNumberOf(recordFileName),
+             character, QString::number(*seconds));
 }
 
 QStringList ListVoxFiles(const Module1 &state)

@@ -1,7 +1,7 @@
+#include "ToolRunner.h"
 #include "core/annotations/RtfReader.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,36 +20,14 @@ const QString Sample = QStringLiteral("Entrée de Hubert — « Non ! » l’œi
                                       "\n"
                                       "\t\"quoted\" & <tags> {braces} \\back\\slash 100%");
 
-struct Run
+// The peers may take long to start the first time.
+RunOptions slowRun(const QByteArray &input = QByteArray(), const QString &folder = QString())
 {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run run(const QString &program, const QStringList &args, const QByteArray &input = QByteArray(),
-        const QString &folder = QString())
-{
-    QProcess process;
-    if (!folder.isEmpty())
-        process.setWorkingDirectory(folder);
-    process.start(program, args);
-    Run result;
-    if (!process.waitForStarted(30000))
-        return result;
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(180000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-
-QString tool()
-{
-    return QStringLiteral(TIRADEX_BUILD_DIR "/bin/tiradex-tool");
+    RunOptions options;
+    options.input = input;
+    options.folder = folder;
+    options.timeoutMs = 180000;
+    return options;
 }
 
 QByteArray readBytes(const QString &path)
@@ -58,22 +36,24 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// Runs LibreOffice on `files` with a profile of its own in `folder`, so that
+// no running LibreOffice of the user is joined.
+bool libreOffice(const QString &folder, const QStringList &options, const QStringList &files)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    const QStringList args =
+        QStringList{"-env:UserInstallation=file://" + folder + "/profile", "--headless"} + options +
+        files;
+    return !soffice.isEmpty() &&
+           runProgram(soffice, args, slowRun(QByteArray(), folder)).exitCode == 0;
+}
+
 // LibreOffice's text export of `files` (in `folder`), as UTF-8 text per file.
 QStringList libreOfficeText(const QString &folder, const QStringList &files)
 {
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (soffice.isEmpty())
-        return {};
-    // A profile of its own, so that no running LibreOffice of the user is joined.
-    QStringList args{QStringLiteral("-env:UserInstallation=file://") + folder +
-                         QStringLiteral("/profile"),
-                     QStringLiteral("--headless"),
-                     QStringLiteral("--convert-to"),
-                     QStringLiteral("txt:Text (encoded):UTF8"),
-                     QStringLiteral("--outdir"),
-                     folder + QStringLiteral("/txt")};
-    args += files;
-    if (run(soffice, args, QByteArray(), folder).exitCode != 0)
+    if (!libreOffice(folder,
+                     {"--convert-to", "txt:Text (encoded):UTF8", "--outdir", folder + "/txt"},
+                     files))
         return {};
     QStringList texts;
     for (const QString &file : files) {
@@ -96,15 +76,14 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString note = dir.filePath(QStringLiteral("_0057_HUBERT.not"));
-        QCOMPARE(run(tool(), {QStringLiteral("note-write"), note}, Sample.toUtf8() + "\n").exitCode,
-                 0);
+        QCOMPARE(runTool({"note-write", note}, slowRun(Sample.toUtf8() + "\n")).exitCode, 0);
         QVERIFY(readBytes(note).startsWith("{\\rtf1"));
-        const Run text = run(tool(), {QStringLiteral("note-text"), note});
+        const ToolRun text = runTool({"note-text", note});
         QCOMPARE(text.exitCode, 0);
         QCOMPARE(QString::fromUtf8(text.out), Sample + QLatin1Char('\n'));
 
         // Spaces only: the note is deleted, as the editor does.
-        QCOMPARE(run(tool(), {QStringLiteral("note-write"), note}, "   \n").exitCode, 0);
+        QCOMPARE(runTool({"note-write", note}, slowRun("   \n")).exitCode, 0);
         QVERIFY(!QFile::exists(note));
     }
 
@@ -120,7 +99,7 @@ private Q_SLOTS:
     void toolReportsFailuresOnOneLine()
     {
         QFETCH(QStringList, args);
-        const Run result = run(tool(), args, "text\n");
+        const ToolRun result = runTool(args, slowRun("text\n"));
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.err.count('\n'), 1);
         QVERIFY(result.err.startsWith(args.first().toUtf8() + ": "));
@@ -134,8 +113,7 @@ private Q_SLOTS:
         for (int k = 0; k < texts.size(); ++k) {
             files.append(dir.filePath(QStringLiteral("note%1.rtf").arg(k)));
             QCOMPARE(
-                run(tool(), {QStringLiteral("note-write"), files.last()}, texts[k].toUtf8() + "\n")
-                    .exitCode,
+                runTool({"note-write", files.last()}, slowRun(texts[k].toUtf8() + "\n")).exitCode,
                 0);
         }
         const QStringList read = libreOfficeText(dir.path(), files);
@@ -154,17 +132,11 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(Sample.toUtf8() + "\n");
         file.close();
-        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-        QVERIFY2(!soffice.isEmpty(), "soffice (package libreoffice-writer-nogui) is missing");
-        const Run converted =
-            run(soffice,
-                {QStringLiteral("-env:UserInstallation=file://") + dir.path() +
-                     QStringLiteral("/profile"),
-                 QStringLiteral("--headless"), QStringLiteral("--infilter=Text (encoded):UTF8"),
-                 QStringLiteral("--convert-to"), QStringLiteral("rtf"), QStringLiteral("--outdir"),
-                 dir.filePath(QStringLiteral("rtf")), source},
-                QByteArray(), dir.path());
-        QCOMPARE(converted.exitCode, 0);
+        QVERIFY2(libreOffice(dir.path(),
+                             {"--infilter=Text (encoded):UTF8", "--convert-to", "rtf", "--outdir",
+                              dir.filePath(QStringLiteral("rtf"))},
+                             {source}),
+                 "LibreOffice (soffice, package libreoffice-writer-nogui) did not convert");
         QString error;
         const std::optional<RichText> fromOffice =
             ReadRtf(readBytes(dir.filePath(QStringLiteral("rtf/source.rtf"))), &error);
@@ -177,10 +149,11 @@ private Q_SLOTS:
         QVERIFY2(!pandoc.isEmpty(), "pandoc is missing");
         const QString line = QStringLiteral("Entrée de Hubert — « Non ! » l’œil, 5 €… Жил-был "
                                             "中文 😀 \"quoted\" & {braces} \\\\back 100%");
-        const Run written = run(pandoc,
-                                {QStringLiteral("-f"), QStringLiteral("markdown-smart"),
-                                 QStringLiteral("-t"), QStringLiteral("rtf"), QStringLiteral("-s")},
-                                line.toUtf8() + "\n\nsecond\n");
+        const ToolRun written =
+            runProgram(pandoc,
+                       {QStringLiteral("-f"), QStringLiteral("markdown-smart"),
+                        QStringLiteral("-t"), QStringLiteral("rtf"), QStringLiteral("-s")},
+                       slowRun(line.toUtf8() + "\n\nsecond\n"));
         QCOMPARE(written.exitCode, 0);
         const std::optional<RichText> fromPandoc = ReadRtf(written.out, &error);
         QVERIFY2(fromPandoc, qPrintable(error));

@@ -101,18 +101,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("readable");
-        QByteArray jpeg;
-        QByteArray png;
-        {
-            QImage image(48, 32, QImage::Format_RGB32);
-            image.fill(Qt::darkGreen);
-            QBuffer b1(&jpeg);
-            b1.open(QIODevice::WriteOnly);
-            image.save(&b1, "JPEG");
-            QBuffer b2(&png);
-            b2.open(QIODevice::WriteOnly);
-            image.save(&b2, "PNG");
-        }
+        QImage image(48, 32, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        const auto encoded = [&image](const char *format) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, format);
+            return bytes;
+        };
+        const QByteArray jpeg = encoded("JPEG");
+        const QByteArray png = encoded("PNG");
         QTest::newRow("JPEG whatever the extension") << jpeg << true;
         QTest::newRow("PNG whatever the extension") << png << true;
         QTest::newRow("small declared PNG is read") << declaredPng(64, 4) << true;
@@ -127,7 +126,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, readable);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("_0001_X.jp1"));
+        const QString path = dir.filePath(QStringLiteral("_0001_X%2.jp1"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -136,7 +135,7 @@ private Q_SLOTS:
         QString error;
         const std::optional<QImage> picture = LoadPicture(path, &error);
         QCOMPARE(picture.has_value(), readable);
-        QCOMPARE(error.isEmpty(), readable);
+        QVERIFY2(readable ? error.isEmpty() : error.contains(path), qPrintable(error));
         // Nothing near the declared size was allocated.
         QVERIFY2(peakKilobytes() - before < 400 * 1024,
                  qPrintable(QStringLiteral("peak grew by %1 kB").arg(peakKilobytes() - before)));

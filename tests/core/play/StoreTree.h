@@ -72,6 +72,33 @@ inline QMap<QString, QByteArray> GoldenTree(const QString &dataDir, const QStrin
     return entries;
 }
 
+// "" when the tree under `root` is the golden store `name`, else the first
+// entry that differs.
+inline QString DiffFromGolden(const QString &root, const QString &dataDir, const QString &name)
+{
+    const QMap<QString, QByteArray> golden = GoldenTree(dataDir, name);
+    const QMap<QString, QByteArray> built = SnapshotTree(root);
+    if (golden.isEmpty())
+        return QStringLiteral("no golden store ") + name;
+    for (const QString &key : golden.keys() + built.keys()) {
+        if (golden.value(key, "<absent>") != built.value(key, "<absent>"))
+            return key;
+    }
+    return QString();
+}
+
+inline QByteArray ReadFileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // Names of the entries of a folder (hidden ones included), sorted.
 inline QStringList FolderEntries(const QString &folder)
 {

@@ -8,20 +8,11 @@
 #include <QTest>
 
 namespace {
-const QByteArray SmallText = "THE SMALL PLAY\r\n"
-                             "ACT I.\r\n"
-                             "SCENE I. A platform.\r\n"
-                             "HAMLET\r\n"
-                             "Who's there?\r\n"
-                             "HORATIO\r\n"
-                             "Friends.\r\n"
-                             "SCENE II. A room.\r\n"
-                             "HAMLET\r\n"
-                             "Speak.\r\n"
-                             "ACT II.\r\n"
-                             "SCENE I. A plain.\r\n"
-                             "HORATIO\r\n"
-                             "HORATIO, aside, to the audience.\r\n";
+const QByteArray SmallText = "THE SMALL PLAY\r\nACT I.\r\nSCENE I. A platform.\r\n"
+                             "HAMLET\r\nWho's there?\r\nHORATIO\r\nFriends.\r\n"
+                             "SCENE II. A room.\r\nHAMLET\r\nSpeak.\r\n"
+                             "ACT II.\r\nSCENE I. A plain.\r\n"
+                             "HORATIO\r\nHORATIO, aside, to the audience.\r\n";
 
 QByteArray readAll(const QString &path)
 {

@@ -51,21 +51,13 @@ private Q_SLOTS:
 
     void checkReportsNamesRunningIntoText()
     {
-        const QStringList lines{
-            QStringLiteral("HAMLET Before the acts, ignored."),
-            QStringLiteral("ACT I."),
-            QStringLiteral("SCENE I. A platform."),
-            QStringLiteral("HAMLET"),
-            QStringLiteral("  Hamlet  "),
-            QStringLiteral("Hamlet. Who's there?"),
-            QStringLiteral("Nothing here."),
-            QStringLiteral("   "),
-            QStringLiteral("SCENE II. A room."),
-            QStringLiteral("HORATIO, aside"),
-            QStringLiteral("ACT II."),
-            QStringLiteral("SCENE I. A plain."),
-            QStringLiteral(" horatio   well"),
-        };
+        const QStringList lines =
+            QStringLiteral(
+                "HAMLET Before the acts, ignored.\nACT I.\nSCENE I. A platform.\nHAMLET\n"
+                "  Hamlet  \nHamlet. Who's there?\nNothing here.\n   \n"
+                "SCENE II. A room.\nHORATIO, aside\nACT II.\nSCENE I. A plain.\n"
+                " horatio   well")
+                .split(QLatin1Char('\n'));
         const QStringList characters{QStringLiteral("HAMLET"), QStringLiteral("HORATIO"),
                                      QString()};
         QCOMPARE(CheckPlayTextLines(lines, characters),

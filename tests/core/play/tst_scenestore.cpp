@@ -1,3 +1,4 @@
+#include "StoreTree.h"
 #include "core/play/SceneStore.h"
 
 #include <QDir>
@@ -6,12 +7,6 @@
 #include <QTest>
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 Module1 playIn(const QTemporaryDir &dir)
 {
@@ -67,7 +62,7 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("_0001_KENT.txt"));
-        QVERIFY(writeFile(path, file));
+        QVERIFY(WriteFileBytes(path, file));
         QString error;
         const auto text = ReadReplyText(path, keepLineBreaks, &error);
         QVERIFY2(text, qPrintable(error));
@@ -94,26 +89,16 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const Module1 state = playIn(dir);
-        QVERIFY(writeFile(state.HeadIniPath(), "1,1,\"SCENE I. Venice. A street.\"\r\n"
-                                               "1,2,\"SCENE II.  Belmont, a room\"\r\n"
-                                               "2,1,\"SCENE I\"\r\n"
-                                               "2,2,\"SCENE II. \"The Sign\", an inn\"\r\n"));
-        QVERIFY(writeFile(state.TreeviewIniPath(), "1,2\r\n2,1\r\n3,0\r\n"));
-        const auto scenes = ReadHeadIni(state);
-        QVERIFY(scenes);
-        QCOMPARE(scenes->size(), 4);
-        QCOMPARE(scenes->at(3).header, QStringLiteral("SCENE II. \"The Sign\", an inn"));
-        QCOMPARE(scenes->at(1).act, 1);
-        QCOMPARE(scenes->at(1).scene, 2);
-        QCOMPARE(scenes->at(1).header, QStringLiteral("SCENE II.  Belmont, a room"));
-        QCOMPARE(scenes->at(2).act, 2);
-        QCOMPARE(scenes->at(2).header, QStringLiteral("SCENE I"));
-        const auto acts = ReadTreeviewIni(state);
-        QVERIFY(acts);
-        QCOMPARE(acts->size(), 3);
-        QCOMPARE(acts->at(0).sceneCount, 2);
-        QCOMPARE(acts->at(2).act, 3);
-        QCOMPARE(acts->at(2).sceneCount, 0);
+        QVERIFY(WriteFileBytes(state.HeadIniPath(), "1,2,\"SCENE II.  Belmont, a room\"\r\n"
+                                                    "2,1,\"SCENE II. \"The Sign\", an inn\"\r\n"));
+        QVERIFY(WriteFileBytes(state.TreeviewIniPath(), "1,2\r\n3,0\r\n"));
+        QStringList read;
+        for (const SceneHeader &scene : ReadHeadIni(state).value_or(QList<SceneHeader>()))
+            read << QStringLiteral("%1,%2,%3").arg(scene.act).arg(scene.scene).arg(scene.header);
+        for (const ActRecord &act : ReadTreeviewIni(state).value_or(QList<ActRecord>()))
+            read << QStringLiteral("%1,%2").arg(act.act).arg(act.sceneCount);
+        QCOMPARE(read, (QStringList{"1,2,SCENE II.  Belmont, a room",
+                                    "2,1,SCENE II. \"The Sign\", an inn", "1,2", "3,0"}));
     }
 
     void treeviewCountsScenesPerAct_data()
@@ -154,7 +139,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkdir(scene));
         for (const char *name : {"_0100_CELIA.txt", "_0002_ROSALIND.txt", "_0010_ADAM.txt",
                                  "_0003_LE BEAU.TXT", "_0001_KENT.vox", "readme"})
-            QVERIFY(writeFile(scene + QLatin1Char('/') + QLatin1String(name), "\"x\"\r\n"));
+            QVERIFY(WriteFileBytes(scene + QLatin1Char('/') + QLatin1String(name), "\"x\"\r\n"));
         QVERIFY(QDir().mkdir(scene + QStringLiteral("/_0001_FOLDER.txt")));
         QCOMPARE(
             ListReplyFiles(scene),

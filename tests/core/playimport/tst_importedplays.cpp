@@ -1,5 +1,6 @@
 // The catalogue of imported plays, their codes, and the command line.
 
+#include "ToolRunner.h"
 #include "core/app/FileIo.h"
 #include "core/app/ImportedPlays.h"
 
@@ -77,35 +78,30 @@ private Q_SLOTS:
         }
     }
 
+    // Each row: title|code, with "lear" and "lear2" listed and a folder "notes".
     void playCodesArePlainAndUnique_data()
     {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("code");
-        QTest::newRow("letters") << "Hamlet"
-                                 << "hamlet";
-        QTest::newRow("blanks and punctuation") << "Othello, the Moor!"
-                                                << "othellothemoor";
-        QTest::newRow("accents") << QStringLiteral("Éléonore 2") << "eleonore2";
-        QTest::newRow("nothing left") << "!!! ???"
-                                      << "play";
-        QTest::newRow("a shipped play's code") << "King John"
-                                               << "kingjohn2";
-        QTest::newRow("listed already") << "Lear"
-                                        << "lear3";
-        QTest::newRow("a file of that name") << "Notes"
-                                             << "notes2";
-        QTest::newRow("long") << QString(40, QLatin1Char('z')) << QString(24, QLatin1Char('z'));
+        QTest::addColumn<QString>("row");
+        QTest::newRow("letters") << "Hamlet|hamlet";
+        QTest::newRow("blanks and punctuation") << "Othello, the Moor!|othellothemoor";
+        QTest::newRow("accents") << QStringLiteral("Éléonore 2|eleonore2");
+        QTest::newRow("nothing left") << "!!! ???|play";
+        QTest::newRow("a shipped play's code") << "King John|kingjohn2";
+        QTest::newRow("listed already") << "Lear|lear3";
+        QTest::newRow("a file of that name") << "Notes|notes2";
+        QTest::newRow("long") << QString(40, QLatin1Char('z')) + "|" +
+                                     QString(24, QLatin1Char('z'));
     }
     void playCodesArePlainAndUnique()
     {
-        QFETCH(QString, title);
-        QFETCH(QString, code);
+        QFETCH(QString, row);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("notes")));
         const QList<PlayCatalogueEntry> taken = {
             {QString(), QString(), QStringLiteral("lear"), QString(), QString()},
             {QString(), QString(), QStringLiteral("lear2"), QString(), QString()}};
-        QCOMPARE(MakePlayCode(title, dir.path(), taken), code);
+        QCOMPARE(MakePlayCode(row.section(QLatin1Char('|'), 0, 0), dir.path(), taken),
+                 row.section(QLatin1Char('|'), 1));
     }
 
     void storingAddsToTheCatalogue()
@@ -160,16 +156,11 @@ private Q_SLOTS:
         QFETCH(QString, output);
         QFETCH(QStringList, catalogue);
         QTemporaryDir home;
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
-        tool.setProcessEnvironment(env);
-        tool.start(QStringLiteral(TIRADEX_BUILD_DIR "/bin/tiradex-tool"),
-                   QStringList{"import-play"} + args);
-        QVERIFY(tool.waitForFinished(60000));
-        const QString out = QString::fromUtf8(tool.readAllStandardOutput());
-        QCOMPARE(tool.exitCode(), status);
-        QVERIFY2(out.contains(output), qPrintable(out));
+        RunOptions options;
+        options.environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+        const ToolRun run = runTool(QStringList{"import-play"} + args, options);
+        QCOMPARE(run.exitCode, status);
+        QVERIFY2(run.out.contains(output.toUtf8()), run.out.constData());
         QCOMPARE(Codes(ReadImportedPlays(home.filePath(QStringLiteral("Tiradex")))), catalogue);
     }
 };

@@ -1,18 +1,12 @@
 // What the import makes of a play of the user, before and after storing.
 
+#include "ConvertedStore.h"
 #include "core/app/FileIo.h"
 #include "core/app/ImportedPlays.h"
-#include "core/app/Module1.h"
-#include "core/play/CharactersFile.h"
-#include "core/play/PlayConverter.h"
-#include "core/play/SceneStore.h"
 #include "core/playimport/PlayImport.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,38 +33,13 @@ QStringList IssueLines(const PlayImport &import)
     return list;
 }
 
-struct Converted
+// The file names of a store's replies.
+QStringList ReplyFiles(const ConvertedStore &store)
 {
-    ConvertResult result;
-    QList<int> scenesPerAct;
-    QStringList replyFiles;
-};
-
-// Converts a stored play (code.txt, code.dat in appFolder) as the play
-// window does on first opening.
-Converted ConvertStored(const QString &appFolder, const QString &code)
-{
-    Module1 state;
-    state.StartUp(appFolder);
-    state.SelectPlay({QString(), QString(), code, code + QStringLiteral(".txt"), QString()});
-    Converted out;
-    QString error;
-    const std::optional<CharactersList> list = LoadCharactersFile(state, &error);
-    if (!list) {
-        out.result.error = error;
-        return out;
-    }
-    out.result = ConvertPlay(state, list->names);
-    if (const auto acts = ReadTreeviewIni(state, &error)) {
-        for (const ActRecord &act : *acts)
-            out.scenesPerAct << act.sceneCount;
-    }
-    QDirIterator it(state.PlayFolder, {QStringLiteral("*.txt")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out.replyFiles << QFileInfo(it.next()).fileName();
-    out.replyFiles.sort();
-    return out;
+    QStringList files;
+    for (const StoredReply &reply : store.replies)
+        files << reply.file;
+    return files;
 }
 
 QByteArray Xml(const char *personae, const char *acts)
@@ -204,11 +173,11 @@ private Q_SLOTS:
             StoreImportedPlay(dir.path(), import.title(), play->text, play->charactersFile, &error);
         QVERIFY2(entry, qPrintable(error));
         QCOMPARE(entry->playCode, QStringLiteral("thetailor"));
-        const Converted converted = ConvertStored(dir.path(), entry->playCode);
-        QVERIFY2(converted.result.status == ConvertStatus::Converted,
-                 qPrintable(converted.result.error));
+        const ConvertedStore converted =
+            ConvertAndRead(StoredPlayState(dir.path(), entry->playCode));
+        QVERIFY2(converted.result.ok(), qPrintable(converted.result.error));
         QCOMPARE(converted.scenesPerAct, QList<int>{2});
-        QCOMPARE(converted.replyFiles,
+        QCOMPARE(ReplyFiles(converted),
                  (QStringList{"_0001_MARTEN.txt", "_0002_JOOST.txt", "_0003_MARTEN.txt",
                               "_0004_JOOST.txt", "_0005_JOOST.txt", "_0006_MARTEN AND JOOST.txt"}));
     }
@@ -249,9 +218,14 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("source");
         QTest::addColumn<QString>("firstError");
         QByteArray play = "ACT I\nSCENE I\n";
-        for (int i = 0; play.size() < 20 * 1024 * 1024; ++i)
-            play += (i % 2 ? "HAMLET\n" : "OPHELIA\n") + QByteArray(60, 'w') + '\n';
-        QTest::newRow("20 MB of replies") << play << "line 20001, error: reply 10000 and";
+        int replies = 0;
+        for (; play.size() < 20 * 1024 * 1024; ++replies)
+            play += (replies % 2 ? "HAMLET\n" : "OPHELIA\n") + QByteArray(60, 'w') + '\n';
+        QTest::newRow("20 MB of replies")
+            << play
+            << QStringLiteral("line 20001, error: reply 10000 and the %1 after it: a play has at "
+                              "most 9999 replies")
+                   .arg(replies - 10000);
         QByteArray junk(20 * 1024 * 1024, 'x');
         for (qsizetype i = 50; i < junk.size(); i += 51)
             junk[i] = '\n';
@@ -303,19 +277,19 @@ private Q_SLOTS:
         QTemporaryDir imported;
         for (const char *ext : {".txt", ".dat"})
             QVERIFY(QFile::copy(DataDir + "/" + code + ext, shipped.filePath(code + ext)));
-        const Converted reference = ConvertStored(shipped.path(), code);
-        QVERIFY2(reference.result.status == ConvertStatus::Converted,
-                 qPrintable(reference.result.error));
+        const ConvertedStore reference = ConvertAndRead(StoredPlayState(shipped.path(), code));
+        QVERIFY2(reference.result.ok(), qPrintable(reference.result.error));
 
         const std::optional<GeneratedPlay> play = import.build(nullptr);
         QVERIFY(play);
         const auto entry = StoreImportedPlay(imported.path(), import.title(), play->text,
                                              play->charactersFile, nullptr);
         QVERIFY(entry);
-        const Converted ours = ConvertStored(imported.path(), entry->playCode);
-        QVERIFY2(ours.result.status == ConvertStatus::Converted, qPrintable(ours.result.error));
+        const ConvertedStore ours =
+            ConvertAndRead(StoredPlayState(imported.path(), entry->playCode));
+        QVERIFY2(ours.result.ok(), qPrintable(ours.result.error));
         QCOMPARE(ours.result.replies, reference.result.replies);
-        QCOMPARE(ours.replyFiles.size(), reference.replyFiles.size());
+        QCOMPARE(ours.replies.size(), reference.replies.size());
         QCOMPARE(ours.scenesPerAct, reference.scenesPerAct);
         QCOMPARE(import.scenes(), reference.result.scenes);
     }

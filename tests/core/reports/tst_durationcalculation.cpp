@@ -107,8 +107,9 @@ private Q_SLOTS:
         QTest::newRow("name with blanks")
             << "_0012_FIRST LORD.tsd" << QByteArray("3,10,0")
             << "Act 3 Scene 10 n° 0012 - FIRST LORD - Duration : 0 s.";
-        QTest::newRow("short record")
-            << "_0001_A.tsd" << QByteArray("4") << "Act 4 Scene 0 n° 0001 - A - Duration : 0 s.";
+        QTest::newRow("short record, placeholder in the name")
+            << "_0001_A%1.tsd" << QByteArray("4")
+            << "Act 4 Scene 0 n° 0001 - A%1 - Duration : 0 s.";
         QTest::newRow("seconds beyond 16 bits") << "_0001_A.tsd" << QByteArray("1,1,40000")
                                                 << "Act 1 Scene 1 n° 0001 - A - Duration : 0 s.";
     }

@@ -120,23 +120,24 @@ private Q_SLOTS:
         QTextDocument document;
         FillMarkedDocument(document, t);
         QCOMPARE(document.toPlainText(), QString(t.text).replace("\r\n", "\n"));
-        // The format of the character at each name line's start and end,
-        // and just after the name.
-        auto formatAt = [&document](int position) {
+        // The format just after each position: the selected name bold, red and
+        // underlined to its end; another name bold only; a name in a text plain.
+        const QString plain = document.toPlainText();
+        const int lord = int(plain.indexOf("\nLORD\n")) + 1;
+        const int hamlet = int(plain.indexOf("\nHAMLET\n")) + 1;
+        QStringList formats;
+        for (int position :
+             {lord, lord + 3, lord + 4, hamlet + 5, int(plain.lastIndexOf("HAMLET"))}) {
             QTextCursor cursor(&document);
             cursor.setPosition(position + 1);
-            return cursor.charFormat();
-        };
-        const int lord = int(document.toPlainText().indexOf("\nLORD\n")) + 1;
-        QCOMPARE(formatAt(lord).fontWeight(), int(QFont::Bold));
-        QVERIFY(formatAt(lord + 3).fontUnderline());
-        QCOMPARE(formatAt(lord + 3).foreground().color(), QColor(255, 0, 0));
-        QVERIFY(!formatAt(lord + 4).fontUnderline());
-        const int hamlet = int(document.toPlainText().indexOf("\nHAMLET\n")) + 1;
-        QCOMPARE(formatAt(hamlet + 5).fontWeight(), int(QFont::Bold));
-        QVERIFY(!formatAt(hamlet + 5).fontUnderline());
-        const int inText = int(document.toPlainText().lastIndexOf("HAMLET"));
-        QCOMPARE(formatAt(inText).fontWeight(), int(QFont::Normal));
+            const QTextCharFormat format = cursor.charFormat();
+            formats << QStringLiteral("%1 %2 %3")
+                           .arg(format.fontWeight())
+                           .arg(format.fontUnderline())
+                           .arg(format.foreground().color().name());
+        }
+        QCOMPARE(formats, (QStringList{"700 1 #ff0000", "700 1 #ff0000", "400 0 #000000",
+                                       "700 0 #000000", "400 0 #000000"}));
     }
 
     void captions()

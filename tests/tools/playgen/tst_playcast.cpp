@@ -58,98 +58,85 @@ private Q_SLOTS:
         QCOMPARE(cast->undescribedSpeakers, QStringList{"ALL"});
     }
 
+    // Each row: persona text | its group's description | head | status.
     void personaHeadAndStatus_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<QString>("head");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("name and description") << "ANTONIO, a merchant of Venice."
-                                              << ""
-                                              << "ANTONIO"
-                                              << "a merchant of Venice";
-        QTest::newRow("several commas") << "TUBAL, a Jew, his friend."
-                                        << ""
-                                        << "TUBAL"
-                                        << "a Jew, his friend";
-        QTest::newRow("name alone") << "LADY FAULCONBRIDGE"
-                                    << ""
-                                    << "LADY FAULCONBRIDGE"
-                                    << "LADY FAULCONBRIDGE";
-        QTest::newRow("final stop of a bare name") << "The DUKE OF VENICE."
-                                                   << ""
-                                                   << "The DUKE OF VENICE"
-                                                   << "The DUKE OF VENICE";
-        QTest::newRow("group member") << "SALANIO"
-                                      << "friends to Antonio and Bassanio."
-                                      << "SALANIO"
-                                      << "one of the friends to Antonio and Bassanio";
-        QTest::newRow("group with leading the") << "PROTEUS"
-                                                << "the two Gentlemen."
-                                                << "PROTEUS"
-                                                << "one of the two Gentlemen";
-        QTest::newRow("own description and group") << "ROSE, the elder."
-                                                   << "the two sisters."
-                                                   << "ROSE"
-                                                   << "the elder, one of the two sisters";
+        QTest::addColumn<QString>("row");
+        QTest::newRow("name and description")
+            << "ANTONIO, a merchant of Venice.||ANTONIO|a merchant of Venice";
+        QTest::newRow("several commas") << "TUBAL, a Jew, his friend.||TUBAL|a Jew, his friend";
+        QTest::newRow("name alone") << "LADY FAULCONBRIDGE||LADY FAULCONBRIDGE|LADY FAULCONBRIDGE";
+        QTest::newRow("final stop of a bare name")
+            << "The DUKE OF VENICE.||The DUKE OF VENICE|The DUKE OF VENICE";
+        QTest::newRow("group member") << "SALANIO|friends to Antonio and Bassanio.|SALANIO|"
+                                         "one of the friends to Antonio and Bassanio";
+        QTest::newRow("group with leading the")
+            << "PROTEUS|the two Gentlemen.|PROTEUS|one of the two Gentlemen";
+        QTest::newRow("own description and group")
+            << "ROSE, the elder.|the two sisters.|ROSE|the elder, one of the two sisters";
     }
     void personaHeadAndStatus()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, group);
-        QFETCH(QString, head);
-        QFETCH(QString, status);
-        QCOMPARE(PersonaHead(text), head);
-        QCOMPARE(PersonaStatus({text, group}), status);
+        QFETCH(QString, row);
+        const QStringList field = row.split(QLatin1Char('|'));
+        QCOMPARE(PersonaHead(field.at(0)), field.at(2));
+        QCOMPARE(PersonaStatus({field.at(0), field.at(1)}), field.at(3));
     }
 
-    void aliasShowsThePersonasOwnNameInTheStatus()
+    // One speaker, the cast list's personae and at most one rule; the entry
+    // "NAME=status", or "!" and a part of the error.
+    void speakerFindsItsPersona_data()
     {
-        const PlayDocument play =
-            PlayOf({{"KING PHILIP"}}, {{QStringLiteral("PHILIP, King of France."), QString()}});
-        const std::optional<PlayCast> cast =
-            BuildCast(play, {{"KING PHILIP", nullptr, "PHILIP, King", nullptr}}, nullptr);
-        QVERIFY(cast);
-        QCOMPARE(cast->entries.at(0).status, QStringLiteral("PHILIP, King of France"));
+        QTest::addColumn<QString>("speaker");
+        QTest::addColumn<QStringList>("personae");
+        QTest::addColumn<QStringList>("rule"); // speaker, entry, persona, status ("": none)
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("alias shows the persona's own name")
+            << "KING PHILIP" << QStringList{"PHILIP, King of France."}
+            << QStringList{"KING PHILIP", "", "PHILIP, King", ""}
+            << "KING PHILIP=PHILIP, King of France";
+        QTest::newRow("part of a name is not its persona")
+            << "GOBBO" << QStringList{"LAUNCELOT GOBBO, the clown.", "OLD GOBBO, his father."}
+            << QStringList{} << "GOBBO=" + UndescribedSpeakerStatus();
+        QTest::newRow("speaker's letter case does not hide its persona")
+            << "Host" << QStringList{"HOST, where Julia lodges."} << QStringList{}
+            << "HOST=where Julia lodges";
+        QTest::newRow("quote in a status becomes an apostrophe")
+            << "A" << QStringList{} << QStringList{"A", "", "", "the \"good\" one"}
+            << "A=the 'good' one";
+        QTest::newRow("rule naming a missing persona fails")
+            << "BASTARD" << QStringList{} << QStringList{"BASTARD", "", "PHILIP the BASTARD", ""}
+            << "!PHILIP the BASTARD";
     }
-
-    void partOfANameDoesNotMatchAPersona()
+    void speakerFindsItsPersona()
     {
-        // "GOBBO" is inside "LAUNCELOT GOBBO" and "OLD GOBBO" but is neither.
-        const PlayDocument play =
-            PlayOf({{"GOBBO"}}, {{QStringLiteral("LAUNCELOT GOBBO, the clown."), QString()},
-                                 {QStringLiteral("OLD GOBBO, father to Launcelot."), QString()}});
-        const std::optional<PlayCast> cast = BuildCast(play, {}, nullptr);
-        QVERIFY(cast);
-        QCOMPARE(cast->entries.at(0).status, UndescribedSpeakerStatus());
-        QCOMPARE(cast->undescribedSpeakers, QStringList{"GOBBO"});
-    }
-
-    void speakerCaseDoesNotHideItsPersona()
-    {
-        const PlayDocument play =
-            PlayOf({{"Host"}}, {{QStringLiteral("HOST, where Julia lodges."), QString()}});
-        const std::optional<PlayCast> cast = BuildCast(play, {}, nullptr);
-        QVERIFY(cast);
-        QCOMPARE(cast->entries.at(0).name, QStringLiteral("HOST"));
-        QCOMPARE(cast->entries.at(0).status, QStringLiteral("where Julia lodges"));
-    }
-
-    void ruleNamingAMissingPersonaFails()
-    {
-        const PlayDocument play = PlayOf({{"BASTARD"}});
+        QFETCH(QString, speaker);
+        QFETCH(QStringList, personae);
+        QFETCH(QStringList, rule);
+        QFETCH(QString, entry);
+        QList<Persona> cast;
+        for (const QString &persona : personae)
+            cast.append({persona, QString()});
+        QList<QByteArray> ruleBytes;
+        for (const QString &field : rule)
+            ruleBytes << field.toUtf8();
+        const auto field = [&ruleBytes](int k) {
+            return ruleBytes.at(k).isEmpty() ? nullptr : ruleBytes.at(k).constData();
+        };
+        QList<SpeakerRule> rules;
+        if (!rule.isEmpty())
+            rules.append({field(0), field(1), field(2), field(3)});
         QString error;
-        QVERIFY(!BuildCast(play, {{"BASTARD", nullptr, "PHILIP the BASTARD", nullptr}}, &error));
-        QVERIFY2(error.contains(QLatin1String("PHILIP the BASTARD")), qPrintable(error));
-    }
-
-    void quoteInAStatusBecomesAnApostrophe()
-    {
-        const PlayDocument play = PlayOf({{"A"}});
-        const std::optional<PlayCast> cast =
-            BuildCast(play, {{"A", nullptr, nullptr, "the \"good\" one"}}, nullptr);
-        QVERIFY(cast);
-        QCOMPARE(cast->entries.at(0).status, QStringLiteral("the 'good' one"));
+        const std::optional<PlayCast> built = BuildCast(PlayOf({{speaker}}, cast), rules, &error);
+        if (entry.startsWith(QLatin1Char('!'))) {
+            QVERIFY(!built);
+            QVERIFY2(error.contains(entry.mid(1)), qPrintable(error));
+            return;
+        }
+        QVERIFY2(built, qPrintable(error));
+        QCOMPARE(built->entries.at(0).name + QLatin1Char('=') + built->entries.at(0).status, entry);
+        QCOMPARE(built->undescribedSpeakers.contains(speaker),
+                 entry.endsWith(UndescribedSpeakerStatus()));
     }
 
     void namesTheConversionCannotUseAreRefused_data()

@@ -24,14 +24,6 @@ class TestPlayXml : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void smallestPlayIsRead()
-    {
-        QString error;
-        const std::optional<PlayDocument> play = ParsePlayXml(Play(OneScene), &error);
-        QVERIFY2(play, qPrintable(error));
-        QCOMPARE(play->acts.at(0).scenes.at(0).events.size(), 1);
-    }
-
     void damagedOrUnknownMarkupIsRefused_data()
     {
         QTest::addColumn<QByteArray>("xml");

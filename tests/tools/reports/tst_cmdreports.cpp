@@ -9,10 +9,6 @@
 
 #include "ToolRunner.h"
 
-namespace {
-
-} // namespace
-
 class TestCmdReports : public QObject
 {
     Q_OBJECT
@@ -33,22 +29,18 @@ private Q_SLOTS:
         QCOMPARE(ReadBytes(characters), enciphered);
     }
 
-    void durationsWithoutVoxFailsOnStandardError()
+    // Without a vox file the failure goes to the standard error.
+    void durationsPrintsTheResultOrFails()
     {
         ReportsFixture f;
         f.play.writeStore(ReportsFixture::twoActs());
-        const ToolRun run = runTool({"durations", "--play", f.state.PlayFolder});
+        ToolRun run = runTool({"durations", "--play", f.state.PlayFolder});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.isEmpty());
         QCOMPARE(run.err.trimmed(), QByteArray("No registered Vox file."));
-    }
 
-    void durationsPrintsTheResult()
-    {
-        ReportsFixture f;
-        f.play.writeStore(ReportsFixture::twoActs());
         WriteVox(f.state, "_0002_B", ToneWav(20), QByteArray("1,1,5\r\n"));
-        const ToolRun run = runTool({"durations", "--play", f.state.PlayFolder});
+        run = runTool({"durations", "--play", f.state.PlayFolder});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.startsWith("Duration of the replies.\r\n\r\n"
                                    "Act 1 Scene 1 n\xC2\xB0 0002 - B - Duration : 5 s.\r\n"));

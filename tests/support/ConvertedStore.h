@@ -1,0 +1,73 @@
+#pragma once
+
+// A play converted as the play window converts it on first opening (its
+// characters file deciphered, its text converted), then read back through
+// the scene store's own readers.
+
+#include "core/app/Module1.h"
+#include "core/play/CharactersFile.h"
+#include "core/play/PlayConverter.h"
+#include "core/play/SceneStore.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct StoredReply
+{
+    int act = 0;
+    int scene = 0;
+    QString file; // "_0001_ROSE.txt"
+    QString text; // as ReadReplyText gives it, line breaks kept
+};
+
+struct ConvertedStore
+{
+    ConvertResult result; // error also set when the characters file or an index cannot be read
+    CharactersList characters;
+    QList<int> scenesPerAct;
+    QStringList headings; // of head.ini, in order
+    QList<StoredReply> replies;
+};
+
+// Converts the play selected in `state` (KeepLineBreaks forced on).
+inline ConvertedStore ConvertAndRead(Module1 state)
+{
+    state.KeepLineBreaks = true;
+    ConvertedStore out;
+    QString error;
+    std::optional<CharactersList> list = LoadCharactersFile(state, &error);
+    if (!list) {
+        out.result.error = error;
+        return out;
+    }
+    out.characters = *list;
+    out.result = ConvertPlay(state, list->names);
+    const std::optional<QList<ActRecord>> acts = ReadTreeviewIni(state, &error);
+    const std::optional<QList<SceneHeader>> head = ReadHeadIni(state, &error);
+    if (out.result.ok() && (!acts || !head))
+        out.result.error = error;
+    for (const SceneHeader &scene : head.value_or(QList<SceneHeader>()))
+        out.headings << scene.header;
+    for (const ActRecord &act : acts.value_or(QList<ActRecord>())) {
+        out.scenesPerAct << act.sceneCount;
+        for (int scene = 1; scene <= act.sceneCount; ++scene) {
+            const QString folder = state.SceneFolder(act.act, scene);
+            for (const QString &file : ListReplyFiles(folder)) {
+                const QString text =
+                    ReadReplyText(folder + QLatin1Char('/') + file, true).value_or("<unread>");
+                out.replies.append({act.act, scene, file, text});
+            }
+        }
+    }
+    return out;
+}
+
+// The state of a stored play `code` (code.txt, code.dat) in `appFolder`.
+inline Module1 StoredPlayState(const QString &appFolder, const QString &code)
+{
+    Module1 state;
+    state.StartUp(appFolder);
+    state.SelectPlay({QString(), QString(), code, code + QStringLiteral(".txt"), QString()});
+    return state;
+}
