@@ -233,6 +233,8 @@ constexpr int QuietTake = 0;
 constexpr int MidTake = 1;
 constexpr int TheBeep = 2;
 constexpr double BeepMs = 180.0;
+// The sounds expected at the speakers: loudness and length in ms.
+using Heard = QList<std::pair<int, double>>;
 } // namespace
 
 class PulseRehearsal : public QObject
@@ -345,22 +347,20 @@ private Q_SLOTS:
         QTest::addColumn<int>("scene");
         QTest::addColumn<QList<qint64>>("partnerTakes");
         QTest::addColumn<QList<double>>("gaps"); // after each beep, in ms
-        QTest::addColumn<QList<std::pair<int, double>>>("heard");
+        QTest::addColumn<Heard>("heard");
         QTest::newRow("P1 A2 P3 A4")
             << 1 << QList<qint64>{P1Ms, P3Ms} << QList<double>{3000, 2000}
-            << QList<std::pair<int, double>>{
-                   {QuietTake, P1Ms}, {TheBeep, BeepMs}, {MidTake, P3Ms}, {TheBeep, BeepMs}};
+            << Heard{{QuietTake, P1Ms}, {TheBeep, BeepMs}, {MidTake, P3Ms}, {TheBeep, BeepMs}};
         QTest::newRow("three partners, then the actor")
             << 2 << QList<qint64>{1000, 1200, 1000} << QList<double>{1000}
-            << QList<std::pair<int, double>>{
-                   {QuietTake, 1000}, {MidTake, 1200}, {QuietTake, 1000}, {TheBeep, BeepMs}};
+            << Heard{{QuietTake, 1000}, {MidTake, 1200}, {QuietTake, 1000}, {TheBeep, BeepMs}};
     }
     void sceneRunsAsRecorded()
     {
         QFETCH(int, scene);
         QFETCH(QList<qint64>, partnerTakes);
         QFETCH(QList<double>, gaps);
-        QFETCH(QList<std::pair<int, double>>, heard);
+        QFETCH(Heard, heard);
         const std::vector<std::pair<int, double>> expected(heard.begin(), heard.end());
         std::vector<double> silences, programGaps, heardGaps, dropouts, shortfalls;
         for (int i = 0; i < runs(); ++i) {

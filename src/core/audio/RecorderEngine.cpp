@@ -45,7 +45,8 @@ RecorderControls RecorderEngine::controls() const
 
 bool RecorderEngine::takeBeingRecorded() const
 {
-    return m_state == State::Recording || m_state == State::RecordingPaused || m_onDevice;
+    // Set by Record and kept through Pause and the finishing second.
+    return m_onDevice;
 }
 
 bool RecorderEngine::record()
