@@ -71,7 +71,6 @@ if [ -n "${TIRADEX_PULSE_COMMAND:-}" ]; then
     exit
 fi
 QT_QPA_PLATFORM=offscreen "$build/tests/integration/pulse_record_play" "$@"
-QT_QPA_PLATFORM=offscreen "$build/tests/integration/pulse_play_window"
 # The rehearsal check listens to the speakers through this source.
 pactl load-module module-remap-source master=speakers.monitor source_name=rehearsal_heard \
     channels=1 >/dev/null

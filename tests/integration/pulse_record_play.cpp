@@ -1,5 +1,6 @@
 // Records and plays takes through the Qt Multimedia backend of the media
-// device on whatever sound server the environment names. Run by
+// device on whatever sound server the environment names, from the device
+// up to the recorder and the play window. Run by
 // pulse-record-play.sh against a private PulseAudio server whose default
 // source is a 440 Hz sine and whose default sink is a null sink.
 
@@ -15,14 +16,15 @@
 #include "platform/audio/QtMediaDevice.h"
 #include "platform/audio/QtSoundInput.h"
 #include "platform/audio/QtSoundSystem.h"
+#include "platform/audio/WavePlayback.h"
 
 #include <QAudioDevice>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMediaDevices>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <algorithm>
 
@@ -36,14 +38,7 @@ struct Update
 
 void openDevice(MediaDevice &device, const QString &file)
 {
-    device.sendCommand(QStringLiteral("Close"));
-    device.setNotify(false);
-    device.setWait(true);
-    device.setShareable(false);
-    device.setTimeFormat(QStringLiteral("milliseconds"));
-    device.setDeviceType(QStringLiteral("WaveAudio"));
-    device.setFileName(file);
-    QVERIFY2(device.sendCommand(QStringLiteral("Open")), qPrintable(device.errorString()));
+    QVERIFY2(OpenWaveFile(device, file), qPrintable(device.errorString()));
 }
 
 qint64 median(QList<qint64> values)
@@ -60,7 +55,7 @@ class PulseRecordPlay : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
+    QTemporaryDir m_dir;
 
     // Plays `file` to its end and checks the status updates the way the
     // progress displays read them.
@@ -108,41 +103,16 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(dir_.isValid());
+        QVERIFY(m_dir.isValid());
         QVERIFY2(!QMediaDevices::defaultAudioInput().isNull(), "no sound input: is the server up?");
         QVERIFY(!QMediaDevices::defaultAudioOutput().isNull());
         QtSoundSystem system;
         QCOMPARE(system.missingDevices(), QString());
     }
 
-    void firstSampleDelay()
-    {
-        // Record -> first samples in the take, for several takes in a row.
-        QStringList delays;
-        for (int i = 0; i < 5; ++i) {
-            QtMediaDevice device;
-            openDevice(device, dir_.filePath(QStringLiteral("delay.wav")));
-            QElapsedTimer clock;
-            clock.start();
-            QVERIFY2(device.sendCommand(QStringLiteral("Record")),
-                     qPrintable(device.errorString()));
-            const qint64 commandMs = clock.elapsed();
-            // A 1 ms poll: QTRY_VERIFY looks only every 50 ms.
-            while (device.length() == 0 && clock.elapsed() < 5000) {
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-                QThread::usleep(500);
-            }
-            QVERIFY(device.length() > 0);
-            delays.append(
-                QStringLiteral("%1 ms (command %2 ms)").arg(clock.elapsed()).arg(commandMs));
-            device.sendCommand(QStringLiteral("Close"));
-        }
-        qInfo("Record -> first samples: %s", qPrintable(delays.join(QStringLiteral(", "))));
-    }
-
     void recordsTwoSecondsOfTheSine()
     {
-        const QString file = dir_.filePath(QStringLiteral("temp.wav"));
+        const QString file = m_dir.filePath(QStringLiteral("temp.wav"));
         QtMediaDevice device;
         openDevice(device, file);
         QElapsedTimer clock;
@@ -173,7 +143,7 @@ private Q_SLOTS:
 
     void recordedTakePlaysToItsEnd()
     {
-        const QString file = dir_.filePath(QStringLiteral("temp.wav"));
+        const QString file = m_dir.filePath(QStringLiteral("temp.wav"));
         QVERIFY(QFile::exists(file));
         playToEnd(file, "play recorded take");
     }
@@ -184,7 +154,7 @@ private Q_SLOTS:
         QByteArray data;
         for (int i = 0; i < 11025 * 3 / 2; ++i)
             data.append(char(128 + (i / 12 % 2 ? 60 : -60)));
-        const QString file = dir_.filePath(QStringLiteral("old.wav"));
+        const QString file = m_dir.filePath(QStringLiteral("old.wav"));
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(HandMadeWav(1, 11025, 8, data));
@@ -195,7 +165,7 @@ private Q_SLOTS:
     void pausedPlaybackResumesWhereItStopped()
     {
         QtMediaDevice device;
-        openDevice(device, dir_.filePath(QStringLiteral("temp.wav")));
+        openDevice(device, m_dir.filePath(QStringLiteral("temp.wav")));
         QVERIFY(device.sendCommand(QStringLiteral("Play")));
         QTest::qWait(700);
         QVERIFY(device.sendCommand(QStringLiteral("Pause")));
@@ -276,13 +246,32 @@ private Q_SLOTS:
         QVERIFY(std::abs(ZeroCrossingFrequency(*take) - 440.0) < 5.0);
         QVERIFY(!state.RecordingActive);
         QVERIFY(!state.RecorderOpen);
-    }
 
-    void beepPlaysWithoutFallingBack()
-    {
-        QtSoundSystem system;
-        system.beep().play();
-        QTest::qWait(300);
+        // The saved reply plays from the play window to its natural end,
+        // with its progress shown.
+        QTRY_VERIFY(IsEnabled(&window, "CmdLecture"));
+        QStringList progress;
+        connect(window.MMControl1(), &MediaDevice::statusUpdate, this, [&] {
+            const QString text = LabelText(&window, "LbEgrene");
+            if (!text.isEmpty() && (progress.isEmpty() || progress.last() != text))
+                progress << text;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        Click(&window, "CmdLecture");
+        QVERIFY(state.PlaybackActive);
+        const qint64 length = window.MMControl1()->length();
+        QTRY_VERIFY_WITH_TIMEOUT(!state.PlaybackActive, int(length + 10000));
+        QVERIFY2(clock.elapsed() >= length * 9 / 10, qPrintable(QString::number(clock.elapsed())));
+        const QString seconds = QString::number(length / 1000);
+        QCOMPARE(progress.first(), QStringLiteral("0/%1 secondes").arg(seconds));
+        QVERIFY2(progress.contains(QStringLiteral("1/%1 secondes").arg(seconds)),
+                 qPrintable(progress.join(',')));
+        QVERIFY(!window.MMControl1()->isOpen());
+        QCOMPARE(Control<QSlider>(&window, "Slider1")->value(), 1);
+        QCOMPARE(LabelText(&window, "LbEgrene"), QString());
+        QVERIFY(IsEnabled(&window, "CmdLecture"));
+        QCOMPARE(dialogs.texts(), QStringList());
     }
 };
 

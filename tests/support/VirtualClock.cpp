@@ -6,7 +6,7 @@ void VirtualClock::advance(qint64 ms)
 {
     while (ms > 0) {
         const qint64 step = std::min(ms, StepMs);
-        now_ += step;
+        m_now += step;
         ms -= step;
         Q_EMIT stepped(step);
     }

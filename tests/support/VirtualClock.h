@@ -16,11 +16,11 @@ public:
     // Moves the time on by `ms` in steps of at most StepMs; each step emits
     // stepped(), to which the devices answer with their status updates.
     void advance(qint64 ms);
-    qint64 now() const { return now_; }
+    qint64 now() const { return m_now; }
 
 Q_SIGNALS:
     void stepped(qint64 ms);
 
 private:
-    qint64 now_ = 0;
+    qint64 m_now = 0;
 };

@@ -18,65 +18,65 @@ VirtualMediaDevice::~VirtualMediaDevice()
 
 bool VirtualMediaDevice::beginCapture(QString *error)
 {
-    if (!inputAvailable_) {
+    if (!m_inputAvailable) {
         *error = QStringLiteral("No sound input device was found.");
         return false;
     }
-    capturing_ = true;
-    captureMs_ = 0;
-    captureFrames_ = 0;
+    m_capturing = true;
+    m_captureMs = 0;
+    m_captureFrames = 0;
     return true;
 }
 
 void VirtualMediaDevice::endCapture()
 {
-    capturing_ = false;
+    m_capturing = false;
 }
 
 bool VirtualMediaDevice::beginPlayback(const PcmAudio &take, qint64 fromFrame, QString *error)
 {
-    if (!outputAvailable_) {
+    if (!m_outputAvailable) {
         *error = QStringLiteral("No sound output device was found.");
         return false;
     }
-    playing_ = true;
-    playRate_ = take.sampleRate;
-    playedMs_ = 0;
-    framesToPlay_ = take.frames() - fromFrame;
+    m_playing = true;
+    m_playRate = take.sampleRate;
+    m_playedMs = 0;
+    m_framesToPlay = take.frames() - fromFrame;
     return true;
 }
 
 qint64 VirtualMediaDevice::playedFrames() const
 {
-    return playing_ ? std::min(playedMs_ * playRate_ / 1000, framesToPlay_) : 0;
+    return m_playing ? std::min(m_playedMs * m_playRate / 1000, m_framesToPlay) : 0;
 }
 
 void VirtualMediaDevice::endPlayback()
 {
-    playing_ = false;
+    m_playing = false;
 }
 
 void VirtualMediaDevice::onStep(qint64 ms)
 {
     if (!isOpen())
         return;
-    if (capturing_) {
+    if (m_capturing) {
         // The frames of the whole capture follow from its time, rounded up,
         // so the take's length in milliseconds is exactly the time recorded.
-        captureMs_ += ms;
-        const qint64 target = PcmAudio::MsToFrames(captureMs_, RecordingRate);
+        m_captureMs += ms;
+        const qint64 target = PcmAudio::MsToFrames(m_captureMs, RecordingRate);
         std::vector<qint16> samples;
-        samples.reserve(std::size_t(target - captureFrames_));
-        for (; captureFrames_ < target; ++captureFrames_, ++signalFrame_) {
+        samples.reserve(std::size_t(target - m_captureFrames));
+        for (; m_captureFrames < target; ++m_captureFrames, ++m_signalFrame) {
             const double phase =
-                2.0 * std::numbers::pi * signalFrequency_ * double(signalFrame_) / RecordingRate;
+                2.0 * std::numbers::pi * m_signalFrequency * double(m_signalFrame) / RecordingRate;
             samples.push_back(qint16(std::lround(16384.0 * std::sin(phase))));
         }
         appendCaptured(samples.data(), qsizetype(samples.size()));
     }
-    if (playing_) {
-        playedMs_ += ms;
-        if (PcmAudio::MsToFrames(playedMs_, playRate_) >= framesToPlay_)
+    if (m_playing) {
+        m_playedMs += ms;
+        if (PcmAudio::MsToFrames(m_playedMs, m_playRate) >= m_framesToPlay)
             playbackFinished();
     }
     emitStatusUpdate();

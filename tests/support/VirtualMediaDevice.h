@@ -20,13 +20,13 @@ public:
     explicit VirtualMediaDevice(VirtualClock &clock, QObject *parent = nullptr);
     ~VirtualMediaDevice() override;
 
-    void setInputAvailable(bool available) { inputAvailable_ = available; }
-    void setOutputAvailable(bool available) { outputAvailable_ = available; }
-    void setSignalFrequency(double hz) { signalFrequency_ = hz; }
-    double signalFrequency() const { return signalFrequency_; }
+    void setInputAvailable(bool available) { m_inputAvailable = available; }
+    void setOutputAvailable(bool available) { m_outputAvailable = available; }
+    void setSignalFrequency(double hz) { m_signalFrequency = hz; }
+    double signalFrequency() const { return m_signalFrequency; }
     // Every command sent, in order, as sent.
-    QStringList commandLog() const { return log_; }
-    void clearCommandLog() { log_.clear(); }
+    QStringList commandLog() const { return m_log; }
+    void clearCommandLog() { m_log.clear(); }
 
 protected:
     bool beginCapture(QString *error) override;
@@ -35,23 +35,23 @@ protected:
     qint64 playedFrames() const override;
     void endPlayback() override;
     void setStatusUpdates(bool) override {}
-    void commandSent(const QString &command) override { log_.append(command); }
+    void commandSent(const QString &command) override { m_log.append(command); }
 
 private:
     void onStep(qint64 ms);
 
-    bool inputAvailable_ = true;
-    bool outputAvailable_ = true;
-    double signalFrequency_ = 440.0;
-    QStringList log_;
+    bool m_inputAvailable = true;
+    bool m_outputAvailable = true;
+    double m_signalFrequency = 440.0;
+    QStringList m_log;
 
-    bool capturing_ = false;
-    qint64 captureMs_ = 0;     // of the running capture
-    qint64 captureFrames_ = 0; // of the running capture
-    qint64 signalFrame_ = 0;   // phase of the known signal
+    bool m_capturing = false;
+    qint64 m_captureMs = 0;     // of the running capture
+    qint64 m_captureFrames = 0; // of the running capture
+    qint64 m_signalFrame = 0;   // phase of the known signal
 
-    bool playing_ = false;
-    int playRate_ = 0;
-    qint64 playedMs_ = 0;
-    qint64 framesToPlay_ = 0;
+    bool m_playing = false;
+    int m_playRate = 0;
+    qint64 m_playedMs = 0;
+    qint64 m_framesToPlay = 0;
 };

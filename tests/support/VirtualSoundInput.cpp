@@ -9,31 +9,31 @@ VirtualSoundInput::VirtualSoundInput(VirtualClock &clock, QObject *parent) : QOb
 
 bool VirtualSoundInput::open(QString *error)
 {
-    if (!available_) {
+    if (!m_available) {
         *error = unavailableText();
         return false;
     }
-    open_ = true;
-    ++openCount_;
-    sampleIndex_ = 0;
-    blocks_.clear();
+    m_open = true;
+    ++m_openCount;
+    m_sampleIndex = 0;
+    m_blocks.clear();
     return true;
 }
 
 void VirtualSoundInput::close()
 {
-    open_ = false;
-    blocks_.clear();
+    m_open = false;
+    m_blocks.clear();
 }
 
 void VirtualSoundInput::onStep(qint64 ms)
 {
-    if (!open_)
+    if (!m_open)
         return;
     QByteArray samples;
     const qint64 count = ms * SampleRate / 1000;
     samples.reserve(count);
     for (qint64 i = 0; i < count; ++i)
-        samples.append(char(generator_(sampleIndex_++)));
-    blocks_.push(samples);
+        samples.append(char(m_generator(m_sampleIndex++)));
+    m_blocks.push(samples);
 }

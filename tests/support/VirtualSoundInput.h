@@ -21,27 +21,27 @@ public:
 
     bool open(QString *error) override;
     void close() override;
-    bool isOpen() const override { return open_; }
-    bool blockDone() const override { return blocks_.done(); }
-    bool takeBlock(QByteArray *block) override { return blocks_.take(block); }
+    bool isOpen() const override { return m_open; }
+    bool blockDone() const override { return m_blocks.done(); }
+    bool takeBlock(QByteArray *block) override { return m_blocks.take(block); }
 
-    void setAvailable(bool available) { available_ = available; }
+    void setAvailable(bool available) { m_available = available; }
     // The sample at a given index since opening.
     void setGenerator(std::function<quint8(qint64)> generator)
     {
-        generator_ = std::move(generator);
+        m_generator = std::move(generator);
     }
-    int openCount() const { return openCount_; }
+    int openCount() const { return m_openCount; }
     // The platform's text of the failed opening.
     static QString unavailableText() { return QStringLiteral("No sound input device was found."); }
 
 private:
     void onStep(qint64 ms);
 
-    bool available_ = true;
-    bool open_ = false;
-    int openCount_ = 0;
-    qint64 sampleIndex_ = 0;
-    std::function<quint8(qint64)> generator_ = [](qint64) { return quint8(128); };
-    SampleBlocks blocks_{BlockLength};
+    bool m_available = true;
+    bool m_open = false;
+    int m_openCount = 0;
+    qint64 m_sampleIndex = 0;
+    std::function<quint8(qint64)> m_generator = [](qint64) { return quint8(128); };
+    SampleBlocks m_blocks{BlockLength};
 };

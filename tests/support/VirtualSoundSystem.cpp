@@ -5,24 +5,24 @@
 
 std::unique_ptr<MediaDevice> VirtualSoundSystem::createMediaDevice()
 {
-    auto device = std::make_unique<VirtualMediaDevice>(clock_);
-    device->setInputAvailable(hasInput_);
-    device->setOutputAvailable(hasOutput_);
-    devices_.append(device.get());
+    auto device = std::make_unique<VirtualMediaDevice>(m_clock);
+    device->setInputAvailable(m_hasInput);
+    device->setOutputAvailable(m_hasOutput);
+    m_devices.append(device.get());
     return device;
 }
 
 std::unique_ptr<SoundInput> VirtualSoundSystem::createSoundInput()
 {
-    auto input = std::make_unique<VirtualSoundInput>(clock_);
-    input->setAvailable(hasInput_);
-    inputs_.append(input.get());
+    auto input = std::make_unique<VirtualSoundInput>(m_clock);
+    input->setAvailable(m_hasInput);
+    m_inputs.append(input.get());
     return input;
 }
 
 void VirtualSoundSystem::setInputAvailable(bool available)
 {
-    hasInput_ = available;
+    m_hasInput = available;
     for (VirtualMediaDevice *device : mediaDevices())
         device->setInputAvailable(available);
     for (VirtualSoundInput *input : soundInputs())
@@ -31,7 +31,7 @@ void VirtualSoundSystem::setInputAvailable(bool available)
 
 void VirtualSoundSystem::setOutputAvailable(bool available)
 {
-    hasOutput_ = available;
+    m_hasOutput = available;
     for (VirtualMediaDevice *device : mediaDevices())
         device->setOutputAvailable(available);
 }
@@ -39,7 +39,7 @@ void VirtualSoundSystem::setOutputAvailable(bool available)
 QList<VirtualMediaDevice *> VirtualSoundSystem::mediaDevices() const
 {
     QList<VirtualMediaDevice *> alive;
-    for (const QPointer<VirtualMediaDevice> &device : devices_)
+    for (const QPointer<VirtualMediaDevice> &device : m_devices)
         if (device)
             alive.append(device.data());
     return alive;
@@ -48,7 +48,7 @@ QList<VirtualMediaDevice *> VirtualSoundSystem::mediaDevices() const
 QList<VirtualSoundInput *> VirtualSoundSystem::soundInputs() const
 {
     QList<VirtualSoundInput *> alive;
-    for (const QPointer<VirtualSoundInput> &input : inputs_)
+    for (const QPointer<VirtualSoundInput> &input : m_inputs)
         if (input)
             alive.append(input.data());
     return alive;

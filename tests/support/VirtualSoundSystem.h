@@ -25,23 +25,23 @@ public:
 
     std::unique_ptr<MediaDevice> createMediaDevice() override;
     std::unique_ptr<SoundInput> createSoundInput() override;
-    Beep &beep() override { return beep_; }
-    QString missingDevices() const override { return missingDevicesText(hasInput_, hasOutput_); }
+    Beep &beep() override { return m_beep; }
+    QString missingDevices() const override { return missingDevicesText(m_hasInput, m_hasOutput); }
 
-    VirtualClock &clock() { return clock_; }
+    VirtualClock &clock() { return m_clock; }
     // Applies to the devices made afterwards and to the living ones.
     void setInputAvailable(bool available);
     void setOutputAvailable(bool available);
     // The media devices and inputs made so far that still exist, oldest first.
     QList<VirtualMediaDevice *> mediaDevices() const;
     QList<VirtualSoundInput *> soundInputs() const;
-    int beepCount() const { return beep_.count; }
+    int beepCount() const { return m_beep.count; }
 
 private:
-    VirtualClock clock_;
-    CountingBeep beep_;
-    bool hasInput_ = true;
-    bool hasOutput_ = true;
-    QList<QPointer<VirtualMediaDevice>> devices_;
-    QList<QPointer<VirtualSoundInput>> inputs_;
+    VirtualClock m_clock;
+    CountingBeep m_beep;
+    bool m_hasInput = true;
+    bool m_hasOutput = true;
+    QList<QPointer<VirtualMediaDevice>> m_devices;
+    QList<QPointer<VirtualSoundInput>> m_inputs;
 };

@@ -5,7 +5,7 @@
 #include <cstring>
 
 LinearResampler::LinearResampler(int inRate, int outRate)
-    : inRate_(std::max(inRate, 1)), outRate_(std::max(outRate, 1))
+    : m_inRate(std::max(inRate, 1)), m_outRate(std::max(outRate, 1))
 {
 }
 
@@ -13,14 +13,14 @@ void LinearResampler::push(const float *in, qsizetype count, std::vector<float> 
 {
     if (count <= 0)
         return;
-    const qint64 last = consumed_ + count - 1;
+    const qint64 last = m_consumed + count - 1;
     auto sampleAt = [&](qint64 index) {
-        return index < consumed_ ? previous_ : in[index - consumed_];
+        return index < m_consumed ? m_previous : in[index - m_consumed];
     };
     for (;;) {
-        const qint64 position = nextOutput_ * inRate_;
-        const qint64 index = position / outRate_;
-        const qint64 remainder = position % outRate_;
+        const qint64 position = m_nextOutput * m_inRate;
+        const qint64 index = position / m_outRate;
+        const qint64 remainder = position % m_outRate;
         // An output between two inputs needs the later one; an output that
         // falls exactly on an input needs only that one.
         if (index > last || (remainder != 0 && index + 1 > last))
@@ -29,13 +29,13 @@ void LinearResampler::push(const float *in, qsizetype count, std::vector<float> 
         float value = a;
         if (remainder != 0) {
             const float b = sampleAt(index + 1);
-            value = a + (b - a) * float(double(remainder) / double(outRate_));
+            value = a + (b - a) * float(double(remainder) / double(m_outRate));
         }
         out->push_back(value);
-        ++nextOutput_;
+        ++m_nextOutput;
     }
-    previous_ = in[count - 1];
-    consumed_ += count;
+    m_previous = in[count - 1];
+    m_consumed += count;
 }
 
 void DecodeSamples(QByteArrayView bytes, SampleFormat format, std::vector<float> *out)
@@ -105,34 +105,34 @@ void EncodeSamples(const float *samples, qsizetype count, SampleFormat format, Q
 }
 
 MonoCaptureConverter::MonoCaptureConverter(const PcmFormat &in, int outRate)
-    : in_(in), resampler_(in.sampleRate, outRate)
+    : m_in(in), m_resampler(in.sampleRate, outRate)
 {
 }
 
 void MonoCaptureConverter::push(QByteArrayView bytes, std::vector<qint16> *out)
 {
-    const int frameBytes = in_.bytesPerFrame();
+    const int frameBytes = m_in.bytesPerFrame();
     if (frameBytes <= 0)
         return;
-    partial_.append(bytes.data(), bytes.size());
-    const qsizetype whole = partial_.size() / frameBytes * frameBytes;
+    m_partial.append(bytes.data(), bytes.size());
+    const qsizetype whole = m_partial.size() / frameBytes * frameBytes;
     if (whole == 0)
         return;
-    decoded_.clear();
-    DecodeSamples(QByteArrayView(partial_.constData(), whole), in_.sampleFormat, &decoded_);
-    partial_.remove(0, whole);
+    m_decoded.clear();
+    DecodeSamples(QByteArrayView(m_partial.constData(), whole), m_in.sampleFormat, &m_decoded);
+    m_partial.remove(0, whole);
 
-    mono_.clear();
-    const std::size_t channels = std::size_t(in_.channels);
-    for (std::size_t i = 0; i + channels <= decoded_.size(); i += channels) {
+    m_mono.clear();
+    const std::size_t channels = std::size_t(m_in.channels);
+    for (std::size_t i = 0; i + channels <= m_decoded.size(); i += channels) {
         float sum = 0.0f;
         for (std::size_t c = 0; c < channels; ++c)
-            sum += decoded_[i + c];
-        mono_.push_back(sum / float(channels));
+            sum += m_decoded[i + c];
+        m_mono.push_back(sum / float(channels));
     }
-    resampled_.clear();
-    resampler_.push(mono_.data(), qsizetype(mono_.size()), &resampled_);
-    for (float value : resampled_)
+    m_resampled.clear();
+    m_resampler.push(m_mono.data(), qsizetype(m_mono.size()), &m_resampled);
+    for (float value : m_resampled)
         out->push_back(toInt16(value));
 }
 
@@ -160,38 +160,38 @@ PcmAudio ConvertToMono(const PcmAudio &audio, int rate)
 
 PcmPlaybackStream::PcmPlaybackStream(const PcmAudio &audio, qint64 fromFrame,
                                      const PcmFormat &format, QObject *parent)
-    : QIODevice(parent), audio_(audio), format_(format),
-      nextFrame_(std::clamp<qint64>(fromFrame, 0, audio.frames()))
+    : QIODevice(parent), m_audio(audio), m_format(format),
+      m_nextFrame(std::clamp<qint64>(fromFrame, 0, audio.frames()))
 {
-    for (int c = 0; c < std::max(format_.channels, 1); ++c)
-        resamplers_.emplace_back(audio_.sampleRate, format_.sampleRate);
+    for (int c = 0; c < std::max(m_format.channels, 1); ++c)
+        m_resamplers.emplace_back(m_audio.sampleRate, m_format.sampleRate);
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 bool PcmPlaybackStream::atEnd() const
 {
-    return pendingStart_ >= pending_.size() && nextFrame_ >= audio_.frames();
+    return m_pendingStart >= m_pending.size() && m_nextFrame >= m_audio.frames();
 }
 
 qint64 PcmPlaybackStream::bytesAvailable() const
 {
-    const qint64 remainingFrames = audio_.frames() - nextFrame_;
+    const qint64 remainingFrames = m_audio.frames() - m_nextFrame;
     const qint64 outFrames =
-        audio_.sampleRate > 0 ? remainingFrames * format_.sampleRate / audio_.sampleRate : 0;
-    return (pending_.size() - pendingStart_) + outFrames * format_.bytesPerFrame() +
+        m_audio.sampleRate > 0 ? remainingFrames * m_format.sampleRate / m_audio.sampleRate : 0;
+    return (m_pending.size() - m_pendingStart) + outFrames * m_format.bytesPerFrame() +
            QIODevice::bytesAvailable();
 }
 
 void PcmPlaybackStream::convertNextChunk()
 {
     const qint64 chunkFrames = 4096;
-    const qint64 frames = std::min(chunkFrames, audio_.frames() - nextFrame_);
-    if (frames <= 0 || audio_.channels < 1 || format_.channels < 1)
+    const qint64 frames = std::min(chunkFrames, m_audio.frames() - m_nextFrame);
+    if (frames <= 0 || m_audio.channels < 1 || m_format.channels < 1)
         return;
-    const int inChannels = audio_.channels;
-    const int outChannels = format_.channels;
-    const qint16 *source = audio_.samples.data() + nextFrame_ * inChannels;
-    nextFrame_ += frames;
+    const int inChannels = m_audio.channels;
+    const int outChannels = m_format.channels;
+    const qint16 *source = m_audio.samples.data() + m_nextFrame * inChannels;
+    m_nextFrame += frames;
 
     // Channel n of the output takes channel n of the input when the counts
     // agree; otherwise every output channel takes the mix of all inputs.
@@ -211,8 +211,8 @@ void PcmPlaybackStream::convertNextChunk()
             }
             channel[std::size_t(f)] = value;
         }
-        resamplers_[std::size_t(c)].push(channel.data(), qsizetype(frames),
-                                         &resampled[std::size_t(c)]);
+        m_resamplers[std::size_t(c)].push(channel.data(), qsizetype(frames),
+                                          &resampled[std::size_t(c)]);
     }
     const std::size_t outFrames = resampled[0].size();
     std::vector<float> interleaved(outFrames * std::size_t(outChannels));
@@ -220,25 +220,25 @@ void PcmPlaybackStream::convertNextChunk()
         for (int c = 0; c < outChannels; ++c)
             interleaved[f * std::size_t(outChannels) + std::size_t(c)] =
                 resampled[std::size_t(c)][f];
-    if (pendingStart_ > 0) {
-        pending_.remove(0, pendingStart_);
-        pendingStart_ = 0;
+    if (m_pendingStart > 0) {
+        m_pending.remove(0, m_pendingStart);
+        m_pendingStart = 0;
     }
-    EncodeSamples(interleaved.data(), qsizetype(interleaved.size()), format_.sampleFormat,
-                  &pending_);
+    EncodeSamples(interleaved.data(), qsizetype(interleaved.size()), m_format.sampleFormat,
+                  &m_pending);
 }
 
 qint64 PcmPlaybackStream::readData(char *data, qint64 maxSize)
 {
     // Whole output frames only, so a reader never splits a frame.
-    const qint64 frameBytes = std::max(format_.bytesPerFrame(), 1);
+    const qint64 frameBytes = std::max(m_format.bytesPerFrame(), 1);
     const qint64 wanted = maxSize / frameBytes * frameBytes;
-    while (pending_.size() - pendingStart_ < wanted && nextFrame_ < audio_.frames())
+    while (m_pending.size() - m_pendingStart < wanted && m_nextFrame < m_audio.frames())
         convertNextChunk();
-    const qint64 n = std::min<qint64>(wanted, pending_.size() - pendingStart_);
+    const qint64 n = std::min<qint64>(wanted, m_pending.size() - m_pendingStart);
     if (n > 0) {
-        std::memcpy(data, pending_.constData() + pendingStart_, std::size_t(n));
-        pendingStart_ += n;
+        std::memcpy(data, m_pending.constData() + m_pendingStart, std::size_t(n));
+        m_pendingStart += n;
     }
     return n;
 }

@@ -22,11 +22,11 @@ public:
     void push(const float *in, qsizetype count, std::vector<float> *out);
 
 private:
-    qint64 inRate_;
-    qint64 outRate_;
-    qint64 nextOutput_ = 0; // index of the next output sample
-    qint64 consumed_ = 0;   // input samples pushed before the current piece
-    float previous_ = 0.0f; // the last input sample of the previous piece
+    qint64 m_inRate;
+    qint64 m_outRate;
+    qint64 m_nextOutput = 0; // index of the next output sample
+    qint64 m_consumed = 0;   // input samples pushed before the current piece
+    float m_previous = 0.0f; // the last input sample of the previous piece
 };
 
 // Decodes interleaved samples of `format` to floats in -1.0 .. 1.0.
@@ -46,12 +46,12 @@ public:
     void push(QByteArrayView bytes, std::vector<qint16> *out);
 
 private:
-    PcmFormat in_;
-    LinearResampler resampler_;
-    QByteArray partial_;
-    std::vector<float> decoded_;
-    std::vector<float> mono_;
-    std::vector<float> resampled_;
+    PcmFormat m_in;
+    LinearResampler m_resampler;
+    QByteArray m_partial;
+    std::vector<float> m_decoded;
+    std::vector<float> m_mono;
+    std::vector<float> m_resampled;
 };
 
 // `audio` as mono 16-bit at `rate` (channels averaged, rate changed by
@@ -76,7 +76,7 @@ public:
     bool atEnd() const override;
     qint64 bytesAvailable() const override;
     // Input frames converted so far (counted from the start of the audio).
-    qint64 inputFrame() const { return nextFrame_; }
+    qint64 inputFrame() const { return m_nextFrame; }
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override;
@@ -85,10 +85,10 @@ protected:
 private:
     void convertNextChunk();
 
-    const PcmAudio &audio_;
-    PcmFormat format_;
-    qint64 nextFrame_;
-    std::vector<LinearResampler> resamplers_; // one per output channel
-    QByteArray pending_;                      // converted bytes not read yet
-    qsizetype pendingStart_ = 0;
+    const PcmAudio &m_audio;
+    PcmFormat m_format;
+    qint64 m_nextFrame;
+    std::vector<LinearResampler> m_resamplers; // one per output channel
+    QByteArray m_pending;                      // converted bytes not read yet
+    qsizetype m_pendingStart = 0;
 };

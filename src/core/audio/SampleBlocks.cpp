@@ -2,39 +2,39 @@
 
 #include <algorithm>
 
-SampleBlocks::SampleBlocks(int blockLength) : blockLength_(std::max(blockLength, 1))
+SampleBlocks::SampleBlocks(int blockLength) : m_blockLength(std::max(blockLength, 1))
 {
-    filling_.reserve(blockLength_);
+    m_filling.reserve(m_blockLength);
 }
 
 void SampleBlocks::push(QByteArrayView samples)
 {
     qsizetype offset = 0;
     while (offset < samples.size()) {
-        const qsizetype room = blockLength_ - filling_.size();
+        const qsizetype room = m_blockLength - m_filling.size();
         const qsizetype n = std::min(room, samples.size() - offset);
-        filling_.append(samples.data() + offset, n);
+        m_filling.append(samples.data() + offset, n);
         offset += n;
-        if (filling_.size() == blockLength_) {
-            completed_.swap(filling_);
-            filling_.clear();
-            done_ = true;
+        if (m_filling.size() == m_blockLength) {
+            m_completed.swap(m_filling);
+            m_filling.clear();
+            m_done = true;
         }
     }
 }
 
 bool SampleBlocks::take(QByteArray *block)
 {
-    if (!done_)
+    if (!m_done)
         return false;
-    *block = completed_;
-    done_ = false;
+    *block = m_completed;
+    m_done = false;
     return true;
 }
 
 void SampleBlocks::clear()
 {
-    filling_.clear();
-    completed_.clear();
-    done_ = false;
+    m_filling.clear();
+    m_completed.clear();
+    m_done = false;
 }

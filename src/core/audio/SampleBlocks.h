@@ -15,7 +15,7 @@ public:
     explicit SampleBlocks(int blockLength);
 
     void push(QByteArrayView samples);
-    bool done() const { return done_; }
+    bool done() const { return m_done; }
     // Copies the done block into *block and clears the flag; false (and
     // *block unchanged) when no block is done.
     bool take(QByteArray *block);
@@ -23,8 +23,8 @@ public:
     void clear();
 
 private:
-    int blockLength_;
-    QByteArray filling_;
-    QByteArray completed_;
-    bool done_ = false;
+    int m_blockLength;
+    QByteArray m_filling;
+    QByteArray m_completed;
+    bool m_done = false;
 };

@@ -12,10 +12,10 @@
 #include "platform/audio/SoundInput.h"
 #include "platform/audio/SoundMeter.h"
 #include "platform/audio/SoundSystem.h"
+#include "platform/audio/WavePlayback.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,53 +25,44 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
 
 #include <algorithm>
 
-namespace {
-void setControlsEnabled(const QList<QWidget *> &controls, bool enabled)
-{
-    for (QWidget *control : controls)
-        control->setEnabled(enabled);
-}
-} // namespace
-
 FrmEnregMessage::FrmEnregMessage(Module1 &state, Dialogs &dialogs, SoundSystem &sound,
                                  PlayWindowHost &host, QWidget *parent)
-    : QWidget(parent), state_(state), dialogs_(dialogs), sound_(sound), host_(host),
-      reply_(host.currentReply()), device_(sound.createMediaDevice()),
-      input_(sound.createSoundInput()), meter_(std::make_unique<SoundMeter>(*input_)),
-      scopeSamples_(SoundMeter::CopyAreaLength, char(0))
+    : QWidget(parent), m_state(state), m_dialogs(dialogs), m_sound(sound), m_host(host),
+      m_reply(host.currentReply()), m_device(sound.createMediaDevice()),
+      m_input(sound.createSoundInput()), m_meter(std::make_unique<SoundMeter>(*m_input)),
+      m_scopeSamples(SoundMeter::CopyAreaLength, char(0))
 {
-    ui.setupUi(this);
+    m_ui.setupUi(this);
     const QList<QPair<QPushButton *, void (FrmEnregMessage::*)()>> clicks = {
-        {ui.CmdRecord, &FrmEnregMessage::CmdRecordClick},
-        {ui.CmdPauseRec, &FrmEnregMessage::CmdPauseRecClick},
-        {ui.cmdResumeRec, &FrmEnregMessage::cmdResumeRecClick},
-        {ui.cmdStopRecord, &FrmEnregMessage::cmdStopRecordClick},
-        {ui.CmdPlay, &FrmEnregMessage::CmdPlayClick},
-        {ui.cmdPause, &FrmEnregMessage::cmdPauseClick},
-        {ui.cmdResumePlay, &FrmEnregMessage::cmdResumePlayClick},
-        {ui.cmdDelWave, &FrmEnregMessage::cmdDelWaveClick},
-        {ui.CmdEnreg, &FrmEnregMessage::CmdEnregClick},
-        {ui.CmdCancel, &FrmEnregMessage::CmdCancelClick},
-        {ui.CmdStartVolume, &FrmEnregMessage::CmdStartVolumeClick},
-        {ui.CmdStopVolume, &FrmEnregMessage::CmdStopVolumeClick}};
+        {m_ui.CmdRecord, &FrmEnregMessage::CmdRecordClick},
+        {m_ui.CmdPauseRec, &FrmEnregMessage::CmdPauseRecClick},
+        {m_ui.cmdResumeRec, &FrmEnregMessage::cmdResumeRecClick},
+        {m_ui.cmdStopRecord, &FrmEnregMessage::cmdStopRecordClick},
+        {m_ui.CmdPlay, &FrmEnregMessage::CmdPlayClick},
+        {m_ui.cmdPause, &FrmEnregMessage::cmdPauseClick},
+        {m_ui.cmdResumePlay, &FrmEnregMessage::cmdResumePlayClick},
+        {m_ui.cmdDelWave, &FrmEnregMessage::cmdDelWaveClick},
+        {m_ui.CmdEnreg, &FrmEnregMessage::CmdEnregClick},
+        {m_ui.CmdCancel, &FrmEnregMessage::CmdCancelClick},
+        {m_ui.CmdStartVolume, &FrmEnregMessage::CmdStartVolumeClick},
+        {m_ui.CmdStopVolume, &FrmEnregMessage::CmdStopVolumeClick}};
     for (const auto &[button, handler] : clicks)
         connect(button, &QPushButton::clicked, this, handler);
-    connect(ui.TimerTempo, &QTimer::timeout, this, &FrmEnregMessage::TimerTempoTimer);
-    connect(ui.Timer1, &QTimer::timeout, this, &FrmEnregMessage::Timer1Timer);
-    connect(device_.get(), &MediaDevice::statusUpdate, this,
+    connect(m_ui.TimerTempo, &QTimer::timeout, this, &FrmEnregMessage::TimerTempoTimer);
+    connect(m_ui.Timer1, &QTimer::timeout, this, &FrmEnregMessage::Timer1Timer);
+    connect(m_device.get(), &MediaDevice::statusUpdate, this,
             &FrmEnregMessage::MMControl1StatusUpdate);
-    connect(ui.Slider1, &QSlider::valueChanged, this, &FrmEnregMessage::Slider1Change);
+    connect(m_ui.Slider1, &QSlider::valueChanged, this, &FrmEnregMessage::Slider1Change);
+    applyState();
 }
 
 FrmEnregMessage::~FrmEnregMessage()
 {
-    if (packaging_)
-        packaging_->wait();
+    if (m_packaging)
+        m_packaging->wait();
 }
 
 QWidget *FrmEnregMessage::container()
@@ -83,7 +74,30 @@ QWidget *FrmEnregMessage::container()
 
 QString FrmEnregMessage::appFile(const char *name) const
 {
-    return state_.AppFolder + QLatin1String(name);
+    return m_state.AppFolder + QLatin1String(name);
+}
+
+void FrmEnregMessage::applyState()
+{
+    const RecorderControls c = m_engine.controls();
+    const std::pair<QWidget *, bool> enabled[] = {{m_ui.CmdRecord, c.record},
+                                                  {m_ui.CmdPauseRec, c.pauseRecording},
+                                                  {m_ui.cmdResumeRec, c.resumeRecording},
+                                                  {m_ui.cmdStopRecord, c.stopRecording},
+                                                  {m_ui.CmdPlay, c.play},
+                                                  {m_ui.cmdPause, c.pausePlayback},
+                                                  {m_ui.cmdResumePlay, c.resumePlayback},
+                                                  {m_ui.cmdDelWave, c.deleteTake},
+                                                  {m_ui.CmdEnreg, c.save},
+                                                  {m_ui.CheckDiagramme, c.scopeBox}};
+    for (const auto &[control, on] : enabled)
+        control->setEnabled(on);
+    // A running finishing second is not started again: it keeps its end.
+    if (!c.finishTimer)
+        m_ui.TimerTempo->stop();
+    else if (!m_ui.TimerTempo->isActive())
+        m_ui.TimerTempo->start();
+    m_state.RecordingActive = m_engine.takeStarted();
 }
 
 void FrmEnregMessage::Load()
@@ -95,110 +109,88 @@ void FrmEnregMessage::Load()
     else if (const QScreen *where = screen())
         areaHeight = where->availableGeometry().height();
     frame->move(0, std::max(0, (areaHeight - frame->height()) / 2));
-    state_.RecorderOpen = true;
+    m_state.RecorderOpen = true;
 
-    setWindowTitle(Module1::ReplyNumberOf(reply_.fileName));
-}
-
-void FrmEnregMessage::openDeviceOn(const QString &file)
-{
-    device_->sendCommand(QStringLiteral("Close"));
-    device_->setNotify(false);
-    device_->setWait(true);
-    device_->setShareable(false);
-    device_->setTimeFormat(QStringLiteral("milliseconds"));
-    device_->setDeviceType(QStringLiteral("WaveAudio"));
-    device_->setFileName(file);
-    device_->sendCommand(QStringLiteral("Open"));
+    setWindowTitle(Module1::ReplyNumberOf(m_reply.fileName));
 }
 
 void FrmEnregMessage::CmdRecordClick()
 {
     waitForPackaging();
-    state_.RecordingActive = true;
-    hidePosition_ = false;
-    // "temp.vox" goes below: until this take is packaged there is nothing
-    // that Save could save.
-    setControlsEnabled({ui.CmdPlay, ui.cmdPause, ui.cmdResumePlay, ui.CheckDiagramme, ui.CmdEnreg},
-                       false);
+    if (!m_engine.record())
+        return;
+    applyState();
     // Media and file errors are ignored from here on.
-    device_->sendCommand(QStringLiteral("Close"));
+    m_device->sendCommand(QStringLiteral("Close"));
     QFile::remove(appFile("temp.wav"));
     QFile::remove(appFile("temp.vox"));
-    if (ui.CheckDiagramme->isChecked())
+    if (m_ui.CheckDiagramme->isChecked())
         CmdStartVolumeClick();
-    openDeviceOn(appFile("temp.wav"));
-    const int maximum = ui.lbSliderLen->text().toInt() * MaxTakeMs;
-    ui.Slider1->setValue(1);
-    ui.Slider1->setMaximum(maximum);
-    savedCaption_ = windowTitle();
+    OpenWaveFile(*m_device, appFile("temp.wav"));
+    const int maximum = m_ui.lbSliderLen->text().toInt() * MaxTakeMs;
+    m_ui.Slider1->setValue(1);
+    m_ui.Slider1->setMaximum(maximum);
+    m_savedCaption = windowTitle();
     setWindowTitle(QStringLiteral("0/%1 secondes").arg(maximum / 1000));
-    if (!device_->sendCommand(QStringLiteral("Record"))) {
+    if (!m_device->sendCommand(QStringLiteral("Record"))) {
         // Without a sound input the user is told once why nothing records.
-        const QString notice = sound_.missingDevicesNotice();
+        const QString notice = m_sound.missingDevicesNotice();
         if (!notice.isEmpty())
-            dialogs_.information(this, notice);
+            m_dialogs.information(this, notice);
     }
-    ui.CmdRecord->setEnabled(false);
-    setControlsEnabled({ui.CmdPauseRec, ui.cmdStopRecord}, true);
 }
 
 void FrmEnregMessage::CmdPauseRecClick()
 {
-    device_->sendCommand(QStringLiteral("Pause"));
-    ui.cmdResumeRec->setEnabled(true);
-    ui.CmdPauseRec->setEnabled(false);
-    if (ui.CheckDiagramme->isChecked())
+    if (!m_engine.pauseRecording())
+        return;
+    m_device->sendCommand(QStringLiteral("Pause"));
+    if (m_ui.CheckDiagramme->isChecked())
         CmdStopVolumeClick();
-    ui.CheckDiagramme->setEnabled(true);
+    applyState();
 }
 
 void FrmEnregMessage::cmdResumeRecClick()
 {
-    device_->sendCommand(QStringLiteral("Record"));
-    if (ui.CheckDiagramme->isChecked())
+    if (!m_engine.resumeRecording())
+        return;
+    m_device->sendCommand(QStringLiteral("Record"));
+    if (m_ui.CheckDiagramme->isChecked())
         CmdStartVolumeClick();
-    ui.CmdPauseRec->setEnabled(true);
-    ui.cmdResumeRec->setEnabled(false);
-    ui.cmdStopRecord->setEnabled(true);
-    ui.CheckDiagramme->setEnabled(false);
+    applyState();
 }
 
 void FrmEnregMessage::cmdStopRecordClick()
 {
     // The device is not stopped here: the take goes on for the second the
     // finishing timer waits, so its last word is not cut.
-    stopTicks_ = 0;
-    setControlsEnabled({ui.CmdPauseRec, ui.cmdResumeRec, ui.cmdStopRecord}, false);
-    if (!ui.TimerTempo->isActive())
-        ui.TimerTempo->start();
-    ui.CheckDiagramme->setEnabled(false);
+    if (m_engine.stop())
+        applyState();
 }
 
 void FrmEnregMessage::TimerTempoTimer()
 {
-    ++stopTicks_;
-    if (stopTicks_ < 1)
+    if (!m_engine.finishTick())
         return;
-    ui.TimerTempo->stop();
-    device_->sendCommand(QStringLiteral("Stop"));
-    device_->sendCommand(QStringLiteral("Save"));
-    const qint64 lengthMs = device_->length();
-    const int act = reply_.act;
-    const int scene = reply_.scene;
-    const QString baseName = reply_.baseName;
+    applyState();
+    m_device->sendCommand(QStringLiteral("Stop"));
+    m_device->sendCommand(QStringLiteral("Save"));
+    const qint64 lengthMs = m_device->length();
+    const int act = m_reply.act;
+    const int scene = m_reply.scene;
+    const QString baseName = m_reply.baseName;
     // The take is in its file: the device and the scope can go before the
     // archive is written.
-    device_->sendCommand(QStringLiteral("Close"));
-    if (ui.CheckDiagramme->isChecked())
+    m_device->sendCommand(QStringLiteral("Close"));
+    if (m_ui.CheckDiagramme->isChecked())
         CmdStopVolumeClick();
-    const QString appFolder = state_.AppFolder;
-    packaging_.reset(QThread::create([appFolder, baseName, act, scene, lengthMs] {
+    const QString appFolder = m_state.AppFolder;
+    m_packaging.reset(QThread::create([appFolder, baseName, act, scene, lengthMs] {
         PackageTake(appFolder, baseName, act, scene, lengthMs, nullptr);
     }));
-    connect(packaging_.get(), &QThread::finished, this, &FrmEnregMessage::finishTake,
+    connect(m_packaging.get(), &QThread::finished, this, &FrmEnregMessage::finishTake,
             Qt::QueuedConnection);
-    packaging_->start();
+    m_packaging->start();
 }
 
 void FrmEnregMessage::waitForPackaging()
@@ -208,100 +200,92 @@ void FrmEnregMessage::waitForPackaging()
 
 void FrmEnregMessage::finishTake()
 {
-    if (!packaging_)
+    if (!m_packaging)
         return;
-    packaging_->wait();
-    packaging_.reset();
-    setControlsEnabled({ui.cmdDelWave, ui.CmdPlay}, true);
+    m_packaging->wait();
+    m_packaging.reset();
     // Save is offered only for a packaged take (none when nothing was recorded).
-    ui.CmdEnreg->setEnabled(QFileInfo::exists(appFile("temp.vox")));
-    setWindowTitle(savedCaption_);
-    ui.Slider1->setValue(1);
+    m_engine.packaged(QFileInfo::exists(appFile("temp.vox")));
+    applyState();
+    setWindowTitle(m_savedCaption);
+    m_ui.Slider1->setValue(1);
 }
 
 void FrmEnregMessage::CmdPlayClick()
 {
     waitForPackaging();
-    if (!QFileInfo::exists(appFile("temp.vox")))
+    // With no packaged take nothing happens. After the end of a playback
+    // the finishing second is called off: it would only package the same
+    // take again, and its "Close" would cut this playback short.
+    if (!m_engine.play())
         return;
-    // After the end of a playback the finishing second would only package
-    // the same take again, and its "Close" would cut this playback short.
-    const MediaDevice::Mode mode = device_->mode();
-    if (mode != MediaDevice::Mode::Recording && mode != MediaDevice::Mode::Paused)
-        ui.TimerTempo->stop();
-    setControlsEnabled({ui.CmdRecord, ui.cmdDelWave}, false);
-    openDeviceOn(appFile("temp.wav"));
-    ui.Slider1->setValue(1);
-    ui.Slider1->setMaximum(int(device_->length()));
-    ui.cmdPause->setEnabled(true);
-    setControlsEnabled({ui.CmdPlay, ui.cmdResumePlay}, false);
-    device_->sendCommand(QStringLiteral("Play"));
+    applyState();
+    OpenWaveFile(*m_device, appFile("temp.wav"));
+    m_ui.Slider1->setValue(1);
+    m_ui.Slider1->setMaximum(int(m_device->length()));
+    m_device->sendCommand(QStringLiteral("Play"));
 }
 
 void FrmEnregMessage::cmdPauseClick()
 {
-    device_->sendCommand(QStringLiteral("Pause"));
-    ui.cmdResumePlay->setEnabled(true);
-    ui.cmdPause->setEnabled(false);
-    setControlsEnabled({ui.CmdPlay, ui.cmdDelWave}, true);
+    if (!m_engine.pausePlayback())
+        return;
+    m_device->sendCommand(QStringLiteral("Pause"));
+    applyState();
 }
 
 void FrmEnregMessage::cmdResumePlayClick()
 {
-    ui.cmdResumePlay->setEnabled(false);
-    ui.cmdPause->setEnabled(true);
-    setControlsEnabled({ui.CmdPlay, ui.CmdRecord, ui.cmdDelWave}, false);
-    device_->sendCommand(QStringLiteral("Play"));
+    if (!m_engine.resumePlayback())
+        return;
+    applyState();
+    m_device->sendCommand(QStringLiteral("Play"));
 }
 
 void FrmEnregMessage::MMControl1StatusUpdate()
 {
-    if (hidePosition_)
+    if (m_engine.hidePosition())
         return;
-    ui.Slider1->setValue(int(std::min<qint64>(device_->position(), INT_MAX)));
-    if (!ui.cmdStopRecord->isEnabled() && ui.Slider1->value() == 1)
+    m_ui.Slider1->setValue(int(std::min<qint64>(m_device->position(), INT_MAX)));
+    if (!m_engine.controls().stopRecording && m_ui.Slider1->value() == 1)
         return;
     setWindowTitle(QStringLiteral("%1/%2 seconds")
-                       .arg(ui.Slider1->value() / 1000)
-                       .arg(ui.Slider1->maximum() / 1000));
+                       .arg(m_ui.Slider1->value() / 1000)
+                       .arg(m_ui.Slider1->maximum() / 1000));
 }
 
 void FrmEnregMessage::Slider1Change()
 {
-    ui.Slider1->setSelectionLength(int(device_->position()) - ui.Slider1->selectionStart());
-    if (ui.Slider1->value() < ui.Slider1->maximum() - EndMarginMs)
+    m_ui.Slider1->setSelectionLength(int(m_device->position()) - m_ui.Slider1->selectionStart());
+    if (m_ui.Slider1->value() < m_ui.Slider1->maximum() - EndMarginMs)
         return;
     // The end of the range: a recording of the longest take stops itself,
     // and the end of a playback finishes the take again.
-    cmdStopRecordClick();
-    ui.cmdPause->setEnabled(false);
-    setControlsEnabled({ui.CmdPlay, ui.cmdDelWave}, true);
-    setWindowTitle(savedCaption_);
+    if (!m_engine.endOfRange())
+        return;
+    applyState();
+    setWindowTitle(m_savedCaption);
 }
 
 void FrmEnregMessage::cmdDelWaveClick()
 {
     waitForPackaging();
-    if (dialogs_.askYesNoCancel(this, AudioTexts::DeleteTakeQuestion()) != Dialogs::Answer::Yes)
+    if (!m_engine.controls().deleteTake)
         return;
-    hidePosition_ = true;
+    if (m_dialogs.askYesNoCancel(this, AudioTexts::DeleteTakeQuestion()) != Dialogs::Answer::Yes)
+        return;
     // A finish step still pending would save and package the deleted take
-    // (or write over the deletion sound): it is called off.
-    ui.TimerTempo->stop();
-    if (meter_->MeterRunning())
+    // (or write over the deletion sound): the engine calls it off.
+    m_engine.deleteTake();
+    applyState();
+    if (m_meter->MeterRunning())
         CmdStopVolumeClick();
-    device_->sendCommand(QStringLiteral("Close"));
-    state_.DeleteScratchFiles();
-    ui.CmdRecord->setEnabled(true);
-    setControlsEnabled({ui.cmdStopRecord, ui.CmdPauseRec, ui.cmdResumeRec, ui.cmdDelWave}, false);
-    ui.CheckDiagramme->setEnabled(true);
-    // The packaged take is gone: Save stays off until the next one is ready.
-    setControlsEnabled({ui.CmdPlay, ui.cmdPause, ui.cmdResumePlay, ui.CmdEnreg}, false);
-    openDeviceOn(appFile("del.wav"));
-    device_->sendCommand(QStringLiteral("Play"));
-    setWindowTitle(savedCaption_);
-    ui.Slider1->setValue(1);
-    state_.RecordingActive = false;
+    m_device->sendCommand(QStringLiteral("Close"));
+    m_state.DeleteScratchFiles();
+    OpenWaveFile(*m_device, appFile("del.wav"));
+    m_device->sendCommand(QStringLiteral("Play"));
+    setWindowTitle(m_savedCaption);
+    m_ui.Slider1->setValue(1);
 }
 
 void FrmEnregMessage::CmdEnregClick()
@@ -309,105 +293,101 @@ void FrmEnregMessage::CmdEnregClick()
     waitForPackaging();
     // A take still being recorded, or none packaged, is never dropped by a
     // silent close: the window stays and says why.
-    if (takeBeingRecorded() || !QFileInfo::exists(appFile("temp.vox"))) {
-        dialogs_.information(this, AudioTexts::TakeNotSaved(AudioTexts::NoFinishedTake()));
+    if (!m_engine.saveRequested()) {
+        m_dialogs.information(this, AudioTexts::TakeNotSaved(AudioTexts::NoFinishedTake()));
         return;
     }
-    device_->sendCommand(QStringLiteral("Close"));
-    const QString voxPath = state_.VoxPath(reply_.baseName);
+    m_device->sendCommand(QStringLiteral("Close"));
+    const QString voxPath = m_state.VoxPath(m_reply.baseName);
     QDir().mkpath(QFileInfo(voxPath).absolutePath());
     QString error;
-    if (!SavePackagedTake(state_.AppFolder, voxPath, &error)) {
+    if (!SavePackagedTake(m_state.AppFolder, voxPath, &error)) {
         // The take stays in place so that Save can be tried again; the
         // reply's previous recording is untouched.
-        dialogs_.information(this, AudioTexts::TakeNotSaved(error));
+        m_dialogs.information(this, AudioTexts::TakeNotSaved(error));
         return;
     }
-    state_.DeleteScratchFiles();
-    state_.RecordingActive = false;
-    closingByCommand_ = true;
+    m_state.DeleteScratchFiles();
+    m_engine.saved();
+    applyState();
+    m_closingByCommand = true;
     container()->close();
 }
 
 void FrmEnregMessage::CmdCancelClick()
 {
     discardTake();
-    closingByCommand_ = true;
+    m_engine.cancel();
+    applyState();
+    m_closingByCommand = true;
     container()->close();
 }
 
 void FrmEnregMessage::discardTake()
 {
     waitForPackaging();
-    ui.TimerTempo->stop();
-    if (meter_->MeterRunning())
+    m_ui.TimerTempo->stop();
+    if (m_meter->MeterRunning())
         CmdStopVolumeClick();
-    device_->sendCommand(QStringLiteral("Close"));
-    state_.DeleteScratchFiles();
-    state_.RecordingActive = false;
+    m_device->sendCommand(QStringLiteral("Close"));
+    m_state.DeleteScratchFiles();
 }
 
 void FrmEnregMessage::CmdStartVolumeClick()
 {
     QString error;
-    if (meter_->StartMeter(&error))
-        ui.Timer1->start();
+    if (m_meter->StartMeter(&error))
+        m_ui.Timer1->start();
     else
-        dialogs_.information(this, error);
+        m_dialogs.information(this, error);
 }
 
 void FrmEnregMessage::CmdStopVolumeClick()
 {
-    ui.Timer1->stop();
-    meter_->StopMeter();
-    ui.scopeBox->clear();
+    m_ui.Timer1->stop();
+    m_meter->StopMeter();
+    m_ui.scopeBox->clear();
 }
 
 void FrmEnregMessage::Timer1Timer()
 {
-    if (!meter_->MeterRunning())
+    if (!m_meter->MeterRunning())
         return;
     // No block completed since the last refresh: the drawing stays.
-    if (meter_->ReadMeter())
+    if (m_meter->ReadMeter())
         DrawScope();
 }
 
 void FrmEnregMessage::DrawScope()
 {
-    const QByteArray &copied = meter_->copyArea();
-    std::copy_n(copied.constData(), SoundMeter::ScopeLength, scopeSamples_.data());
-    ui.scopeBox->plot(scopeSamples_.left(SoundMeter::ScopeLength));
-}
-
-bool FrmEnregMessage::takeBeingRecorded() const
-{
-    // Recording or paused with Stop still offered, or the second after Stop
-    // during which the device goes on recording (or holds a paused
-    // recording) until the finish step saves it.
-    const MediaDevice::Mode mode = device_->mode();
-    return ui.cmdStopRecord->isEnabled() ||
-           (ui.TimerTempo->isActive() &&
-            (mode == MediaDevice::Mode::Recording || mode == MediaDevice::Mode::Paused));
+    const QByteArray &copied = m_meter->copyArea();
+    std::copy_n(copied.constData(), SoundMeter::ScopeLength, m_scopeSamples.data());
+    m_ui.scopeBox->plot(m_scopeSamples.left(SoundMeter::ScopeLength));
 }
 
 void FrmEnregMessage::closeEvent(QCloseEvent *event)
 {
     waitForPackaging();
-    if (!closingByCommand_) {
-        if (takeBeingRecorded()) {
-            dialogs_.information(this, AudioTexts::StopRecordingFirst());
+    if (!m_closingByCommand) {
+        switch (m_engine.closeRequested()) {
+        case RecorderEngine::CloseAnswer::Refuse:
+            m_dialogs.information(this, AudioTexts::StopRecordingFirst());
             event->ignore();
             return;
-        }
-        // A take that was not saved cannot be reached once the window is
-        // gone: it is discarded as Cancel discards it, so nothing is left
-        // holding the play window open.
-        if (state_.RecordingActive)
+        case RecorderEngine::CloseAnswer::Discard:
+            // A take that was not saved cannot be reached once the window
+            // is gone: it is discarded as Cancel discards it, so nothing is
+            // left holding the play window open.
             discardTake();
+            break;
+        case RecorderEngine::CloseAnswer::Close:
+            break;
+        }
+        applyState();
     }
-    ui.TimerTempo->stop();
+    m_ui.TimerTempo->stop();
     CmdStopVolumeClick();
-    device_->sendCommand(QStringLiteral("Close"));
-    state_.RecorderOpen = false;
+    m_device->sendCommand(QStringLiteral("Close"));
+    m_state.RecorderOpen = false;
     event->accept();
 }

@@ -2,6 +2,7 @@
 
 #include "gui/audio/FrmEnregMessageUi.h"
 
+#include "core/audio/RecorderEngine.h"
 #include "core/play/CurrentReply.h"
 
 #include <QByteArray>
@@ -50,18 +51,19 @@ public:
     // with ToolWindowRule::LockNavigation).
     void Load();
 
-    FrmEnregMessageUi &controls() { return ui; }
-    MediaDevice &MMControl1() { return *device_; }
-    SoundMeter &meter() { return *meter_; }
-    QString SavedCaption() const { return savedCaption_; }
+    FrmEnregMessageUi &controls() { return m_ui; }
+    const RecorderEngine &engine() const { return m_engine; }
+    MediaDevice &MMControl1() { return *m_device; }
+    SoundMeter &meter() { return *m_meter; }
+    QString SavedCaption() const { return m_savedCaption; }
     // True from the finish step until its archive is written.
-    bool packaging() const { return packaging_ != nullptr; }
+    bool packaging() const { return m_packaging != nullptr; }
     // Waits for the finish step's archive and completes the step; nothing
     // when no archive is being written.
     void waitForPackaging();
-    bool HidePosition() const { return hidePosition_; }
+    bool HidePosition() const { return m_engine.hidePosition(); }
     // The samples drawn last (5001 entries; the first 4035 are drawn).
-    const QByteArray &ScopeSamples() const { return scopeSamples_; }
+    const QByteArray &ScopeSamples() const { return m_scopeSamples; }
 
 public Q_SLOTS:
     void CmdRecordClick();
@@ -86,32 +88,32 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void openDeviceOn(const QString &file);
+    // Shows the engine's state: the controls enabled, the finishing timer,
+    // and RecordingActive.
+    void applyState();
     void DrawScope();
     QString appFile(const char *name) const;
     // The media device and the input are let go, the scratch files deleted
-    // and RecordingActive cleared (Cancel, and a close that discards).
+    // (Cancel, and a close that discards).
     void discardTake();
     void finishTake();
-    bool takeBeingRecorded() const;
     QWidget *container();
 
-    Module1 &state_;
-    Dialogs &dialogs_;
-    SoundSystem &sound_;
-    PlayWindowHost &host_;
-    CurrentReply reply_; // the reply recorded
-    FrmEnregMessageUi ui;
-    std::unique_ptr<MediaDevice> device_;
-    std::unique_ptr<SoundInput> input_;
-    std::unique_ptr<SoundMeter> meter_;
+    Module1 &m_state;
+    Dialogs &m_dialogs;
+    SoundSystem &m_sound;
+    PlayWindowHost &m_host;
+    CurrentReply m_reply; // the reply recorded
+    FrmEnregMessageUi m_ui;
+    RecorderEngine m_engine;
+    std::unique_ptr<MediaDevice> m_device;
+    std::unique_ptr<SoundInput> m_input;
+    std::unique_ptr<SoundMeter> m_meter;
     // Writes "temp.vox" away from the window's thread: deflating the longest
     // take takes about a third of a second of processor time.
-    std::unique_ptr<QThread> packaging_;
+    std::unique_ptr<QThread> m_packaging;
 
-    QString savedCaption_;
-    bool hidePosition_ = false;
-    int stopTicks_ = 0;
-    QByteArray scopeSamples_;
-    bool closingByCommand_ = false; // Save or Cancel closes the window
+    QString m_savedCaption;
+    QByteArray m_scopeSamples;
+    bool m_closingByCommand = false; // Save or Cancel closes the window
 };

@@ -18,30 +18,30 @@ int sliderValue(qint64 ms)
 
 ProgressFollower::ProgressFollower(MediaDevice &device, QSlider &slider, QLabel &label,
                                    const QString &suffix, QObject *parent)
-    : QObject(parent), device_(device), slider_(slider), label_(label), suffix_(suffix)
+    : QObject(parent), m_device(device), m_slider(slider), m_label(label), m_suffix(suffix)
 {
-    connect(&device_, &MediaDevice::statusUpdate, this, &ProgressFollower::onStatusUpdate);
+    connect(&m_device, &MediaDevice::statusUpdate, this, &ProgressFollower::onStatusUpdate);
 }
 
 bool ProgressFollower::start()
 {
-    slider_.setValue(1);
+    m_slider.setValue(1);
     // The slider keeps its minimum at 0, so a maximum of 0 (an empty take)
     // is accepted and ends at the first status update.
-    slider_.setMaximum(sliderValue(device_.length()));
-    following_ = device_.sendCommand(QStringLiteral("Play"));
-    return following_;
+    m_slider.setMaximum(sliderValue(m_device.length()));
+    m_following = m_device.sendCommand(QStringLiteral("Play"));
+    return m_following;
 }
 
 void ProgressFollower::onStatusUpdate()
 {
-    if (!following_)
+    if (!m_following)
         return;
-    slider_.setValue(sliderValue(device_.position()));
-    label_.setText(ProgressText(slider_.value(), slider_.maximum(), suffix_));
-    if (slider_.value() != slider_.maximum())
+    m_slider.setValue(sliderValue(m_device.position()));
+    m_label.setText(ProgressText(m_slider.value(), m_slider.maximum(), m_suffix));
+    if (m_slider.value() != m_slider.maximum())
         return;
-    following_ = false;
-    if (endAction_)
-        endAction_();
+    m_following = false;
+    if (m_endAction)
+        m_endAction();
 }

@@ -32,24 +32,24 @@ public:
     ProgressFollower(MediaDevice &device, QSlider &slider, QLabel &label, const QString &suffix,
                      QObject *parent = nullptr);
 
-    void setEndAction(std::function<void()> action) { endAction_ = std::move(action); }
+    void setEndAction(std::function<void()> action) { m_endAction = std::move(action); }
 
     // The start of progress on the opened device. Returns false when "Play"
     // was refused; nothing is followed then (no end would ever come).
     bool start();
     // Stops following; the slider and label are left as they are.
-    void stop() { following_ = false; }
-    bool isFollowing() const { return following_; }
+    void stop() { m_following = false; }
+    bool isFollowing() const { return m_following; }
 
-    MediaDevice &device() const { return device_; }
+    MediaDevice &device() const { return m_device; }
 
 private:
     void onStatusUpdate();
 
-    MediaDevice &device_;
-    QSlider &slider_;
-    QLabel &label_;
-    QString suffix_;
-    std::function<void()> endAction_;
-    bool following_ = false;
+    MediaDevice &m_device;
+    QSlider &m_slider;
+    QLabel &m_label;
+    QString m_suffix;
+    std::function<void()> m_endAction;
+    bool m_following = false;
 };

@@ -12,13 +12,13 @@ ScopeBox::ScopeBox(QWidget *parent) : QWidget(parent)
 
 void ScopeBox::plot(const QByteArray &samples)
 {
-    samples_ = samples;
+    m_samples = samples;
     update();
 }
 
 void ScopeBox::clear()
 {
-    samples_.clear();
+    m_samples.clear();
     update();
 }
 
@@ -26,14 +26,14 @@ void ScopeBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), background());
-    const qsizetype n = samples_.size();
+    const qsizetype n = m_samples.size();
     if (n == 0)
         return;
     painter.setPen(foreground());
     // H is the last row, so that 0 lands on the bottom edge inside the box.
     const int h = height() - 1;
     for (qsizetype x = 0; x < n; ++x) {
-        const int s = quint8(samples_.at(x));
+        const int s = quint8(m_samples.at(x));
         painter.drawPoint(int(x * width() / n), h - s * h / 255);
     }
 }

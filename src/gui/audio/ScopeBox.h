@@ -21,11 +21,11 @@ public:
     void plot(const QByteArray &samples);
     // Clears the box.
     void clear();
-    const QByteArray &samples() const { return samples_; }
+    const QByteArray &samples() const { return m_samples; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QByteArray samples_;
+    QByteArray m_samples;
 };

@@ -12,13 +12,13 @@ SelectionSlider::SelectionSlider(QWidget *parent) : QSlider(Qt::Horizontal, pare
 
 void SelectionSlider::setSelectionStart(int start)
 {
-    selectionStart_ = start;
+    m_selectionStart = start;
     update();
 }
 
 void SelectionSlider::setSelectionLength(int length)
 {
-    selectionLength_ = length;
+    m_selectionLength = length;
     update();
 }
 
@@ -26,14 +26,14 @@ void SelectionSlider::paintEvent(QPaintEvent *event)
 {
     QSlider::paintEvent(event);
     const int span = maximum() - minimum();
-    if (span <= 0 || selectionLength_ <= 0)
+    if (span <= 0 || m_selectionLength <= 0)
         return;
     auto toX = [&](int value) {
         const int clamped = std::clamp(value, minimum(), maximum());
         return int(qint64(clamped - minimum()) * (width() - 1) / span);
     };
-    const int left = toX(selectionStart_);
-    const int right = toX(selectionStart_ + selectionLength_);
+    const int left = toX(m_selectionStart);
+    const int right = toX(m_selectionStart + m_selectionLength);
     QPainter painter(this);
     painter.fillRect(QRect(left, height() - 4, std::max(right - left, 1), 3),
                      palette().color(QPalette::Highlight));

@@ -12,8 +12,8 @@ class SelectionSlider : public QSlider
 public:
     explicit SelectionSlider(QWidget *parent = nullptr);
 
-    int selectionStart() const { return selectionStart_; }
-    int selectionLength() const { return selectionLength_; }
+    int selectionStart() const { return m_selectionStart; }
+    int selectionLength() const { return m_selectionLength; }
     void setSelectionStart(int start);
     void setSelectionLength(int length);
 
@@ -21,6 +21,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    int selectionStart_ = 0;
-    int selectionLength_ = 0;
+    int m_selectionStart = 0;
+    int m_selectionLength = 0;
 };

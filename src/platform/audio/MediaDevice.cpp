@@ -14,7 +14,7 @@ MediaDevice::~MediaDevice() = default;
 bool MediaDevice::sendCommand(const QString &command)
 {
     commandSent(command);
-    error_.clear();
+    m_error.clear();
     const QString name = command.trimmed().toLower();
     if (name == QLatin1String("open"))
         return open();
@@ -22,7 +22,7 @@ bool MediaDevice::sendCommand(const QString &command)
         closeDevice();
         return true;
     }
-    if (mode_ == Mode::NotOpen)
+    if (m_mode == Mode::NotOpen)
         return fail(QStringLiteral("The media device is not open."));
     if (name == QLatin1String("record"))
         return record();
@@ -39,49 +39,49 @@ bool MediaDevice::sendCommand(const QString &command)
 
 qint64 MediaDevice::length() const
 {
-    return take_.durationMs();
+    return m_take.durationMs();
 }
 
 qint64 MediaDevice::position() const
 {
-    if (mode_ == Mode::Recording)
+    if (m_mode == Mode::Recording)
         return length();
-    if (mode_ != Mode::Playing)
-        return PcmAudio::FramesToMs(positionFrame_, take_.sampleRate);
+    if (m_mode != Mode::Playing)
+        return PcmAudio::FramesToMs(m_positionFrame, m_take.sampleRate);
     // Only the end of the playback may report the full length: a progress
     // display ends a playback when position and length agree.
-    const qint64 ms = PcmAudio::FramesToMs(currentFrame(), take_.sampleRate);
+    const qint64 ms = PcmAudio::FramesToMs(currentFrame(), m_take.sampleRate);
     return std::min(ms, std::max<qint64>(length() - 1, 0));
 }
 
 qint64 MediaDevice::currentFrame() const
 {
-    if (mode_ != Mode::Playing)
-        return positionFrame_;
-    return std::min(playFrom_ + std::max<qint64>(playedFrames(), 0), take_.frames());
+    if (m_mode != Mode::Playing)
+        return m_positionFrame;
+    return std::min(m_playFrom + std::max<qint64>(playedFrames(), 0), m_take.frames());
 }
 
 bool MediaDevice::fail(const QString &text)
 {
-    error_ = text;
+    m_error = text;
     return false;
 }
 
 bool MediaDevice::open()
 {
     closeDevice();
-    if (deviceType_.compare(QLatin1String("WaveAudio"), Qt::CaseInsensitive) != 0)
-        return fail(QStringLiteral("The device type \"%1\" is not supported.").arg(deviceType_));
-    const QString format = timeFormat_.trimmed().toLower();
+    if (m_deviceType.compare(QLatin1String("WaveAudio"), Qt::CaseInsensitive) != 0)
+        return fail(QStringLiteral("The device type \"%1\" is not supported.").arg(m_deviceType));
+    const QString format = m_timeFormat.trimmed().toLower();
     if (format != QLatin1String("milliseconds") && format != QLatin1String("ms"))
-        return fail(QStringLiteral("The time format \"%1\" is not supported.").arg(timeFormat_));
-    if (fileName_.isEmpty())
+        return fail(QStringLiteral("The time format \"%1\" is not supported.").arg(m_timeFormat));
+    if (m_fileName.isEmpty())
         return fail(QStringLiteral("No file name is set."));
 
     PcmAudio take;
-    if (QFileInfo::exists(fileName_)) {
+    if (QFileInfo::exists(m_fileName)) {
         QString error;
-        std::optional<PcmAudio> loaded = ReadWavFile(fileName_, &error);
+        std::optional<PcmAudio> loaded = ReadWavFile(m_fileName, &error);
         if (!loaded)
             return fail(error);
         take = std::move(*loaded);
@@ -89,134 +89,134 @@ bool MediaDevice::open()
         take.sampleRate = RecordingRate;
         take.channels = 1;
     }
-    take_ = std::move(take);
-    modified_ = false;
-    positionFrame_ = 0;
-    playFrom_ = 0;
-    mode_ = Mode::Stopped;
+    m_take = std::move(take);
+    m_modified = false;
+    m_positionFrame = 0;
+    m_playFrom = 0;
+    m_mode = Mode::Stopped;
     setStatusUpdates(true);
     return true;
 }
 
 void MediaDevice::closeDevice()
 {
-    if (mode_ == Mode::NotOpen)
+    if (m_mode == Mode::NotOpen)
         return;
-    if (mode_ == Mode::Recording)
+    if (m_mode == Mode::Recording)
         endCapture();
-    else if (mode_ == Mode::Playing)
+    else if (m_mode == Mode::Playing)
         endPlayback();
     setStatusUpdates(false);
-    mode_ = Mode::NotOpen;
-    take_ = PcmAudio();
-    modified_ = false;
-    positionFrame_ = 0;
-    playFrom_ = 0;
+    m_mode = Mode::NotOpen;
+    m_take = PcmAudio();
+    m_modified = false;
+    m_positionFrame = 0;
+    m_playFrom = 0;
 }
 
 bool MediaDevice::record()
 {
-    if (mode_ == Mode::Recording)
+    if (m_mode == Mode::Recording)
         return true;
-    if (mode_ == Mode::Playing) {
-        positionFrame_ = currentFrame();
+    if (m_mode == Mode::Playing) {
+        m_positionFrame = currentFrame();
         endPlayback();
-        mode_ = Mode::Stopped;
+        m_mode = Mode::Stopped;
     }
-    if (take_.channels != 1 || take_.sampleRate != RecordingRate)
-        take_ = ConvertToMono(take_, RecordingRate);
+    if (m_take.channels != 1 || m_take.sampleRate != RecordingRate)
+        m_take = ConvertToMono(m_take, RecordingRate);
     QString error;
     if (!beginCapture(&error))
         return fail(error);
-    mode_ = Mode::Recording;
+    m_mode = Mode::Recording;
     return true;
 }
 
 bool MediaDevice::pause()
 {
-    if (mode_ == Mode::Recording) {
+    if (m_mode == Mode::Recording) {
         endCapture();
-        positionFrame_ = take_.frames();
-        mode_ = Mode::Paused;
-    } else if (mode_ == Mode::Playing) {
-        positionFrame_ = currentFrame();
+        m_positionFrame = m_take.frames();
+        m_mode = Mode::Paused;
+    } else if (m_mode == Mode::Playing) {
+        m_positionFrame = currentFrame();
         endPlayback();
-        mode_ = Mode::Paused;
+        m_mode = Mode::Paused;
     }
     return true;
 }
 
 bool MediaDevice::play()
 {
-    if (mode_ == Mode::Playing)
+    if (m_mode == Mode::Playing)
         return true;
-    if (mode_ == Mode::Recording) {
+    if (m_mode == Mode::Recording) {
         endCapture();
-        positionFrame_ = take_.frames();
-        mode_ = Mode::Stopped;
+        m_positionFrame = m_take.frames();
+        m_mode = Mode::Stopped;
     }
-    if (positionFrame_ >= take_.frames()) {
+    if (m_positionFrame >= m_take.frames()) {
         // Nothing left to hear: the playback is over at once, and the next
         // status update reports position == length.
-        positionFrame_ = take_.frames();
-        mode_ = Mode::Stopped;
+        m_positionFrame = m_take.frames();
+        m_mode = Mode::Stopped;
         return true;
     }
     QString error;
-    if (!beginPlayback(take_, positionFrame_, &error))
+    if (!beginPlayback(m_take, m_positionFrame, &error))
         return fail(error);
-    playFrom_ = positionFrame_;
-    mode_ = Mode::Playing;
+    m_playFrom = m_positionFrame;
+    m_mode = Mode::Playing;
     return true;
 }
 
 bool MediaDevice::stop()
 {
-    if (mode_ == Mode::Recording) {
+    if (m_mode == Mode::Recording) {
         endCapture();
-        positionFrame_ = take_.frames();
-    } else if (mode_ == Mode::Playing) {
-        positionFrame_ = currentFrame();
+        m_positionFrame = m_take.frames();
+    } else if (m_mode == Mode::Playing) {
+        m_positionFrame = currentFrame();
         endPlayback();
     }
-    mode_ = Mode::Stopped;
+    m_mode = Mode::Stopped;
     return true;
 }
 
 bool MediaDevice::save()
 {
-    if (mode_ == Mode::Recording) {
+    if (m_mode == Mode::Recording) {
         endCapture();
-        positionFrame_ = take_.frames();
-        mode_ = Mode::Stopped;
+        m_positionFrame = m_take.frames();
+        m_mode = Mode::Stopped;
     }
-    if (!modified_ && QFileInfo::exists(fileName_))
+    if (!m_modified && QFileInfo::exists(m_fileName))
         return true;
-    if (take_.frames() == 0)
+    if (m_take.frames() == 0)
         return fail(QStringLiteral("Nothing has been recorded."));
     QString error;
-    if (!WriteWavFile(fileName_, take_, &error))
+    if (!WriteWavFile(m_fileName, m_take, &error))
         return fail(error);
-    modified_ = false;
+    m_modified = false;
     return true;
 }
 
 void MediaDevice::appendCaptured(const qint16 *samples, qsizetype count)
 {
-    if (mode_ != Mode::Recording || count <= 0)
+    if (m_mode != Mode::Recording || count <= 0)
         return;
-    const qint64 room = PcmAudio::MsToFrames(MaxTakeMs, take_.sampleRate) - take_.frames();
+    const qint64 room = PcmAudio::MsToFrames(MaxTakeMs, m_take.sampleRate) - m_take.frames();
     const qint64 n = std::min<qint64>(count, std::max<qint64>(room, 0));
-    take_.samples.insert(take_.samples.end(), samples, samples + n);
+    m_take.samples.insert(m_take.samples.end(), samples, samples + n);
     if (n > 0)
-        modified_ = true;
+        m_modified = true;
 }
 
 void MediaDevice::playbackFinished()
 {
-    if (mode_ != Mode::Playing)
+    if (m_mode != Mode::Playing)
         return;
     endPlayback();
-    positionFrame_ = take_.frames();
-    mode_ = Mode::Stopped;
+    m_positionFrame = m_take.frames();
+    m_mode = Mode::Stopped;
 }

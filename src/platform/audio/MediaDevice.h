@@ -59,20 +59,20 @@ public:
     explicit MediaDevice(QObject *parent = nullptr);
     ~MediaDevice() override;
 
-    void setNotify(bool on) { notify_ = on; }
-    void setWait(bool on) { wait_ = on; }
-    void setShareable(bool on) { shareable_ = on; }
-    void setDeviceType(const QString &type) { deviceType_ = type; }
-    void setFileName(const QString &path) { fileName_ = path; }
+    void setNotify(bool on) { m_notify = on; }
+    void setWait(bool on) { m_wait = on; }
+    void setShareable(bool on) { m_shareable = on; }
+    void setDeviceType(const QString &type) { m_deviceType = type; }
+    void setFileName(const QString &path) { m_fileName = path; }
     // "milliseconds" (or "ms"); other formats make the next "Open" fail.
-    void setTimeFormat(const QString &format) { timeFormat_ = format; }
+    void setTimeFormat(const QString &format) { m_timeFormat = format; }
 
-    bool notify() const { return notify_; }
-    bool wait() const { return wait_; }
-    bool shareable() const { return shareable_; }
-    QString deviceType() const { return deviceType_; }
-    QString fileName() const { return fileName_; }
-    QString timeFormat() const { return timeFormat_; }
+    bool notify() const { return m_notify; }
+    bool wait() const { return m_wait; }
+    bool shareable() const { return m_shareable; }
+    QString deviceType() const { return m_deviceType; }
+    QString fileName() const { return m_fileName; }
+    QString timeFormat() const { return m_timeFormat; }
 
     // Runs the command named (case-insensitive). Returns false, with
     // errorString() saying why, for an unknown command, a command that needs
@@ -81,12 +81,12 @@ public:
 
     qint64 length() const;
     qint64 position() const;
-    Mode mode() const { return mode_; }
-    bool isOpen() const { return mode_ != Mode::NotOpen; }
+    Mode mode() const { return m_mode; }
+    bool isOpen() const { return m_mode != Mode::NotOpen; }
     // The text of the last failed command.
-    QString errorString() const { return error_; }
+    QString errorString() const { return m_error; }
     // The take as it stands (for checks and analysis).
-    const PcmAudio &take() const { return take_; }
+    const PcmAudio &take() const { return m_take; }
 
 Q_SIGNALS:
     void statusUpdate();
@@ -113,7 +113,7 @@ protected:
     // Called by the backend once every frame of the playback has been heard:
     // the position becomes the length and the device stops.
     void playbackFinished();
-    qint64 playFromFrame() const { return playFrom_; }
+    qint64 playFromFrame() const { return m_playFrom; }
     void emitStatusUpdate() { Q_EMIT statusUpdate(); }
     // Closes the device; backends call it from their destructor, while
     // their hooks still exist.
@@ -129,17 +129,17 @@ private:
     bool fail(const QString &text);
     qint64 currentFrame() const;
 
-    bool notify_ = false;
-    bool wait_ = true;
-    bool shareable_ = false;
-    QString deviceType_;
-    QString fileName_;
-    QString timeFormat_ = QStringLiteral("milliseconds");
+    bool m_notify = false;
+    bool m_wait = true;
+    bool m_shareable = false;
+    QString m_deviceType;
+    QString m_fileName;
+    QString m_timeFormat = QStringLiteral("milliseconds");
 
-    Mode mode_ = Mode::NotOpen;
-    PcmAudio take_;
-    bool modified_ = false;
-    qint64 positionFrame_ = 0; // when not playing
-    qint64 playFrom_ = 0;      // start frame of the running playback
-    QString error_;
+    Mode m_mode = Mode::NotOpen;
+    PcmAudio m_take;
+    bool m_modified = false;
+    qint64 m_positionFrame = 0; // when not playing
+    qint64 m_playFrom = 0;      // start frame of the running playback
+    QString m_error;
 };

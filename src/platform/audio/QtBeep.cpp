@@ -9,7 +9,7 @@
 #include <QAudioSink>
 #include <QMediaDevices>
 
-QtBeep::QtBeep(QObject *parent) : QObject(parent), tone_(BeepSound()) {}
+QtBeep::QtBeep(QObject *parent) : QObject(parent), m_tone(BeepSound()) {}
 
 QtBeep::~QtBeep()
 {
@@ -22,11 +22,11 @@ void QtBeep::play()
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (!device.isNull()) {
         const QAudioFormat format =
-            ChooseFormat(device, PcmFormat{tone_.sampleRate, 1, SampleFormat::Int16});
-        stream_ = std::make_unique<PcmPlaybackStream>(tone_, 0, ToPcmFormat(format));
-        sink_ = std::make_unique<QAudioSink>(device, format);
-        sink_->start(stream_.get());
-        if (sink_->error() == QAudio::NoError || sink_->error() == QAudio::UnderrunError)
+            ChooseFormat(device, PcmFormat{m_tone.sampleRate, 1, SampleFormat::Int16});
+        m_stream = std::make_unique<PcmPlaybackStream>(m_tone, 0, ToPcmFormat(format));
+        m_sink = std::make_unique<QAudioSink>(device, format);
+        m_sink->start(m_stream.get());
+        if (m_sink->error() == QAudio::NoError || m_sink->error() == QAudio::UnderrunError)
             return;
         stopTone();
     }
@@ -35,10 +35,10 @@ void QtBeep::play()
 
 void QtBeep::stopTone()
 {
-    if (sink_) {
-        sink_->stop();
-        sink_.release()->deleteLater();
+    if (m_sink) {
+        m_sink->stop();
+        m_sink.release()->deleteLater();
     }
-    if (stream_)
-        stream_.release()->deleteLater();
+    if (m_stream)
+        m_stream.release()->deleteLater();
 }

@@ -25,7 +25,7 @@ public:
 private:
     void stopTone();
 
-    PcmAudio tone_;
-    std::unique_ptr<PcmPlaybackStream> stream_;
-    std::unique_ptr<QAudioSink> sink_;
+    PcmAudio m_tone;
+    std::unique_ptr<PcmPlaybackStream> m_stream;
+    std::unique_ptr<QAudioSink> m_sink;
 };

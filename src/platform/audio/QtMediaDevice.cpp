@@ -33,12 +33,12 @@ template <typename T> void deleteSoon(std::unique_ptr<T> &object)
 
 QtMediaDevice::QtMediaDevice(QObject *parent) : MediaDevice(parent)
 {
-    statusTimer_.setInterval(StatusPeriodMs);
-    connect(&statusTimer_, &QTimer::timeout, this, &QtMediaDevice::onStatusTimer);
-    capturePoll_.setInterval(CapturePollMs);
-    connect(&capturePoll_, &QTimer::timeout, this, &QtMediaDevice::readCaptured);
-    drainPoll_.setInterval(DrainPollMs);
-    connect(&drainPoll_, &QTimer::timeout, this, [this] {
+    m_statusTimer.setInterval(StatusPeriodMs);
+    connect(&m_statusTimer, &QTimer::timeout, this, &QtMediaDevice::onStatusTimer);
+    m_capturePoll.setInterval(CapturePollMs);
+    connect(&m_capturePoll, &QTimer::timeout, this, &QtMediaDevice::readCaptured);
+    m_drainPoll.setInterval(DrainPollMs);
+    connect(&m_drainPoll, &QTimer::timeout, this, [this] {
         if (checkPlaybackEnd())
             emitStatusUpdate();
     });
@@ -62,44 +62,44 @@ bool QtMediaDevice::beginCapture(QString *error)
         *error = QStringLiteral("The sound input device offers no usable format.");
         return false;
     }
-    source_ = std::make_unique<QAudioSource>(device, format);
-    sourceIo_ = source_->start();
-    if (!sourceIo_ || source_->error() != QAudio::NoError) {
+    m_source = std::make_unique<QAudioSource>(device, format);
+    m_sourceIo = m_source->start();
+    if (!m_sourceIo || m_source->error() != QAudio::NoError) {
         *error = QStringLiteral("The sound input device could not be started.");
-        sourceIo_ = nullptr;
-        deleteSoon(source_);
+        m_sourceIo = nullptr;
+        deleteSoon(m_source);
         return false;
     }
-    converter_ = std::make_unique<MonoCaptureConverter>(ToPcmFormat(format), RecordingRate);
-    connect(sourceIo_, &QIODevice::readyRead, this, &QtMediaDevice::readCaptured);
-    capturePoll_.start();
+    m_converter = std::make_unique<MonoCaptureConverter>(ToPcmFormat(format), RecordingRate);
+    connect(m_sourceIo, &QIODevice::readyRead, this, &QtMediaDevice::readCaptured);
+    m_capturePoll.start();
     return true;
 }
 
 void QtMediaDevice::readCaptured()
 {
-    if (!sourceIo_ || !converter_)
+    if (!m_sourceIo || !m_converter)
         return;
-    const QByteArray bytes = sourceIo_->readAll();
+    const QByteArray bytes = m_sourceIo->readAll();
     if (bytes.isEmpty())
         return;
-    converted_.clear();
-    converter_->push(bytes, &converted_);
-    appendCaptured(converted_.data(), qsizetype(converted_.size()));
+    m_converted.clear();
+    m_converter->push(bytes, &m_converted);
+    appendCaptured(m_converted.data(), qsizetype(m_converted.size()));
 }
 
 void QtMediaDevice::endCapture()
 {
-    if (!source_)
+    if (!m_source)
         return;
     readCaptured();
-    capturePoll_.stop();
-    if (sourceIo_)
-        disconnect(sourceIo_, nullptr, this, nullptr);
-    source_->stop();
-    sourceIo_ = nullptr;
-    converter_.reset();
-    deleteSoon(source_);
+    m_capturePoll.stop();
+    if (m_sourceIo)
+        disconnect(m_sourceIo, nullptr, this, nullptr);
+    m_source->stop();
+    m_sourceIo = nullptr;
+    m_converter.reset();
+    deleteSoon(m_source);
 }
 
 bool QtMediaDevice::beginPlayback(const PcmAudio &take, qint64 fromFrame, QString *error)
@@ -115,55 +115,55 @@ bool QtMediaDevice::beginPlayback(const PcmAudio &take, qint64 fromFrame, QStrin
         *error = QStringLiteral("The sound output device offers no usable format.");
         return false;
     }
-    stream_ = std::make_unique<PcmPlaybackStream>(take, fromFrame, ToPcmFormat(format));
-    sink_ = std::make_unique<QAudioSink>(device, format);
-    connect(sink_.get(), &QAudioSink::stateChanged, this, &QtMediaDevice::onSinkStateChanged,
+    m_stream = std::make_unique<PcmPlaybackStream>(take, fromFrame, ToPcmFormat(format));
+    m_sink = std::make_unique<QAudioSink>(device, format);
+    connect(m_sink.get(), &QAudioSink::stateChanged, this, &QtMediaDevice::onSinkStateChanged,
             Qt::QueuedConnection);
-    sink_->start(stream_.get());
-    if (sink_->error() != QAudio::NoError && sink_->error() != QAudio::UnderrunError) {
+    m_sink->start(m_stream.get());
+    if (m_sink->error() != QAudio::NoError && m_sink->error() != QAudio::UnderrunError) {
         *error = QStringLiteral("The sound output device could not be started.");
-        deleteSoon(sink_);
-        deleteSoon(stream_);
+        deleteSoon(m_sink);
+        deleteSoon(m_stream);
         return false;
     }
-    takeRate_ = take.sampleRate;
-    framesToPlay_ = take.frames() - fromFrame;
+    m_takeRate = take.sampleRate;
+    m_framesToPlay = take.frames() - fromFrame;
     const qint64 bufferFrames = format.bytesPerFrame() > 0 && format.sampleRate() > 0
-                                    ? sink_->bufferSize() / format.bytesPerFrame()
+                                    ? m_sink->bufferSize() / format.bytesPerFrame()
                                     : 0;
-    drainLimitMs_ =
+    m_drainLimitMs =
         (format.sampleRate() > 0 ? bufferFrames * 1000 / format.sampleRate() : 0) + DrainMarginMs;
-    drainClock_.invalidate();
-    progressClock_.start();
-    lastPlayed_ = -1;
+    m_drainClock.invalidate();
+    m_progressClock.start();
+    m_lastPlayed = -1;
     return true;
 }
 
 qint64 QtMediaDevice::playedFrames() const
 {
-    if (!sink_)
+    if (!m_sink)
         return 0;
-    const qint64 frames = sink_->processedUSecs() * takeRate_ / 1000000;
-    return std::min(frames, framesToPlay_);
+    const qint64 frames = m_sink->processedUSecs() * m_takeRate / 1000000;
+    return std::min(frames, m_framesToPlay);
 }
 
 void QtMediaDevice::endPlayback()
 {
-    drainPoll_.stop();
-    if (sink_) {
-        disconnect(sink_.get(), nullptr, this, nullptr);
-        sink_->stop();
+    m_drainPoll.stop();
+    if (m_sink) {
+        disconnect(m_sink.get(), nullptr, this, nullptr);
+        m_sink->stop();
     }
-    deleteSoon(sink_);
-    deleteSoon(stream_);
+    deleteSoon(m_sink);
+    deleteSoon(m_stream);
 }
 
 void QtMediaDevice::setStatusUpdates(bool on)
 {
     if (on)
-        statusTimer_.start();
+        m_statusTimer.start();
     else
-        statusTimer_.stop();
+        m_statusTimer.stop();
 }
 
 void QtMediaDevice::onStatusTimer()
@@ -180,36 +180,36 @@ void QtMediaDevice::onSinkStateChanged()
 
 bool QtMediaDevice::checkPlaybackEnd()
 {
-    if (mode() != Mode::Playing || !sink_ || !stream_)
+    if (mode() != Mode::Playing || !m_sink || !m_stream)
         return false;
-    const QAudio::Error error = sink_->error();
-    if (sink_->state() == QAudio::StoppedState && error != QAudio::NoError &&
+    const QAudio::Error error = m_sink->error();
+    if (m_sink->state() == QAudio::StoppedState && error != QAudio::NoError &&
         error != QAudio::UnderrunError) {
         playbackFinished(); // the output is gone; the take cannot be heard further
         return true;
     }
     const qint64 played = playedFrames();
-    if (played != lastPlayed_) {
-        lastPlayed_ = played;
-        progressClock_.start();
+    if (played != m_lastPlayed) {
+        m_lastPlayed = played;
+        m_progressClock.start();
     }
-    if (stream_->atEnd()) {
+    if (m_stream->atEnd()) {
         // Everything went to the output; the end is when it has been heard,
         // that is when the output's processed time reaches the take's
         // length. A clock that stands still for a moment under load is not
         // the end, and neither is the output's idle state: it comes when
         // the last data went out, a buffer's length before they are heard.
         // Should the clock stop short for good, the drain limit ends it.
-        if (!drainClock_.isValid()) {
-            drainClock_.start();
-            drainPoll_.start();
+        if (!m_drainClock.isValid()) {
+            m_drainClock.start();
+            m_drainPoll.start();
         }
-        const bool heardAll = played >= framesToPlay_ - takeRate_ * EndToleranceMs / 1000;
-        if (heardAll || drainClock_.elapsed() >= drainLimitMs_) {
+        const bool heardAll = played >= m_framesToPlay - m_takeRate * EndToleranceMs / 1000;
+        if (heardAll || m_drainClock.elapsed() >= m_drainLimitMs) {
             playbackFinished();
             return true;
         }
-    } else if (progressClock_.elapsed() >= StallLimitMs) {
+    } else if (m_progressClock.elapsed() >= StallLimitMs) {
         playbackFinished();
         return true;
     }

@@ -43,24 +43,24 @@ private:
     // failed or stalled); true when it ended now.
     bool checkPlaybackEnd();
 
-    QTimer statusTimer_;
+    QTimer m_statusTimer;
     // The input delivers its data without a readyRead now and then (seen
     // with Qt 6.4 on PulseAudio), so it is also read on this timer.
-    QTimer capturePoll_;
+    QTimer m_capturePoll;
     // Looks closely for the end once all data went to the output, so the
     // end is reported within a few milliseconds of the last sample heard.
-    QTimer drainPoll_;
-    std::unique_ptr<QAudioSource> source_;
-    QIODevice *sourceIo_ = nullptr;
-    std::unique_ptr<MonoCaptureConverter> converter_;
-    std::vector<qint16> converted_;
+    QTimer m_drainPoll;
+    std::unique_ptr<QAudioSource> m_source;
+    QIODevice *m_sourceIo = nullptr;
+    std::unique_ptr<MonoCaptureConverter> m_converter;
+    std::vector<qint16> m_converted;
 
-    std::unique_ptr<PcmPlaybackStream> stream_;
-    std::unique_ptr<QAudioSink> sink_;
-    int takeRate_ = 0;
-    qint64 framesToPlay_ = 0;
-    qint64 drainLimitMs_ = 0;
-    QElapsedTimer drainClock_;    // runs once all data went to the output
-    QElapsedTimer progressClock_; // since the heard position last moved
-    qint64 lastPlayed_ = -1;
+    std::unique_ptr<PcmPlaybackStream> m_stream;
+    std::unique_ptr<QAudioSink> m_sink;
+    int m_takeRate = 0;
+    qint64 m_framesToPlay = 0;
+    qint64 m_drainLimitMs = 0;
+    QElapsedTimer m_drainClock;    // runs once all data went to the output
+    QElapsedTimer m_progressClock; // since the heard position last moved
+    qint64 m_lastPlayed = -1;
 };

@@ -11,8 +11,8 @@ QtSoundInput::QtSoundInput(QObject *parent) : QObject(parent)
 {
     // Read on a timer as well as on readyRead, which Qt 6.4 on PulseAudio
     // does not always emit.
-    poll_.setInterval(20);
-    connect(&poll_, &QTimer::timeout, this, &QtSoundInput::readInput);
+    m_poll.setInterval(20);
+    connect(&m_poll, &QTimer::timeout, this, &QtSoundInput::readInput);
 }
 
 QtSoundInput::~QtSoundInput()
@@ -29,58 +29,58 @@ bool QtSoundInput::open(QString *error)
         return false;
     }
     const QAudioFormat format = ChooseFormat(device, PcmFormat{SampleRate, 1, SampleFormat::UInt8});
-    source_ = std::make_unique<QAudioSource>(device, format);
-    io_ = source_->start();
-    if (!io_ || source_->error() != QAudio::NoError) {
+    m_source = std::make_unique<QAudioSource>(device, format);
+    m_io = m_source->start();
+    if (!m_io || m_source->error() != QAudio::NoError) {
         *error = QStringLiteral("The sound input device \"%1\" could not be started.")
                      .arg(device.description());
-        io_ = nullptr;
-        source_.release()->deleteLater();
+        m_io = nullptr;
+        m_source.release()->deleteLater();
         return false;
     }
-    converter_ = std::make_unique<MonoCaptureConverter>(ToPcmFormat(format), SampleRate);
-    blocks_.clear();
-    connect(io_, &QIODevice::readyRead, this, &QtSoundInput::readInput);
-    poll_.start();
+    m_converter = std::make_unique<MonoCaptureConverter>(ToPcmFormat(format), SampleRate);
+    m_blocks.clear();
+    connect(m_io, &QIODevice::readyRead, this, &QtSoundInput::readInput);
+    m_poll.start();
     return true;
 }
 
 void QtSoundInput::close()
 {
-    if (!source_)
+    if (!m_source)
         return;
-    poll_.stop();
-    if (io_)
-        disconnect(io_, nullptr, this, nullptr);
-    source_->stop();
-    io_ = nullptr;
-    converter_.reset();
-    source_.release()->deleteLater();
-    blocks_.clear();
+    m_poll.stop();
+    if (m_io)
+        disconnect(m_io, nullptr, this, nullptr);
+    m_source->stop();
+    m_io = nullptr;
+    m_converter.reset();
+    m_source.release()->deleteLater();
+    m_blocks.clear();
 }
 
 void QtSoundInput::readInput()
 {
-    if (!io_ || !converter_)
+    if (!m_io || !m_converter)
         return;
-    const QByteArray raw = io_->readAll();
+    const QByteArray raw = m_io->readAll();
     if (raw.isEmpty())
         return;
-    converted_.clear();
-    converter_->push(raw, &converted_);
-    bytes_.resize(qsizetype(converted_.size()));
-    for (std::size_t i = 0; i < converted_.size(); ++i)
-        bytes_[qsizetype(i)] = char((converted_[i] >> 8) + 128);
-    blocks_.push(bytes_);
+    m_converted.clear();
+    m_converter->push(raw, &m_converted);
+    m_bytes.resize(qsizetype(m_converted.size()));
+    for (std::size_t i = 0; i < m_converted.size(); ++i)
+        m_bytes[qsizetype(i)] = char((m_converted[i] >> 8) + 128);
+    m_blocks.push(m_bytes);
 }
 
 bool QtSoundInput::blockDone() const
 {
-    return blocks_.done();
+    return m_blocks.done();
 }
 
 bool QtSoundInput::takeBlock(QByteArray *block)
 {
     readInput();
-    return blocks_.take(block);
+    return m_blocks.take(block);
 }

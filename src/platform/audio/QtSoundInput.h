@@ -26,18 +26,18 @@ public:
 
     bool open(QString *error) override;
     void close() override;
-    bool isOpen() const override { return source_ != nullptr; }
+    bool isOpen() const override { return m_source != nullptr; }
     bool blockDone() const override;
     bool takeBlock(QByteArray *block) override;
 
 private:
     void readInput();
 
-    std::unique_ptr<QAudioSource> source_;
-    QIODevice *io_ = nullptr;
-    std::unique_ptr<MonoCaptureConverter> converter_;
-    std::vector<qint16> converted_;
-    QByteArray bytes_;
-    SampleBlocks blocks_{BlockLength};
-    QTimer poll_;
+    std::unique_ptr<QAudioSource> m_source;
+    QIODevice *m_io = nullptr;
+    std::unique_ptr<MonoCaptureConverter> m_converter;
+    std::vector<qint16> m_converted;
+    QByteArray m_bytes;
+    SampleBlocks m_blocks{BlockLength};
+    QTimer m_poll;
 };

@@ -9,9 +9,9 @@ class QtSoundSystem : public SoundSystem
 public:
     std::unique_ptr<MediaDevice> createMediaDevice() override;
     std::unique_ptr<SoundInput> createSoundInput() override;
-    Beep &beep() override { return beep_; }
+    Beep &beep() override { return m_beep; }
     QString missingDevices() const override;
 
 private:
-    QtBeep beep_;
+    QtBeep m_beep;
 };

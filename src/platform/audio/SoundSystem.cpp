@@ -2,11 +2,11 @@
 
 QString SoundSystem::missingDevicesNotice()
 {
-    if (noticeGiven_)
+    if (m_noticeGiven)
         return QString();
     const QString text = missingDevices();
     if (!text.isEmpty())
-        noticeGiven_ = true;
+        m_noticeGiven = true;
     return text;
 }
 

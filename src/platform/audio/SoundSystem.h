@@ -30,5 +30,5 @@ protected:
     static QString missingDevicesText(bool hasInput, bool hasOutput);
 
 private:
-    bool noticeGiven_ = false;
+    bool m_noticeGiven = false;
 };

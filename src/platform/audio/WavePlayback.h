@@ -2,6 +2,7 @@
 
 class MediaDevice;
 class Module1;
+class QString;
 
 // Opens the unpacked take, AppFolder + "temp.wav", on `device`: sets, in
 // this order, notification off, wait on, shareable off, device type
@@ -9,3 +10,9 @@ class Module1;
 // device opened the take (device.errorString() says why not); a device that
 // did not open sends no status updates.
 bool OpenWaveDevice(MediaDevice &device, const Module1 &state);
+
+// Opens `file` on `device` as the recorder does: closes the device, then
+// sets notification off, wait on, shareable off, time format milliseconds,
+// device type "WaveAudio" and the file name, and sends "Open". A missing
+// file gives an empty take to record into.
+bool OpenWaveFile(MediaDevice &device, const QString &file);

@@ -2,6 +2,7 @@
 #include "VirtualMediaDevice.h"
 #include "VirtualSoundSystem.h"
 #include "core/audio/WavFile.h"
+#include "platform/audio/WavePlayback.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -15,28 +16,18 @@ class TestMediaDevice : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
-    std::unique_ptr<VirtualClock> clock_;
-    std::unique_ptr<VirtualMediaDevice> device_;
+    QTemporaryDir m_dir;
+    std::unique_ptr<VirtualClock> m_clock;
+    std::unique_ptr<VirtualMediaDevice> m_device;
 
-    QString path(const QString &name) const { return dir_.filePath(name); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    bool openOn(const QString &file)
-    {
-        device_->sendCommand(QStringLiteral("Close"));
-        device_->setNotify(false);
-        device_->setWait(true);
-        device_->setShareable(false);
-        device_->setTimeFormat(QStringLiteral("milliseconds"));
-        device_->setDeviceType(QStringLiteral("WaveAudio"));
-        device_->setFileName(file);
-        return device_->sendCommand(QStringLiteral("Open"));
-    }
+    bool openOn(const QString &file) { return OpenWaveFile(*m_device, file); }
 
     void send(const char *command)
     {
-        QVERIFY2(device_->sendCommand(QString::fromLatin1(command)),
-                 qPrintable(device_->errorString()));
+        QVERIFY2(m_device->sendCommand(QString::fromLatin1(command)),
+                 qPrintable(m_device->errorString()));
     }
 
     // Records `ms` into a fresh temp.wav and saves it.
@@ -44,7 +35,7 @@ private:
     {
         QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
         send("Record");
-        clock_->advance(ms);
+        m_clock->advance(ms);
         send("Stop");
         send("Save");
     }
@@ -53,9 +44,9 @@ private:
     QList<qint64> positionsDuring(qint64 ms)
     {
         QList<qint64> positions;
-        auto connection = connect(device_.get(), &MediaDevice::statusUpdate, this,
-                                  [&] { positions.append(device_->position()); });
-        clock_->advance(ms);
+        auto connection = connect(m_device.get(), &MediaDevice::statusUpdate, this,
+                                  [&] { positions.append(m_device->position()); });
+        m_clock->advance(ms);
         disconnect(connection);
         return positions;
     }
@@ -70,48 +61,36 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(dir_.isValid());
+        QVERIFY(m_dir.isValid());
         QFile::remove(path(QStringLiteral("temp.wav")));
-        clock_ = std::make_unique<VirtualClock>();
-        device_ = std::make_unique<VirtualMediaDevice>(*clock_);
+        m_clock = std::make_unique<VirtualClock>();
+        m_device = std::make_unique<VirtualMediaDevice>(*m_clock);
     }
     void cleanup()
     {
-        device_.reset();
-        clock_.reset();
+        m_device.reset();
+        m_clock.reset();
     }
 
-    void recordAfterOpenGrowsTakeWithClock()
+    // Record, Pause and Record again make one take that grows with the
+    // clock, not saved before "Save", then written as 16-bit mono.
+    void pausedRecordingContinuesOneSavedTake()
     {
         QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
-        QCOMPARE(device_->length(), qint64(0));
-        QSignalSpy updates(device_.get(), &MediaDevice::statusUpdate);
+        QCOMPARE(m_device->length(), qint64(0));
+        QSignalSpy updates(m_device.get(), &MediaDevice::statusUpdate);
         send("Record");
-        clock_->advance(1700);
-        QCOMPARE(device_->length(), qint64(1700));
-        QCOMPARE(device_->position(), qint64(1700));
-        QCOMPARE(updates.count(), 17);
-        QVERIFY(!QFile::exists(path(QStringLiteral("temp.wav")))); // not saved yet
-    }
-
-    void pauseAndRecordContinueOneTake()
-    {
-        QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
-        send("Record");
-        clock_->advance(500);
+        m_clock->advance(500);
         send("Pause");
-        clock_->advance(300);
-        QCOMPARE(device_->length(), qint64(500));
+        m_clock->advance(300);
+        QCOMPARE(m_device->length(), qint64(500));
+        QCOMPARE(updates.count(), 8);
         send("Record");
-        clock_->advance(1500);
+        m_clock->advance(17400);
+        QCOMPARE(m_device->position(), qint64(17900));
+        QVERIFY(!QFile::exists(path(QStringLiteral("temp.wav")))); // not saved yet
         send("Stop");
-        QCOMPARE(device_->length(), qint64(2000));
-        QVERIFY(std::abs(ZeroCrossingFrequency(device_->take()) - 440.0) < 2.0);
-    }
-
-    void saveWritesSixteenBitMonoTake()
-    {
-        recordTake(17900);
+        send("Save");
         QString error;
         const std::optional<PcmAudio> saved = ReadWavFile(path(QStringLiteral("temp.wav")), &error);
         QVERIFY2(saved, qPrintable(error));
@@ -130,15 +109,15 @@ private Q_SLOTS:
     void takeThatRecordedNothingLeavesNoFile()
     {
         QFETCH(bool, inputAvailable);
-        device_->setInputAvailable(inputAvailable);
+        m_device->setInputAvailable(inputAvailable);
         QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
         if (!inputAvailable) {
-            QVERIFY(!device_->sendCommand(QStringLiteral("Record")));
-            QVERIFY(device_->errorString().contains(QStringLiteral("input")));
-            QCOMPARE(device_->mode(), MediaDevice::Mode::Stopped);
+            QVERIFY(!m_device->sendCommand(QStringLiteral("Record")));
+            QVERIFY(m_device->errorString().contains(QStringLiteral("input")));
+            QCOMPARE(m_device->mode(), MediaDevice::Mode::Stopped);
         }
-        clock_->advance(2000);
-        QVERIFY(!device_->sendCommand(QStringLiteral("Save")));
+        m_clock->advance(2000);
+        QVERIFY(!m_device->sendCommand(QStringLiteral("Save")));
         QVERIFY(!QFile::exists(path(QStringLiteral("temp.wav"))));
     }
 
@@ -150,7 +129,7 @@ private Q_SLOTS:
         writeBytes(path(QStringLiteral("temp.wav")), wav);
         QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
         send("Play");
-        clock_->advance(1500);
+        m_clock->advance(1500);
         send("Stop");
         send("Save");
         QFile file(path(QStringLiteral("temp.wav")));
@@ -179,7 +158,7 @@ private Q_SLOTS:
         QFETCH(qint64, length);
         writeBytes(path(QStringLiteral("temp.wav")), wav);
         QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
-        QCOMPARE(device_->length(), length);
+        QCOMPARE(m_device->length(), length);
         send("Play");
         const QList<qint64> positions = positionsDuring(length + 1000);
         const qsizetype end = positions.indexOf(length);
@@ -189,25 +168,25 @@ private Q_SLOTS:
             if (i > 0)
                 QVERIFY(positions[i] >= positions[i - 1]);
         }
-        QCOMPARE(device_->mode(), MediaDevice::Mode::Stopped);
-        QCOMPARE(device_->position(), length);
+        QCOMPARE(m_device->mode(), MediaDevice::Mode::Stopped);
+        QCOMPARE(m_device->position(), length);
     }
 
     void playContinuesFromPausedPositionAndPlayAfterOpenStartsAtZero()
     {
         recordTake(3000);
         QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
-        QCOMPARE(device_->position(), qint64(0));
+        QCOMPARE(m_device->position(), qint64(0));
         send("Play");
-        clock_->advance(1000);
+        m_clock->advance(1000);
         send("Pause");
-        clock_->advance(700);
-        QCOMPARE(device_->position(), qint64(1000));
+        m_clock->advance(700);
+        QCOMPARE(m_device->position(), qint64(1000));
         send("Play");
-        clock_->advance(500);
-        QCOMPARE(device_->position(), qint64(1500));
+        m_clock->advance(500);
+        QCOMPARE(m_device->position(), qint64(1500));
         QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
-        QCOMPARE(device_->position(), qint64(0));
+        QCOMPARE(m_device->position(), qint64(0));
     }
 
     void commandsOnClosedDeviceFail_data()
@@ -219,10 +198,10 @@ private Q_SLOTS:
     void commandsOnClosedDeviceFail()
     {
         QFETCH(QString, command);
-        QVERIFY(!device_->sendCommand(command));
-        QVERIFY(!device_->errorString().isEmpty());
-        QVERIFY(device_->sendCommand(QStringLiteral("Close")));
-        QVERIFY(device_->errorString().isEmpty());
+        QVERIFY(!m_device->sendCommand(command));
+        QVERIFY(!m_device->errorString().isEmpty());
+        QVERIFY(m_device->sendCommand(QStringLiteral("Close")));
+        QVERIFY(m_device->errorString().isEmpty());
     }
 
     void openRefusesWhatItCannotServe_data()
@@ -230,18 +209,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("deviceType");
         QTest::addColumn<QString>("timeFormat");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("other device type") << "CDAudio"
-                                           << "milliseconds"
+        const QString ms = QStringLiteral("milliseconds");
+        QTest::newRow("other device type") << QStringLiteral("CDAudio") << ms << "temp.wav";
+        QTest::newRow("other time format") << QStringLiteral("WaveAudio") << "frames"
                                            << "temp.wav";
-        QTest::newRow("other time format") << "WaveAudio"
-                                           << "frames"
-                                           << "temp.wav";
-        QTest::newRow("no file name") << "WaveAudio"
-                                      << "milliseconds"
-                                      << "";
-        QTest::newRow("not a WAV file") << "WaveAudio"
-                                        << "milliseconds"
-                                        << "garbage.wav";
+        QTest::newRow("no file name") << QStringLiteral("WaveAudio") << ms << "";
+        QTest::newRow("not a WAV file") << QStringLiteral("WaveAudio") << ms << "garbage.wav";
     }
     void openRefusesWhatItCannotServe()
     {
@@ -249,14 +222,14 @@ private Q_SLOTS:
         QFETCH(QString, timeFormat);
         QFETCH(QString, fileName);
         writeBytes(path(QStringLiteral("garbage.wav")), "this is no sound");
-        device_->setDeviceType(deviceType);
-        device_->setTimeFormat(timeFormat);
-        device_->setFileName(fileName.isEmpty() ? QString() : path(fileName));
-        QSignalSpy updates(device_.get(), &MediaDevice::statusUpdate);
-        QVERIFY(!device_->sendCommand(QStringLiteral("Open")));
-        QVERIFY(!device_->errorString().isEmpty());
-        QVERIFY(!device_->isOpen());
-        clock_->advance(300);
+        m_device->setDeviceType(deviceType);
+        m_device->setTimeFormat(timeFormat);
+        m_device->setFileName(fileName.isEmpty() ? QString() : path(fileName));
+        QSignalSpy updates(m_device.get(), &MediaDevice::statusUpdate);
+        QVERIFY(!m_device->sendCommand(QStringLiteral("Open")));
+        QVERIFY(!m_device->errorString().isEmpty());
+        QVERIFY(!m_device->isOpen());
+        m_clock->advance(300);
         QCOMPARE(updates.count(), 0);
     }
 
@@ -264,12 +237,12 @@ private Q_SLOTS:
     {
         QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
         send("Record");
-        clock_->advance(400);
+        m_clock->advance(400);
         send("Close");
-        QSignalSpy updates(device_.get(), &MediaDevice::statusUpdate);
-        clock_->advance(500);
+        QSignalSpy updates(m_device.get(), &MediaDevice::statusUpdate);
+        m_clock->advance(500);
         QCOMPARE(updates.count(), 0);
-        QCOMPARE(device_->length(), qint64(0));
+        QCOMPARE(m_device->length(), qint64(0));
         QVERIFY(!QFile::exists(path(QStringLiteral("temp.wav"))));
     }
 
@@ -279,7 +252,7 @@ private Q_SLOTS:
                    HandMadeWav(1, 11025, 8, QByteArray(11025, char(128))));
         QVERIFY(openOn(path(QStringLiteral("temp.wav"))));
         send("Record");
-        clock_->advance(500);
+        m_clock->advance(500);
         send("Stop");
         send("Save");
         const std::optional<PcmAudio> saved =
