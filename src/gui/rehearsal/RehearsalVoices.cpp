@@ -56,6 +56,9 @@ RehearsalVoices::RehearsalVoices(QWidget *panel, Module1 &state, Dialogs &dialog
     CmdPiste = new QPushButton(QStringLiteral("Practice track..."), panel);
     CmdPiste->setObjectName(QStringLiteral("CmdPiste"));
     CmdPiste->setToolTip(QStringLiteral("Write the scene from this reply as a sound file"));
+    ChkActeEntier = new QCheckBox(QStringLiteral("Whole act"), panel);
+    ChkActeEntier->setObjectName(QStringLiteral("ChkActeEntier"));
+    ChkActeEntier->setToolTip(QStringLiteral("The practice track holds every scene of the act"));
     ComboFormatPiste = new QComboBox(panel);
     ComboFormatPiste->setObjectName(QStringLiteral("ComboFormatPiste"));
     ComboFormatPiste->addItems(SoundFileWriter::WritableExtensions());
@@ -68,6 +71,7 @@ RehearsalVoices::RehearsalVoices(QWidget *panel, Module1 &state, Dialogs &dialog
     row->addWidget(SpinFacteurPause);
     row->addWidget(SpinPausePlus);
     row->addWidget(CmdPiste);
+    row->addWidget(ChkActeEntier);
     row->addWidget(ComboFormatPiste);
     if (auto *grid = qobject_cast<QGridLayout *>(panel->layout()))
         grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
@@ -204,14 +208,17 @@ void RehearsalVoices::exportPracticeTrack(const SceneCursor &scene)
         m_dialogs.BrowseForFolder(QStringLiteral("Folder of the practice track"), owner);
     if (folder.isEmpty())
         return;
-    const QString path =
-        QDir(folder).filePath(QStringLiteral("%1 act %2 scene %3 from %4 %5.%6")
-                                  .arg(m_state.PlayCode)
-                                  .arg(scene.act())
-                                  .arg(scene.scene())
-                                  .arg(scene.replyNumber(scene.index()), m_state.FilterCharacter,
-                                       ComboFormatPiste->currentText()));
     PracticeRequest request;
+    request.wholeAct = ChkActeEntier->isChecked();
+    const QString part = request.wholeAct ? QString()
+                                          : QStringLiteral(" scene %1 from %2")
+                                                .arg(scene.scene())
+                                                .arg(scene.replyNumber(scene.index()));
+    const QString path = QDir(folder).filePath(
+        QStringLiteral("%1 act %2%3 %4.%5")
+            .arg(m_state.PlayCode)
+            .arg(scene.act())
+            .arg(part, m_state.FilterCharacter, ComboFormatPiste->currentText()));
     request.act = scene.act();
     request.scene = scene.scene();
     request.character = m_state.FilterCharacter;
