@@ -294,7 +294,7 @@ int main(int argc, char *argv[])
 
     std::printf("\n%-3s %-10s %-7s %9s %9s %8s %8s\n", "#", "character", "sound", "start ms",
                 "length ms", "peak", "rms");
-    std::vector<double> cue, afterGap;
+    std::vector<double> cue, handler, output, afterGap;
     bool allHeard = true;
     for (std::size_t i = 0; i < sent.size(); ++i) {
         const Sent &s = sent[i];
@@ -317,9 +317,11 @@ int main(int argc, char *argv[])
             continue;
         const double latency = capture.timeOfSample(voice.firstLoud) - s.leadMs;
         const Sent &before = sent[i - 1];
-        if (!before.beep && before.endMs > 0)
+        if (!before.beep && before.endMs > 0) {
             cue.push_back(latency - before.endMs);
-        else if (before.beep)
+            handler.push_back(s.playMs - before.endMs);
+            output.push_back(latency - s.playMs);
+        } else if (before.beep)
             afterGap.push_back(latency - s.playMs);
     }
     const auto row = [](const char *what, const std::vector<double> &v) {
@@ -331,6 +333,8 @@ int main(int argc, char *argv[])
     };
     std::printf("\n");
     row("Cue latency, partner's end update -> next partner heard", cue);
+    row("  end update -> \"Play\" sent (speech put in place, device opened)", handler);
+    row("  \"Play\" sent -> first word heard", output);
     row("After a gap, \"Play\" -> partner heard", afterGap);
     std::printf("%s\n", allHeard ? "Every partner reply heard, every own reply a beep then silence"
                                  : "NOT as expected: see the table");

@@ -1,6 +1,5 @@
 #include "gui/rehearsal/RehearsalVoices.h"
 
-#include "core/app/FileIo.h"
 #include "core/app/Module1.h"
 #include "core/audio/SoundFileWriter.h"
 #include "core/play/SceneCursor.h"
@@ -15,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -196,7 +196,16 @@ bool RehearsalVoices::unpackSpeech(const SceneCursor &scene, int k, QString *err
     const std::optional<QString> path =
         m_cache->prepare(scene.replyText(m_state, k),
                          m_settings.voiceFor(character, m_synthesizer->voices()), error);
-    return path && CopyFileAtomically(*path, m_state.AppFolder + QStringLiteral("temp.wav"), error);
+    if (!path)
+        return false;
+    // A scratch file, cleared above: a plain copy, no flush to the disk,
+    // which would hold up the next reply.
+    if (!QFile::copy(*path, m_state.AppFolder + QStringLiteral("temp.wav"))) {
+        if (error)
+            *error = QStringLiteral("Cannot copy the speech %1").arg(*path);
+        return false;
+    }
+    return true;
 }
 
 void RehearsalVoices::exportPracticeTrack(const SceneCursor &scene)
