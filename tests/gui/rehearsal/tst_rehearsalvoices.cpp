@@ -129,14 +129,8 @@ private Q_SLOTS:
         QCOMPARE(f.label("LbDecompteRepetition"),
                  QString::number(GapTuning{150, 1}.apply(estimate)));
         QVERIFY(ui().TimerRepetition->isActive());
-    }
 
-    void tuningOnThePanelIsRememberedForThePlay()
-    {
-        PlaySettings settings;
-        settings.voicesForMissing = true;
-        setUpPlay(settings);
-        Click(f.play.get(), "CmdRepetition");
+        // Changed on the panel, the choices are kept for the play.
         RehearsalVoices &voices = f.play->rehearsal()->voices();
         voices.SpinFacteurPause->setValue(0.5);
         voices.SpinPausePlus->setValue(3);
@@ -146,6 +140,7 @@ private Q_SLOTS:
         QVERIFY(saved);
         QCOMPARE(saved->tuning, (GapTuning{50, 3}));
         QVERIFY(!saved->voicesForMissing);
+        QCOMPARE(saved->voices.value(Hubert), QString("gamma"));
     }
 
     // The actor ticks the voices and picks a partner's voice in the filter
