@@ -25,6 +25,7 @@ struct TrackArguments
     QString from;
     bool answers = false;
     bool voices = false;
+    bool wholeAct = false;
 };
 
 bool parseArguments(const QStringList &args, TrackArguments *parsed, QString *error)
@@ -49,20 +50,26 @@ bool parseArguments(const QStringList &args, TrackArguments *parsed, QString *er
             parsed->answers = true;
         } else if (arg == QLatin1String("--voices")) {
             parsed->voices = true;
+        } else if (arg == QLatin1String("--whole-act")) {
+            parsed->wholeAct = true;
         } else {
             *error = QStringLiteral("unexpected argument \"%1\"").arg(arg);
             return false;
         }
     }
-    const char *missing = parsed->play.isEmpty()         ? "--play"
-                          : parsed->characters.isEmpty() ? "--characters"
-                          : parsed->character.isEmpty()  ? "--character"
-                          : parsed->act.isEmpty()        ? "--act"
-                          : parsed->scene.isEmpty()      ? "--scene"
-                          : parsed->out.isEmpty()        ? "--out"
-                                                         : nullptr;
+    const char *missing = parsed->play.isEmpty()                         ? "--play"
+                          : parsed->characters.isEmpty()                 ? "--characters"
+                          : parsed->character.isEmpty()                  ? "--character"
+                          : parsed->act.isEmpty()                        ? "--act"
+                          : parsed->scene.isEmpty() && !parsed->wholeAct ? "--scene"
+                          : parsed->out.isEmpty()                        ? "--out"
+                                                                         : nullptr;
     if (missing) {
         *error = QStringLiteral("%1 is missing").arg(QLatin1String(missing));
+        return false;
+    }
+    if (parsed->wholeAct && (!parsed->scene.isEmpty() || !parsed->from.isEmpty())) {
+        *error = QStringLiteral("--whole-act takes neither --scene nor --from");
         return false;
     }
     return true;
@@ -81,15 +88,17 @@ int run(const QStringList &args)
     if (!parseArguments(args, &arguments, &error))
         return fail(error + QStringLiteral("; see tiradex-tool practice-track --help"), 2);
     bool okAct = false;
-    bool okScene = false;
+    bool okScene = arguments.wholeAct;
     bool okFrom = true;
     PracticeRequest request;
     request.act = arguments.act.toInt(&okAct);
-    request.scene = arguments.scene.toInt(&okScene);
+    request.wholeAct = arguments.wholeAct;
+    if (!request.wholeAct)
+        request.scene = arguments.scene.toInt(&okScene);
     if (!arguments.from.isEmpty())
         request.fromIndex = arguments.from.toInt(&okFrom) - 1;
-    if (!okAct || !okScene || !okFrom || request.act < 1 || request.scene < 1 ||
-        request.fromIndex < 0)
+    if (!okAct || !okScene || !okFrom || request.act < 1 ||
+        (request.scene < 1 && !request.wholeAct) || request.fromIndex < 0)
         return fail(QStringLiteral("--act, --scene and --from take numbers from 1"), 2);
 
     Module1 state;
@@ -142,15 +151,17 @@ int run(const QStringList &args)
 } // namespace
 
 extern const ToolCommand kPracticeTrackCommand = {
-    "practice-track", "write a scene as a sound file to rehearse with anywhere",
+    "practice-track", "write a scene or an act as a sound file to rehearse with anywhere",
     "Usage: tiradex-tool practice-track --play PLAYFOLDER --characters CHARSFILE\n"
-    "           --character NAME --act N --scene M --out FILE\n"
-    "           [--from REPLY] [--answers] [--voices]\n\n"
-    "Writes the scene as one sound file: the partners' replies, and at each reply of\n"
+    "           --character NAME --act N (--scene M [--from REPLY] | --whole-act)\n"
+    "           --out FILE [--answers] [--voices]\n\n"
+    "Writes the scene (or every scene of the act, one after the other) as one\n"
+    "sound file: the partners' replies, and at each reply of\n"
     "NAME a beep and a silence as long as his recording of it (tuned as the play's\n"
     "settings say). The format follows the extension of FILE: .wav, .flac, .ogg\n"
     "(and .mp3 where libsndfile writes it).\n"
     "  --from REPLY  start at the REPLY-th reply of the scene (from 1)\n"
+    "  --whole-act   the whole act, scene after scene\n"
     "  --answers     play his own recording after each silence\n"
     "  --voices      speak partner replies without a recording with synthetic\n"
     "                voices, and estimate his gaps for own replies without one",

@@ -99,30 +99,15 @@ SpeakingPace MeasureActorPace(const Module1 &state, const QString &character)
     return SpeakingPace::FromRecordings(seconds, bytes);
 }
 
-std::optional<std::vector<PracticeStep>>
-PlanPracticeTrack(const Module1 &state, const PracticeRequest &request, SpeechCache *cache,
-                  const PlaySettings &settings, const QStringList &availableVoices,
-                  const SpeakingPace &pace, QString *error)
+namespace {
+// Appends the steps of replies `from`.. of `scene` to `steps`, and the
+// numbers of those that cannot be on the track to `missing`.
+void planScene(const Module1 &state, const PracticeRequest &request, const SceneCursor &scene,
+               int from, SpeechCache *cache, const PlaySettings &settings,
+               const QStringList &availableVoices, const SpeakingPace &pace,
+               std::vector<PracticeStep> &steps, QStringList &missing)
 {
-    SceneCursor scene;
-    scene.open(state, request.act, request.scene);
-    if (scene.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("The scene %1 of act %2 holds no reply")
-                         .arg(request.scene)
-                         .arg(request.act);
-        return std::nullopt;
-    }
-    if (request.fromIndex < 0 || request.fromIndex >= scene.count()) {
-        if (error)
-            *error = QStringLiteral("The scene has %1 replies; there is no reply %2")
-                         .arg(scene.count())
-                         .arg(request.fromIndex + 1);
-        return std::nullopt;
-    }
-    std::vector<PracticeStep> steps;
-    QStringList missing;
-    for (int k = request.fromIndex; k < scene.count(); ++k) {
+    for (int k = from; k < scene.count(); ++k) {
         PracticeStep step;
         step.number = scene.replyNumber(k);
         step.own = scene.character(k) == request.character;
@@ -158,6 +143,48 @@ PlanPracticeTrack(const Module1 &state, const PracticeRequest &request, SpeechCa
             step.audio = [cache, text, voice](QString *e) { return cache->speech(text, voice, e); };
         }
         steps.push_back(std::move(step));
+    }
+}
+} // namespace
+
+std::optional<std::vector<PracticeStep>>
+PlanPracticeTrack(const Module1 &state, const PracticeRequest &request, SpeechCache *cache,
+                  const PlaySettings &settings, const QStringList &availableVoices,
+                  const SpeakingPace &pace, QString *error)
+{
+    std::vector<PracticeStep> steps;
+    QStringList missing;
+    if (request.wholeAct) {
+        for (int number = 1; number <= Module1::MaxScenesPerAct; ++number) {
+            SceneCursor scene;
+            scene.open(state, request.act, number);
+            planScene(state, request, scene, 0, cache, settings, availableVoices, pace, steps,
+                      missing);
+        }
+        if (steps.empty() && missing.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("The act %1 holds no reply").arg(request.act);
+            return std::nullopt;
+        }
+    } else {
+        SceneCursor scene;
+        scene.open(state, request.act, request.scene);
+        if (scene.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("The scene %1 of act %2 holds no reply")
+                             .arg(request.scene)
+                             .arg(request.act);
+            return std::nullopt;
+        }
+        if (request.fromIndex < 0 || request.fromIndex >= scene.count()) {
+            if (error)
+                *error = QStringLiteral("The scene has %1 replies; there is no reply %2")
+                             .arg(scene.count())
+                             .arg(request.fromIndex + 1);
+            return std::nullopt;
+        }
+        planScene(state, request, scene, request.fromIndex, cache, settings, availableVoices, pace,
+                  steps, missing);
     }
     if (!missing.isEmpty()) {
         if (error)

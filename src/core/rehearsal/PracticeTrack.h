@@ -55,15 +55,19 @@ struct PracticeRequest
     bool answers = false;
     bool voices = false; // missing replies: partners synthesized, own gaps estimated
     GapTuning tuning;
+    // Every scene of the act in order, each from its first reply (`scene`
+    // and `fromIndex` are then not used).
+    bool wholeAct = false;
 };
 
-// The steps of a practice track of a scene of the open play of `state`.
+// The steps of a practice track of a scene (or a whole act) of the open play
+// of `state`.
 // Recorded replies use their takes and duration records. Without
 // `request.voices` every reply must be recorded; with it, a partner reply
 // without a recording is spoken from `cache` in its character's voice
 // (`settings` and `availableVoices` choose it) and an own reply without one
 // gets a gap estimated at `pace`. Fails with *error naming the missing
-// replies, an empty scene or a start past its end.
+// replies, an empty scene or act, or a start past the scene's end.
 std::optional<std::vector<PracticeStep>>
 PlanPracticeTrack(const Module1 &state, const PracticeRequest &request, SpeechCache *cache,
                   const PlaySettings &settings, const QStringList &availableVoices,

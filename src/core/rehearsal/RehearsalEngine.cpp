@@ -56,6 +56,9 @@ RehearsalControls RehearsalEngine::controls() const
         c.barEnabled = true;
         break;
     }
+    // A reply nobody recorded and no voice speaks gives the cue nothing to play.
+    c.promptEnabled = c.promptEnabled && m_reply.cueSound;
+    c.practiceTrackEnabled = !c.playbackActive;
     return c;
 }
 

@@ -11,6 +11,9 @@ struct RehearsalReply
 {
     bool own = false;  // the filtered character's reply: covered, not played
     bool last = false; // the last reply of the scene
+    // The cue has a sound to play: the reply's take, or the synthetic voice
+    // of a partner's reply nobody recorded.
+    bool cueSound = true;
 };
 
 enum class RehearsalState
@@ -43,6 +46,8 @@ struct RehearsalControls
     // Sound plays or a gap runs: the play window and the frame refuse to close.
     bool playbackActive = false;
     bool timerRunning = false; // the gap clock, one tick a second
+    // Writes a practice track; not while sound plays or a gap runs.
+    bool practiceTrackEnabled = false;
 
     bool operator==(const RehearsalControls &) const = default;
 };

@@ -16,7 +16,6 @@ struct GapTuning
     int factorPercent = DefaultFactorPercent; // 50 to 200: 0.5 to 2.0 times
     int extraSeconds = 0;                     // 0 to 5
 
-    bool isDefault() const { return factorPercent == DefaultFactorPercent && extraSeconds == 0; }
     // The same tuning with both values brought into their ranges.
     GapTuning clamped() const;
     // The tuned length of a gap of `gapSeconds` (at least 1): the factor

@@ -112,7 +112,9 @@ void Rehearsal::setupKeys()
 RehearsalReply Rehearsal::currentKind() const
 {
     const SceneCursor &scene = m_window.scene();
-    return {scene.character(scene.index()) == m_state.FilterCharacter, scene.isLast()};
+    const bool own = scene.character(scene.index()) == m_state.FilterCharacter;
+    const bool recorded = scene.hasRecording(m_state, scene.index());
+    return {own, scene.isLast(), recorded || (!own && m_voices->active())};
 }
 
 void Rehearsal::CmdRepetitionClick()
@@ -267,8 +269,11 @@ void Rehearsal::CmdEcouterClick()
         return;
     const CurrentReply reply = m_window.currentReply();
     render();
-    const bool started = UnpackVox(m_state, reply.baseName) && OpenWaveDevice(m_prompt, m_state) &&
-                         m_promptProgress.start();
+    const SceneCursor &scene = m_window.scene();
+    const bool unpacked = scene.hasRecording(m_state, scene.index())
+                              ? UnpackVox(m_state, reply.baseName)
+                              : m_voices->unpackSpeech(scene, scene.index(), nullptr);
+    const bool started = unpacked && OpenWaveDevice(m_prompt, m_state) && m_promptProgress.start();
     if (!started) {
         CmdStopLectureRepetitionClick();
         m_dialogs.information(&m_window, AudioTexts::VoxCannotBePlayed(reply.number));
@@ -328,6 +333,7 @@ void Rehearsal::render()
     ui.CmdVoirTexte->setEnabled(c.revealEnabled);
     ui.ComboNumFichierRepetition->setEnabled(c.replyListEnabled);
     ui.PictBarRepet->setEnabled(c.barEnabled);
+    m_voices->CmdPiste->setEnabled(c.practiceTrackEnabled);
     m_state.PlaybackActive = c.playbackActive;
 
     ui.Lb_A_Vous->setText(ui.LbNom->text() + QStringLiteral(" ..."));

@@ -1,6 +1,5 @@
 #include "gui/rehearsal/RehearsalVoices.h"
 
-#include "core/app/FileIo.h"
 #include "core/app/Module1.h"
 #include "core/audio/SoundFileWriter.h"
 #include "core/play/SceneCursor.h"
@@ -15,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -56,6 +56,9 @@ RehearsalVoices::RehearsalVoices(QWidget *panel, Module1 &state, Dialogs &dialog
     CmdPiste = new QPushButton(QStringLiteral("Practice track..."), panel);
     CmdPiste->setObjectName(QStringLiteral("CmdPiste"));
     CmdPiste->setToolTip(QStringLiteral("Write the scene from this reply as a sound file"));
+    ChkActeEntier = new QCheckBox(QStringLiteral("Whole act"), panel);
+    ChkActeEntier->setObjectName(QStringLiteral("ChkActeEntier"));
+    ChkActeEntier->setToolTip(QStringLiteral("The practice track holds every scene of the act"));
     ComboFormatPiste = new QComboBox(panel);
     ComboFormatPiste->setObjectName(QStringLiteral("ComboFormatPiste"));
     ComboFormatPiste->addItems(SoundFileWriter::WritableExtensions());
@@ -68,6 +71,7 @@ RehearsalVoices::RehearsalVoices(QWidget *panel, Module1 &state, Dialogs &dialog
     row->addWidget(SpinFacteurPause);
     row->addWidget(SpinPausePlus);
     row->addWidget(CmdPiste);
+    row->addWidget(ChkActeEntier);
     row->addWidget(ComboFormatPiste);
     if (auto *grid = qobject_cast<QGridLayout *>(panel->layout()))
         grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
@@ -192,7 +196,16 @@ bool RehearsalVoices::unpackSpeech(const SceneCursor &scene, int k, QString *err
     const std::optional<QString> path =
         m_cache->prepare(scene.replyText(m_state, k),
                          m_settings.voiceFor(character, m_synthesizer->voices()), error);
-    return path && CopyFileAtomically(*path, m_state.AppFolder + QStringLiteral("temp.wav"), error);
+    if (!path)
+        return false;
+    // A scratch file, cleared above: a plain copy, no flush to the disk,
+    // which would hold up the next reply.
+    if (!QFile::copy(*path, m_state.AppFolder + QStringLiteral("temp.wav"))) {
+        if (error)
+            *error = QStringLiteral("Cannot copy the speech %1").arg(*path);
+        return false;
+    }
+    return true;
 }
 
 void RehearsalVoices::exportPracticeTrack(const SceneCursor &scene)
@@ -204,14 +217,17 @@ void RehearsalVoices::exportPracticeTrack(const SceneCursor &scene)
         m_dialogs.BrowseForFolder(QStringLiteral("Folder of the practice track"), owner);
     if (folder.isEmpty())
         return;
-    const QString path =
-        QDir(folder).filePath(QStringLiteral("%1 act %2 scene %3 from %4 %5.%6")
-                                  .arg(m_state.PlayCode)
-                                  .arg(scene.act())
-                                  .arg(scene.scene())
-                                  .arg(scene.replyNumber(scene.index()), m_state.FilterCharacter,
-                                       ComboFormatPiste->currentText()));
     PracticeRequest request;
+    request.wholeAct = ChkActeEntier->isChecked();
+    const QString part = request.wholeAct ? QString()
+                                          : QStringLiteral(" scene %1 from %2")
+                                                .arg(scene.scene())
+                                                .arg(scene.replyNumber(scene.index()));
+    const QString path = QDir(folder).filePath(
+        QStringLiteral("%1 act %2%3 %4.%5")
+            .arg(m_state.PlayCode)
+            .arg(scene.act())
+            .arg(part, m_state.FilterCharacter, ComboFormatPiste->currentText()));
     request.act = scene.act();
     request.scene = scene.scene();
     request.character = m_state.FilterCharacter;

@@ -42,6 +42,7 @@ public:
     QDoubleSpinBox *SpinFacteurPause = nullptr; // gap factor, 0.5 to 2.0
     QSpinBox *SpinPausePlus = nullptr;          // extra seconds, 0 to 5
     QPushButton *CmdPiste = nullptr;            // practice track of the scene
+    QCheckBox *ChkActeEntier = nullptr;         // ... or of the whole act
     QComboBox *ComboFormatPiste = nullptr;      // its format (file extension)
 
     // Reads the open play's settings into the controls.
@@ -64,9 +65,10 @@ public:
     // plays as a take does. False, with *error, when it cannot be made.
     bool unpackSpeech(const SceneCursor &scene, int k, QString *error);
 
-    // Writes the practice track of `scene` from its current reply for the
-    // actor's character into a folder the user picks, named after the
-    // play, act, scene and reply, with a progress dialog that can cancel.
+    // Writes the practice track of `scene` from its current reply (or of its
+    // whole act, when ChkActeEntier is ticked) for the actor's character
+    // into a folder the user picks, named after the play, act, scene and
+    // reply, with a progress dialog that can cancel.
     void exportPracticeTrack(const SceneCursor &scene);
 
 private:

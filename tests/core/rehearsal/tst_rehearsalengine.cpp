@@ -13,6 +13,7 @@ constexpr RehearsalReply Partner{false, false};
 constexpr RehearsalReply Own{true, false};
 constexpr RehearsalReply LastPartner{false, true};
 constexpr RehearsalReply LastOwn{true, true};
+constexpr RehearsalReply SilentOwn{true, false, false};
 constexpr bool Pausing = false;
 constexpr bool NonStop = true;
 
@@ -27,7 +28,7 @@ QString Describe(const RehearsalControls &c)
         {c.revealEnabled, "reveal"},     {c.replyListEnabled, "list"},
         {c.barEnabled, "bar"},           {c.coverShown, "cover"},
         {c.countdownShown, "countdown"}, {c.playbackActive, "playing"},
-        {c.timerRunning, "timer"}};
+        {c.timerRunning, "timer"},       {c.practiceTrackEnabled, "track"}};
     for (const auto &[set, name] : flags) {
         if (set)
             on.append(QLatin1String(name));
@@ -42,6 +43,11 @@ const QList<std::pair<const char *, Route>> &Routes()
     static const QList<std::pair<const char *, Route>> routes = {
         {"ready on a partner reply", [](RehearsalEngine &e) { e.enter(Partner); }},
         {"ready on an own reply", [](RehearsalEngine &e) { e.enter(Own); }},
+        {"turn on an own reply with no sound",
+         [](RehearsalEngine &e) {
+             e.enter(SilentOwn);
+             e.step(SilentOwn, Pausing);
+         }},
         {"partner playing",
          [](RehearsalEngine &e) {
              e.enter(Partner);
@@ -143,19 +149,24 @@ private Q_SLOTS:
                                  << QString::fromLatin1(controls);
         };
         // A cue offered on a partner reply played the partner's take.
-        row("ready on a partner reply", State::Ready, "panel start list bar");
-        row("ready on an own reply", State::Ready, "panel start prompt reveal list bar cover");
+        row("ready on a partner reply", State::Ready, "panel start list bar track");
+        row("ready on an own reply", State::Ready,
+            "panel start prompt reveal list bar cover track");
         row("partner playing", State::Partner, "panel stop bar playing");
-        row("turn", State::Turn, "panel continue prompt reveal list bar cover");
-        row("turn on the last reply", State::Turn, "panel prompt reveal list bar cover");
-        row("turn revealed", State::Turn, "panel continue prompt list bar");
+        row("turn", State::Turn, "panel continue prompt reveal list bar cover track");
+        row("turn on the last reply", State::Turn, "panel prompt reveal list bar cover track");
+        // A cue with nothing to play is not offered (an own reply not recorded).
+        row("turn on an own reply with no sound", State::Turn,
+            "panel continue reveal list bar cover track");
+        row("turn revealed", State::Turn, "panel continue prompt list bar track");
         row("gap", State::Gap, "panel stop bar cover countdown playing timer");
         row("prompt at a turn", State::Prompt, "panel promptstop cover playing");
-        row("scene end after a partner", State::SceneEnd, "panel prompt list bar");
-        row("scene end after a gap", State::SceneEnd, "panel prompt reveal list bar cover");
-        row("ready after stopping a gap", State::Ready, "panel start prompt reveal list bar cover");
-        row("ready after stopping a partner", State::Ready, "panel start prompt list bar");
-        row("ready after picking a partner reply", State::Ready, "panel start list bar");
+        row("scene end after a partner", State::SceneEnd, "panel prompt list bar track");
+        row("scene end after a gap", State::SceneEnd, "panel prompt reveal list bar cover track");
+        row("ready after stopping a gap", State::Ready,
+            "panel start prompt reveal list bar cover track");
+        row("ready after stopping a partner", State::Ready, "panel start prompt list bar track");
+        row("ready after picking a partner reply", State::Ready, "panel start list bar track");
         row("off after leaving", State::Off, "");
     }
     void eachStateShowsItsControls()

@@ -17,6 +17,7 @@
 #include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -83,6 +84,12 @@ private Q_SLOTS:
                  voices ? QStringList()
                         : QStringList{MissingRecordingsMessage("ACT 1", "SCENE 1", "0001-0004-")});
         QCOMPARE(f.play->rehearsal()->voices().ChkVoix->isChecked(), voices);
+        if (voices) {
+            // A4 has no recording and is never spoken: the cue has nothing to play.
+            f.play->rehearsal()->ComboNumFichierRepetitionPick(3);
+            QVERIFY(!ui().CmdEcouter->isEnabled());
+            QVERIFY(f.play->rehearsal()->voices().CmdPiste->isEnabled());
+        }
     }
 
     // Non-stop with the gaps tuned 1.5 times plus 1 s: the missing partner
@@ -103,6 +110,7 @@ private Q_SLOTS:
 
         // "Text of reply 1." at 10 ms a letter.
         QVERIFY(partner().isOpen());
+        QVERIFY(!f.play->rehearsal()->voices().CmdPiste->isEnabled());
         QCOMPARE(partner().length(), qint64(160));
         QVERIFY(m_fake.calls.contains("gamma:Text of reply 1."));
         QVERIFY(!m_fake.calls.join('|').contains("reply 2") &&
@@ -121,14 +129,8 @@ private Q_SLOTS:
         QCOMPARE(f.label("LbDecompteRepetition"),
                  QString::number(GapTuning{150, 1}.apply(estimate)));
         QVERIFY(ui().TimerRepetition->isActive());
-    }
 
-    void tuningOnThePanelIsRememberedForThePlay()
-    {
-        PlaySettings settings;
-        settings.voicesForMissing = true;
-        setUpPlay(settings);
-        Click(f.play.get(), "CmdRepetition");
+        // Changed on the panel, the choices are kept for the play.
         RehearsalVoices &voices = f.play->rehearsal()->voices();
         voices.SpinFacteurPause->setValue(0.5);
         voices.SpinPausePlus->setValue(3);
@@ -138,6 +140,7 @@ private Q_SLOTS:
         QVERIFY(saved);
         QCOMPARE(saved->tuning, (GapTuning{50, 3}));
         QVERIFY(!saved->voicesForMissing);
+        QCOMPARE(saved->voices.value(Hubert), QString("gamma"));
     }
 
     // The actor ticks the voices and picks a partner's voice in the filter
