@@ -3,45 +3,42 @@
 #include "core/audio/PlaybackOps.h"
 #include "platform/audio/MediaDevice.h"
 
-#include <QLabel>
-#include <QSlider>
-
 #include <algorithm>
 #include <limits>
 
 namespace {
-int sliderValue(qint64 ms)
+int sliderValue(qint64 ms, qint64 maximum = std::numeric_limits<int>::max())
 {
-    return int(std::clamp<qint64>(ms, 0, std::numeric_limits<int>::max()));
+    return int(std::clamp<qint64>(ms, 0, maximum));
 }
 } // namespace
 
-ProgressFollower::ProgressFollower(MediaDevice &device, QSlider &slider, QLabel &label,
-                                   const QString &suffix, QObject *parent)
-    : QObject(parent), device_(device), slider_(slider), label_(label), suffix_(suffix)
+ProgressFollower::ProgressFollower(MediaDevice &device, Display display, const QString &suffix,
+                                   QObject *parent)
+    : QObject(parent), m_device(device), m_display(std::move(display)), m_suffix(suffix)
 {
-    connect(&device_, &MediaDevice::statusUpdate, this, &ProgressFollower::onStatusUpdate);
+    connect(&m_device, &MediaDevice::statusUpdate, this, &ProgressFollower::onStatusUpdate);
 }
 
 bool ProgressFollower::start()
 {
-    slider_.setValue(1);
-    // The slider keeps its minimum at 0, so a maximum of 0 (an empty take)
-    // is accepted and ends at the first status update.
-    slider_.setMaximum(sliderValue(device_.length()));
-    following_ = device_.sendCommand(QStringLiteral("Play"));
-    return following_;
+    // A maximum of 0 (an empty take) is accepted and ends at the first
+    // status update.
+    m_maximum = sliderValue(m_device.length());
+    m_display({std::min(1, m_maximum), m_maximum, std::nullopt});
+    m_following = m_device.sendCommand(QStringLiteral("Play"));
+    return m_following;
 }
 
 void ProgressFollower::onStatusUpdate()
 {
-    if (!following_)
+    if (!m_following)
         return;
-    slider_.setValue(sliderValue(device_.position()));
-    label_.setText(ProgressText(slider_.value(), slider_.maximum(), suffix_));
-    if (slider_.value() != slider_.maximum())
+    const int value = sliderValue(m_device.position(), m_maximum);
+    m_display({value, m_maximum, ProgressText(value, m_maximum, m_suffix)});
+    if (value != m_maximum)
         return;
-    following_ = false;
-    if (endAction_)
-        endAction_();
+    m_following = false;
+    if (m_endAction)
+        m_endAction();
 }
