@@ -16,7 +16,6 @@
 namespace {
 const QString Hubert = QStringLiteral("HUBERT"); // the partner
 const QString Arthur = QStringLiteral("ARTHUR"); // the actor
-const QString Reading = QStringLiteral("Stop at first the current reading.");
 
 // Act 2, scene 1 is P1 A2 P3 A4: replies 9 (HUBERT), 10 (ARTHUR), 11
 // (HUBERT), 12 (ARTHUR). Each take's length tells which one a device holds.
@@ -372,22 +371,6 @@ private Q_SLOTS:
         QVERIFY(!partner().isOpen());
         QVERIFY(f.enabled("CmdLecture"));
         QVERIFY(f.enabled("CmdPlus"));
-    }
-
-    void closingThePlayWindowIsRefusedWhileSoundOrGapRuns_data()
-    {
-        QTest::addColumn<int>("what"); // 0 partner take, 1 gap, 2 prompt
-        QTest::newRow("gap") << 1;
-        QTest::newRow("prompt") << 2;
-    }
-    void closingThePlayWindowIsRefusedWhileSoundOrGapRuns()
-    {
-        QFETCH(int, what);
-        enterScene(what == 0 ? 1 : 2, what == 1);
-        Click(f.play.get(), what == 2 ? "CmdEcouter" : "CmdDemarRepetition");
-        QVERIFY(!f.play->close());
-        QCOMPARE(f.dialogs.texts(), QStringList(Reading));
-        QVERIFY(f.play->isVisible());
     }
 
     // As scene listening does, a take that cannot be played is passed over:
