@@ -37,6 +37,7 @@ public:
     const CharactersList &characters() const override { return m_list; }
     QStringList sceneReplyFiles() const override { return {}; }
     void refreshReplyFiles() override {}
+    void filterChanged() override {}
 
 private:
     CharactersList m_list;

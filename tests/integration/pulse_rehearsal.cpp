@@ -280,7 +280,7 @@ private:
         TimedDevice *partner = m_sound.devices.at(m_sound.devices.size() - 2);
         QCOMPARE(partner->objectName(), QStringLiteral("MMControl3"));
         m_sound.timedBeep().times.clear();
-        connect(window.controls().TimerRepetition, &QTimer::timeout, this, [&] {
+        connect(Control<QTimer>(&window, "TimerRepetition"), &QTimer::timeout, this, [&] {
             if (window.rehearsal()->engine().state() == RehearsalState::SceneEnd &&
                 run->sceneEndMs == 0)
                 run->sceneEndMs = nowMs();
@@ -400,7 +400,8 @@ private Q_SLOTS:
         qInfo("sounds heard shorter than played: %s", qPrintable(summary(shortfalls)));
         qInfo("gap by the program's clock, beyond the recorded length: %s",
               qPrintable(summary(programGaps)));
-        qInfo("gap at the speakers (beep to next take), beyond the recorded length: %s",
+        qInfo("gap at the speakers (beep to next take), beyond the recorded "
+              "length: %s",
               qPrintable(summary(heardGaps)));
         qInfo("silence at the speakers, end of a partner take -> the next sound: %s",
               qPrintable(summary(silences)));

@@ -104,6 +104,11 @@ public:
     }
 
     QString folder() const { return m_dir.path(); }
+    // The play window's control named `name`.
+    template <class T = QWidget> T *control(const char *name) const
+    {
+        return Control<T>(play.get(), name);
+    }
     void click(const char *name) const { Click(play.get(), name); }
     QString label(const char *name) const { return LabelText(play.get(), name); }
     bool enabled(const char *name) const { return IsEnabled(play.get(), name); }

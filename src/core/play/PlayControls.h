@@ -14,18 +14,24 @@ struct PlayWindowState
         Reply  // a scene open with one of its replies shown
     };
     Scene scene = Scene::None;
-    ReplyFiles files;              // the shown reply's recording, note and photo
-    bool sceneRecorded = false;    // some reply of the open scene has a recording
-    QString filterCharacter;       // the character the actor plays; empty for no filter
-    QString character;             // the shown reply's character
-    bool playback = false;         // a reply or the scene plays: navigation locked
+    // What plays on the reply panel: navigation is locked meanwhile.
+    enum class Playback
+    {
+        None,
+        Reply, // the reply shown
+        Scene  // the rest of the scene, reply after reply
+    };
+    ReplyFiles files;           // the shown reply's recording, note and photo
+    bool sceneRecorded = false; // some reply of the open scene has a recording
+    QString filterCharacter;    // the character the actor plays; empty for no filter
+    QString character;          // the shown reply's character
+    Playback playback = Playback::None;
     bool rehearsal = false;        // the rehearsal panel and bar are shown
     bool navigationLocked = false; // the recorder is open: navigation and the reply commands locked
 };
 
 // The enabled and visible state of every play-window control that depends on
-// the state. Controls that belong to a playback or to the rehearsal panel
-// (stop buttons, the rehearsal's own buttons) are set by their owner.
+// the state. The rehearsal panel's own buttons follow the rehearsal engine.
 struct PlayControlStates
 {
     // Main tool bar (`Picture2`) as a whole, and its buttons.
@@ -36,8 +42,8 @@ struct PlayControlStates
     bool photo = false;      // CmdPhoto
     bool printScene = false; // CmdPrintScene
     bool printAct = false;   // CmdPrintActe
-    bool sceneTools =
-        true; // CmdStat, CmdCalculVox, CmdTransfertVox, CmdRecupVox, CmdVoirListeNotesPhotos
+    bool sceneTools = true;  // CmdStat, CmdCalculVox, CmdTransfertVox,
+                             // CmdRecupVox, CmdVoirListeNotesPhotos
 
     bool tree = true;             // TreeView1
     bool navigation = false;      // CmdDebut, CmdMoins, CmdPlus, CmdFin
@@ -46,6 +52,8 @@ struct PlayControlStates
     bool listen = false;          // CmdLecture
     bool deleteRecording = false; // CmdDelVox
     bool listenScene = false;     // CmdEcouteGlobalScene
+    bool stopReply = false;       // CmdStopLecture
+    bool stopScene = false;       // CmdStopEcouteScene
     bool noteExists = false;      // CmdNoteExiste
     bool photoExists = false;     // CmdPhotoExiste
 

@@ -9,7 +9,8 @@ struct CharactersList;
 // How a tool window shares the frame with the play window while it is open.
 enum class ToolWindowRule
 {
-    DisablePlayWindow, // the play window is disabled (filter, notes, photos, reports, texts)
+    DisablePlayWindow, // the play window is disabled (filter, notes, photos,
+                       // reports, texts)
     HidePlayWindow,    // the play window is hidden (export, import)
     LockNavigation     // only navigation and the reply commands are locked (recorder)
 };
@@ -30,6 +31,9 @@ public:
     // The reply's recording, note or photo changed on disk: the play window
     // sets its buttons for them again.
     virtual void refreshReplyFiles() = 0;
+    // The filter (Module1::FilterCharacter) changed: the play window sets the
+    // record button and the colour of the name for the reply shown again.
+    virtual void filterChanged() = 0;
 
 protected:
     ~PlayWindowHost() = default;

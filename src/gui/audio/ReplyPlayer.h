@@ -1,29 +1,29 @@
 #pragma once
 
+#include "gui/audio/PlaybackHost.h"
 #include "gui/audio/ProgressFollower.h"
 
 #include <QObject>
 
 class Dialogs;
-class FrmAvare;
 class MediaDevice;
 class Module1;
 
 // The reply panel's playback of the current reply's recording on
 // MMControl1, and the deletion of that recording.
 //
-// Idle: the device closed, Slider1 at 1, LbEgrene empty, PlaybackActive
-// false, CmdStopLecture disabled. Playing: from CmdLecture until the take
-// has been heard to its end or CmdStopLecture; both end through
-// EndReplyPlayback. A recording that cannot be unpacked or played (gone,
-// damaged, holding no take) is reported in one short message and the panel
-// stays Idle, with the buttons set from the recordings on disk.
+// Idle: the device closed, PlaybackActive false, the progress at rest.
+// Playing: from CmdLecture until the take has been heard to its end or
+// CmdStopLecture; both end through EndReplyPlayback. A recording that
+// cannot be unpacked or played (gone, damaged, holding no take) is reported
+// in one short message and the panel stays Idle, with the buttons set from
+// the recordings on disk.
 class ReplyPlayer : public QObject
 {
     Q_OBJECT
 
 public:
-    ReplyPlayer(FrmAvare &window, Module1 &state, Dialogs &dialogs, MediaDevice &device);
+    ReplyPlayer(PlaybackHost &host, Module1 &state, Dialogs &dialogs, MediaDevice &device);
 
     bool isPlaying() const { return m_playing; }
 
@@ -36,7 +36,7 @@ public Q_SLOTS:
     void CmdDelVoxClick();
 
 private:
-    FrmAvare &m_window;
+    PlaybackHost &m_host;
     Module1 &m_state;
     Dialogs &m_dialogs;
     MediaDevice &m_device;

@@ -2,54 +2,45 @@
 
 #include "core/app/Module1.h"
 #include "core/audio/PlaybackOps.h"
-#include "gui/play/FrmAvare.h"
 #include "platform/Dialogs.h"
 #include "platform/audio/MediaDevice.h"
 #include "platform/audio/WavePlayback.h"
 
-#include <QLabel>
-#include <QSlider>
-#include <QToolButton>
-
-SceneListener::SceneListener(FrmAvare &window, Module1 &state, Dialogs &dialogs,
+SceneListener::SceneListener(PlaybackHost &host, Module1 &state, Dialogs &dialogs,
                              MediaDevice &device)
-    : m_window(window), m_state(state), m_dialogs(dialogs), m_device(device),
-      m_progress(device, *window.controls().Slider1, *window.controls().LbEgrene,
-                 ProgressFollower::Secondes)
+    : m_host(host), m_state(state), m_dialogs(dialogs), m_device(device),
+      m_progress(
+          device,
+          [&host](const ProgressShown &p) { host.showProgress(PlaybackHost::Panel::Reply, p); },
+          ProgressFollower::Secondes)
 {
     m_progress.setEndAction([this] { nextStep(); });
-    const FrmAvareUi &ui = window.controls();
-    connect(ui.CmdEcouteGlobalScene, &QToolButton::clicked, this,
-            &SceneListener::CmdEcouteGlobalSceneClick);
-    connect(ui.CmdStopEcouteScene, &QToolButton::clicked, this,
-            &SceneListener::CmdStopEcouteSceneClick);
 }
 
 void SceneListener::CmdEcouteGlobalSceneClick()
 {
-    const SceneCursor &scene = m_window.scene();
+    const SceneCursor &scene = m_host.scene();
     if (!scene.isOpen() || scene.isEmpty() || m_state.PlaybackActive)
         return;
     if (scene.firstRecordedFrom(m_state, scene.index()) < 0) {
-        m_dialogs.information(&m_window,
+        m_dialogs.information(m_host.messageOwner(),
                               QStringLiteral("No file registered from the current reply. Start "
                                              "again at the beginning of the scene."));
         return;
     }
     m_lastReplyStarted = false;
-    m_window.controls().CmdStopEcouteScene->setEnabled(true);
     m_state.PlaybackActive = true;
     m_listening = true;
-    m_window.lockForPlayback();
+    m_host.playbackStarted(PlaybackHost::Playback::Scene);
     LectureGlobal();
 }
 
 bool SceneListener::skipToRecordedReply()
 {
-    const SceneCursor &scene = m_window.scene();
+    const SceneCursor &scene = m_host.scene();
     while (!scene.hasRecording(m_state, scene.index())) {
         const int before = scene.index();
-        m_window.CmdPlusClick();
+        m_host.nextReply();
         if (scene.index() == before)
             return false;
     }
@@ -58,7 +49,7 @@ bool SceneListener::skipToRecordedReply()
 
 void SceneListener::LectureGlobal()
 {
-    const SceneCursor &scene = m_window.scene();
+    const SceneCursor &scene = m_host.scene();
     // A take that cannot be played is passed over at once, as if it had
     // ended; the loop moves one reply on each time, so it ends.
     for (;;) {
@@ -74,7 +65,7 @@ void SceneListener::LectureGlobal()
             return;
         const int before = scene.index();
         closeTake();
-        m_window.CmdPlusClick();
+        m_host.nextReply();
         if (scene.index() == before) {
             EndSceneListening();
             return;
@@ -84,7 +75,7 @@ void SceneListener::LectureGlobal()
 
 bool SceneListener::playCurrentReply()
 {
-    const QString baseName = m_window.currentReply().baseName;
+    const QString baseName = m_host.currentReply().baseName;
     // UnpackVox clears "temp.vox", "temp.wav" and the duration records first.
     return UnpackVox(m_state, baseName) && OpenWaveDevice(m_device, m_state) && m_progress.start();
 }
@@ -92,15 +83,14 @@ bool SceneListener::playCurrentReply()
 void SceneListener::closeTake()
 {
     m_progress.stop();
-    m_window.controls().LbEgrene->clear();
     m_device.sendCommand(QStringLiteral("Close"));
-    m_window.controls().Slider1->setValue(1);
+    m_host.showProgress(PlaybackHost::Panel::Reply, {1, std::nullopt, QString()});
 }
 
 void SceneListener::nextStep()
 {
     closeTake();
-    m_window.CmdPlusClick();
+    m_host.nextReply();
     LectureGlobal();
 }
 
@@ -118,9 +108,6 @@ void SceneListener::EndSceneListening()
     m_device.sendCommand(QStringLiteral("Close"));
     m_state.PlaybackActive = false;
     m_listening = false;
-    const FrmAvareUi &ui = m_window.controls();
-    ui.LbEgrene->clear();
-    ui.Slider1->setValue(1);
-    ui.CmdStopEcouteScene->setEnabled(false);
-    m_window.unlockAfterPlayback();
+    m_host.showProgress(PlaybackHost::Panel::Reply, {1, std::nullopt, QString()});
+    m_host.playbackEnded(PlaybackHost::Playback::Scene);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "gui/audio/PlaybackHost.h"
 #include "gui/audio/ProgressFollower.h"
 
 #include <QObject>
 
 class Dialogs;
-class FrmAvare;
 class MediaDevice;
 class Module1;
 
@@ -21,10 +21,11 @@ class SceneListener : public QObject
     Q_OBJECT
 
 public:
-    SceneListener(FrmAvare &window, Module1 &state, Dialogs &dialogs, MediaDevice &device);
+    SceneListener(PlaybackHost &host, Module1 &state, Dialogs &dialogs, MediaDevice &device);
 
     bool isListening() const { return m_listening; }
-    // True once the reply playing is the scene's last: its end ends the listening.
+    // True once the reply playing is the scene's last: its end ends the
+    // listening.
     bool LastReplyStarted() const { return m_lastReplyStarted; }
 
 public Q_SLOTS:
@@ -36,7 +37,7 @@ public Q_SLOTS:
     void EndSceneListening();
 
 private:
-    // Moves on with the scene view's next-reply command until the current
+    // Moves on with the play window's next reply until the current
     // reply has a recording; false when the scene's end came first.
     bool skipToRecordedReply();
     // Unpacks, opens and plays the current reply's take; false when it
@@ -46,7 +47,7 @@ private:
     void nextStep();
     void closeTake();
 
-    FrmAvare &m_window;
+    PlaybackHost &m_host;
     Module1 &m_state;
     Dialogs &m_dialogs;
     MediaDevice &m_device;

@@ -24,7 +24,6 @@
 #include "core/play/SceneStore.h"
 #include "platform/Dialogs.h"
 #include "platform/audio/MediaDevice.h"
-#include "platform/audio/SoundSystem.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -33,6 +32,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -159,27 +159,12 @@ void FrmAvare::CmdRecordShowClick()
 
 // The tool windows go first, while this window can still take back their
 // rules; members then go in reverse order: the players before the devices
-// they follow.
+// they follow. (FrmAvarePlayback.cpp holds the window's side of playback.)
 FrmAvare::~FrmAvare()
 {
     m_destroying = true;
     for (const QPointer<QWidget> &window : std::as_const(m_toolWindows))
         delete window.data();
-}
-
-void FrmAvare::setSoundSystem(SoundSystem *sound)
-{
-    m_sound = sound;
-    if (!sound || m_replyPlayer)
-        return;
-    for (std::size_t i = 0; i < m_media.size(); ++i) {
-        m_media[i] = sound->createMediaDevice();
-        m_media[i]->setObjectName(QStringLiteral("MMControl%1").arg(i + 1));
-    }
-    m_replyPlayer = std::make_unique<ReplyPlayer>(*this, m_state, m_dialogs, *m_media[0]);
-    m_sceneListener = std::make_unique<SceneListener>(*this, m_state, m_dialogs, *m_media[1]);
-    m_rehearsal = std::make_unique<Rehearsal>(*this, m_state, m_dialogs, *m_media[2], *m_media[3],
-                                              sound->beep());
 }
 
 QRect FrmAvare::PlaceInFrame(const QSize &frame)
@@ -368,12 +353,13 @@ FrmFiltre *FrmAvare::CmdFiltresClick()
         m_filterWindow->activateWindow();
         return m_filterWindow;
     }
-    m_filterWindow = new FrmFiltre(m_state, *this);
-    adoptToolWindow(ShowToolWindow(this, m_filterWindow, FrmFiltre::SizeInFrame(window()->size())));
+    m_filterWindow = new FrmFiltre(m_state, m_services, *this);
+    openToolWindow(m_filterWindow, ToolWindowRule::DisablePlayWindow,
+                   FrmFiltre::SizeInFrame(window()->size()));
     return m_filterWindow;
 }
 
-void FrmAvare::FilterChanged()
+void FrmAvare::filterChanged()
 {
     applyControls();
 }
@@ -511,29 +497,11 @@ void FrmAvare::display(Move move)
     Q_EMIT replyShown(k);
 }
 
-void FrmAvare::lockForPlayback()
-{
-    m_playbackLocked = true;
-    applyControls();
-}
-
-void FrmAvare::unlockAfterPlayback()
-{
-    m_playbackLocked = false;
-    applyControls();
-}
-
-void FrmAvare::setRehearsalShown(bool shown)
-{
-    m_rehearsalShown = shown;
-    applyControls();
-}
-
 PlayWindowState FrmAvare::controlState() const
 {
     PlayWindowState state;
     state.filterCharacter = m_state.FilterCharacter;
-    state.playback = m_playbackLocked;
+    state.playback = m_playback;
     state.rehearsal = m_rehearsalShown;
     state.navigationLocked = m_navigationLocks > 0;
     if (!m_scene.isOpen())
@@ -570,12 +538,16 @@ void FrmAvare::applyControls()
     ui.CmdLecture->setEnabled(c.listen);
     ui.CmdDelVox->setEnabled(c.deleteRecording);
     ui.CmdEcouteGlobalScene->setEnabled(c.listenScene);
+    ui.CmdStopLecture->setEnabled(c.stopReply);
+    ui.CmdStopEcouteScene->setEnabled(c.stopScene);
     ui.CmdNoteExiste->setEnabled(c.noteExists);
     ui.CmdPhotoExiste->setEnabled(c.photoExists);
     ui.Picture1->setVisible(!c.rehearsalShown);
     ui.Picture2->setVisible(!c.rehearsalShown);
     ui.PictRepetition->setVisible(c.rehearsalShown);
     ui.PictBarRepet->setVisible(c.rehearsalShown);
+    for (QShortcut *key : std::as_const(ui.rehearsalKeys))
+        key->setEnabled(c.rehearsalShown);
     QPalette palette = ui.LbNom->palette();
     palette.setColor(QPalette::WindowText, c.nameRed ? NameRed : NameBlack);
     ui.LbNom->setPalette(palette);

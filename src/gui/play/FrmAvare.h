@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui/app/PlayWindowHost.h"
 #include "gui/play/FrmAvareUi.h"
+#include "gui/rehearsal/RehearsalHost.h"
 #include "platform/PlatformServices.h"
 
 #include "core/play/CharactersFile.h"
@@ -31,12 +31,13 @@ class SoundSystem;
 // The play window: the act/scene tree, the scene view with its reply
 // navigation, and the buttons of the tools that work on the play.
 //
-// Tool subsystems (recorder, playback, rehearsal, notes, ...) attach to it
-// through controls() (every control, by its name), currentReply(), scene(),
-// and the navigation slots; the playback-aware CmdPlusClick() is the move
-// that scene listening and rehearsal use. A tool window that must close with
-// the play window is handed to adoptToolWindow().
-class FrmAvare : public QWidget, public PlayWindowHost
+// It owns its controls; nobody else touches them. Tool windows open through
+// openToolWindow() and see the window as a PlayWindowHost; the reply
+// playback, the scene listening and the rehearsal see it as a PlaybackHost
+// or RehearsalHost: the window connects its buttons to their slots and
+// shows what they report. Every control that depends on the window's state
+// is set from one decision (DecidePlayControls).
+class FrmAvare : public QWidget, public RehearsalHost
 {
     Q_OBJECT
 
@@ -63,10 +64,8 @@ public:
     // tree empty and returns false. No scene is open afterwards.
     bool Load();
 
-    FrmAvareUi &controls() { return ui; }
-    const FrmAvareUi &controls() const { return ui; }
     const CharactersList &characters() const override { return m_characters; }
-    const SceneCursor &scene() const { return m_scene; }
+    const SceneCursor &scene() const override { return m_scene; }
     CurrentReply currentReply() const override;
     QStringList sceneReplyFiles() const override;
     // The recording, note and photo buttons follow the reply's files on disk.
@@ -96,9 +95,7 @@ public:
     // The open recorder window, if any.
     FrmEnregMessage *recorder() const;
 
-    // Applies the filter as it now stands to the reply shown: the record
-    // button and the colour of the character's name.
-    void FilterChanged();
+    void filterChanged() override;
 
     // The four media devices, one per kind of playback, each with its own
     // status-update handler: one reply (MMControl1), scene listening
@@ -113,12 +110,17 @@ public:
     SceneListener *sceneListener() const { return m_sceneListener.get(); }
     Rehearsal *rehearsal() const { return m_rehearsal.get(); }
 
-    // A playback starts: what could disturb it is locked (see
-    // DecidePlayControls) until unlockAfterPlayback().
-    void lockForPlayback();
-    void unlockAfterPlayback();
-    // The rehearsal panel and bar replace the reply panel and main tool bar.
-    void setRehearsalShown(bool shown);
+    // What the playbacks and the rehearsal report (see PlaybackHost).
+    void nextReply() override { CmdPlusClick(); }
+    void playbackStarted(Playback playback) override;
+    void playbackEnded(Playback playback) override;
+    void showProgress(Panel panel, const ProgressShown &progress) override;
+    QWidget *messageOwner() override { return this; }
+    void showReply(int k) override { ShowReply(k); }
+    void openFilterWindow() override { CmdFiltresClick(); }
+    // The rehearsal panel and bar replace the reply panel and main tool bar
+    // while the view says the panel is shown.
+    void showRehearsal(const RehearsalView &view) override;
 
 public Q_SLOTS:
     // Opens the filter window, or brings the open one forward; returns it.
@@ -143,7 +145,8 @@ public Q_SLOTS:
     void CmdVoirTexteClick();
     // The developer check of the play text; its report replaces the reply text.
     void CheckPlayText();
-    // Opens the recorder on the current reply, or brings the open one to the front.
+    // Opens the recorder on the current reply, or brings the open one to the
+    // front.
     void CmdRecordShowClick();
     // Open the export and the import window; the play window hides meanwhile.
     void CmdTransfertVoxClick();
@@ -188,6 +191,8 @@ private:
     PlayWindowState controlState() const;
     void applyControls();
     void fillReplyNumbers();
+    // Connects the playback and rehearsal buttons and keys to their owners.
+    void connectSoundControls();
 
     Module1 &m_state;
     Dialogs &m_dialogs;
@@ -204,7 +209,7 @@ private:
     std::unique_ptr<ReplyPlayer> m_replyPlayer;
     std::unique_ptr<SceneListener> m_sceneListener;
     std::unique_ptr<Rehearsal> m_rehearsal;
-    bool m_playbackLocked = false;
+    PlayWindowState::Playback m_playback = PlayWindowState::Playback::None;
     bool m_rehearsalShown = false;
     int m_navigationLocks = 0;
     bool m_destroying = false;

@@ -13,10 +13,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QStyle>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -50,6 +50,15 @@ protected:
         return event->type() == QEvent::KeyPress; // swallowed
     }
 };
+
+// Presses `button` as a click would, when it can be clicked on screen.
+bool press(QAbstractButton *button)
+{
+    if (!button->isVisibleTo(button->window()) || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
+}
 
 template <class Widget> Widget *named(QWidget *parent, const char *name)
 {
@@ -117,7 +126,8 @@ QIcon standardIcon(QStyle::StandardPixmap which)
     return QApplication::style()->standardIcon(which);
 }
 
-// The captions of the main tool bar, reused by the rehearsal bar's inert buttons.
+// The captions of the main tool bar, reused by the rehearsal bar's inert
+// buttons.
 struct ToolBarEntry
 {
     const char *name;
@@ -179,6 +189,7 @@ void FrmAvareUi::setupUi(QWidget *form)
 
     setupReplyPanel(form);
     setupRehearsalPanel(form);
+    setupRehearsalKeys(form);
 
     LbIncrem = named<QLabel>(form, "LbIncrem");
     LbIncrem->setText(QStringLiteral("0"));
@@ -191,7 +202,8 @@ void FrmAvareUi::setupUi(QWidget *form)
     for (QWidget *hidden : QList<QWidget *>{LbIncrem, LbNumActe, LbNumScene, Command2})
         hidden->hide();
 
-    // Text column: heading, name, then the reply text with the cover in the same cell.
+    // Text column: heading, name, then the reply text with the cover in the same
+    // cell.
     auto *textCell = new QGridLayout;
     textCell->setContentsMargins(0, 0, 0, 0);
     textCell->addWidget(RichTextBox1, 0, 0);
@@ -408,9 +420,6 @@ void FrmAvareUi::setupRehearsalPanel(QWidget *form)
     LbEgreneRepetition = named<QLabel>(FrameRepetition, "LbEgreneRepetition");
     LbEgreneRepetition->setMinimumWidth(
         LbEgreneRepetition->fontMetrics().horizontalAdvance(QStringLiteral("888/888 secondes")));
-    TimerRepetition = new QTimer(form);
-    TimerRepetition->setObjectName(QStringLiteral("TimerRepetition"));
-    TimerRepetition->setInterval(1000);
 
     setEnabled({CmdStopGlobalRepetition, CmdStopLectureRepetition, CmdEcouter, CmdVoirTexte},
                false);
@@ -418,7 +427,8 @@ void FrmAvareUi::setupRehearsalPanel(QWidget *form)
 
     auto *grid = new QGridLayout(FrameRepetition);
     grid->addWidget(CmdDemarRepetition, 0, 0);
-    grid->addWidget(CmdContinuerRepetition, 0, 0); // the same place, one shown at a time
+    grid->addWidget(CmdContinuerRepetition, 0,
+                    0); // the same place, one shown at a time
     grid->addWidget(CmdStopGlobalRepetition, 0, 1);
     grid->addWidget(CheckJuskaFinRepetition, 0, 2);
     grid->addWidget(ComboNumFichierRepetition, 0, 3);
@@ -437,4 +447,32 @@ void FrmAvareUi::setupRehearsalPanel(QWidget *form)
     row->addWidget(FrameRepetition);
     row->addStretch(1);
     PictRepetition->hide();
+}
+
+void FrmAvareUi::setupRehearsalKeys(QWidget *form)
+{
+    // The panel's keys are enabled only while it is shown, so the same
+    // letters still reach the tree's search and the other controls outside it.
+    auto key = [&](const QKeySequence &sequence, QList<QAbstractButton *> buttons) {
+        auto *shortcut = new QShortcut(sequence, form);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, form, [buttons] {
+            for (QAbstractButton *button : buttons) {
+                if (press(button))
+                    return;
+            }
+        });
+        return shortcut;
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_R), {CmdRepetition});
+    rehearsalKeys = {
+        key(Qt::Key_Space, {CmdDemarRepetition, CmdContinuerRepetition}),
+        key(Qt::Key_Escape, {CmdStopGlobalRepetition, CmdStopLectureRepetition}),
+        key(Qt::Key_P, {CmdEcouter}),
+        key(Qt::Key_R, {CmdVoirTexte}),
+        key(Qt::Key_N, {CheckJuskaFinRepetition}),
+        key(Qt::Key_E, {CmdFinRepetition}),
+    };
+    for (QShortcut *shortcut : std::as_const(rehearsalKeys))
+        shortcut->setEnabled(false);
 }

@@ -9,7 +9,7 @@ class QLabel;
 class QPushButton;
 class QSlider;
 class QTextEdit;
-class QTimer;
+class QShortcut;
 class QToolButton;
 class QTreeWidget;
 class QWidget;
@@ -97,7 +97,11 @@ public:
     QPushButton *CmdVoirTexte = nullptr;
     QSlider *Slider2 = nullptr; // progress only; takes no mouse input
     QLabel *LbEgreneRepetition = nullptr;
-    QTimer *TimerRepetition = nullptr; // 1000 ms, off
+    // The rehearsal panel's keys, enabled while it is shown: Space Start or
+    // Continue, Escape Stop (partner take, gap or prompt), P the prompt, R
+    // reveal the text, N "Non Stop", E end of the rehearsal. Ctrl+R enters
+    // the rehearsal at any time. The tool tips of the controls name them.
+    QList<QShortcut *> rehearsalKeys;
 
     // Hidden state of the scene view, readable as texts.
     QLabel *LbIncrem = nullptr;      // index of the current reply, "0" when none
@@ -111,4 +115,5 @@ private:
     void setupReplyPanel(QWidget *form);
     void setupRehearsalPanel(QWidget *form);
     void setupCover(QWidget *form);
+    void setupRehearsalKeys(QWidget *form);
 };

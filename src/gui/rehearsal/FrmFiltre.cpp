@@ -1,15 +1,15 @@
 #include "gui/rehearsal/FrmFiltre.h"
 
-#include "gui/play/FrmAvare.h"
+#include "gui/app/PlayWindowHost.h"
 
 #include "core/app/Module1.h"
+#include "core/play/CharactersFile.h"
 #include "core/speech/PlaySettings.h"
 #include "core/speech/SpeechSynthesizer.h"
 #include "platform/Dialogs.h"
 #include "platform/PlatformServices.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -17,8 +17,9 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-FrmFiltre::FrmFiltre(Module1 &state, FrmAvare &play, QWidget *parent)
-    : QWidget(parent), m_state(state), m_play(&play)
+FrmFiltre::FrmFiltre(Module1 &state, const PlatformServices &services, PlayWindowHost &play,
+                     QWidget *parent)
+    : QWidget(parent), m_state(state), m_services(services), m_play(play)
 {
     setObjectName(QStringLiteral("FrmFiltre"));
     setWindowTitle(QStringLiteral("Filter"));
@@ -49,7 +50,7 @@ FrmFiltre::FrmFiltre(Module1 &state, FrmAvare &play, QWidget *parent)
     ComboVoix->setToolTip(QStringLiteral("The synthetic voice of the selected character"));
     column->addWidget(ChkVoixFiltre);
     column->addWidget(ComboVoix);
-    const SpeechSynthesizer *speech = play.services().speech;
+    const SpeechSynthesizer *speech = m_services.speech;
     ChkVoixFiltre->setVisible(speech != nullptr);
     ComboVoix->setVisible(speech != nullptr);
     if (speech)
@@ -86,9 +87,8 @@ QSize FrmFiltre::SizeInFrame(const QSize &frame)
 
 void FrmFiltre::Form_Load()
 {
-    m_play->setEnabled(false);
     LbFiltre->setText(m_state.FilterCharacter);
-    LstFiltre->addItems(m_play->characters().names);
+    LstFiltre->addItems(m_play.characters().names);
     if (LstFiltre->count() > 0)
         LstFiltre->setCurrentRow(0);
     CmdDelFiltre->setEnabled(!m_state.FilterCharacter.isEmpty());
@@ -104,7 +104,7 @@ void FrmFiltre::Form_Load()
 void FrmFiltre::showVoice()
 {
     const QListWidgetItem *item = LstFiltre->currentItem();
-    const SpeechSynthesizer *speech = m_play ? m_play->services().speech : nullptr;
+    const SpeechSynthesizer *speech = m_services.speech;
     ComboVoix->setEnabled(item && speech);
     if (!item || !speech)
         return;
@@ -123,8 +123,8 @@ template <typename Change> void FrmFiltre::changeSettings(Change change)
         if (SavePlaySettings(path, *settings, &error))
             return;
     }
-    if (m_play && m_play->services().dialogs)
-        m_play->services().dialogs->information(
+    if (m_services.dialogs)
+        m_services.dialogs->information(
             this, QStringLiteral("The settings of the play cannot be saved.\r\n") + error);
 }
 
@@ -135,24 +135,15 @@ void FrmFiltre::LstFiltreDblClick(QListWidgetItem *item)
     m_state.FilterCharacter = item->text();
     LbFiltre->setText(m_state.FilterCharacter);
     CmdDelFiltre->setEnabled(true);
-    if (m_play)
-        m_play->FilterChanged();
+    m_play.filterChanged();
 }
 
 void FrmFiltre::CmdDelFiltreClick()
 {
     LbFiltre->clear();
     m_state.FilterCharacter.clear();
-    if (m_play)
-        m_play->FilterChanged();
+    m_play.filterChanged();
     // The list takes the focus the button gives up as it is disabled.
     LstFiltre->setFocus();
     CmdDelFiltre->setEnabled(false);
-}
-
-void FrmFiltre::closeEvent(QCloseEvent *event)
-{
-    if (m_play)
-        m_play->setEnabled(true);
-    event->accept();
 }

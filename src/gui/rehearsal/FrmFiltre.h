@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QPointer>
+#include "platform/PlatformServices.h"
+
 #include <QWidget>
 
-class FrmAvare;
 class Module1;
+class PlayWindowHost;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -12,10 +13,10 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 
-// The filter window: names the character the actor plays. Opening it
-// disables the play window, as a dialog would; closing it enables the play
-// window again and keeps the filter. A double click on a character (or
-// Return on it) sets or replaces the filter; "Suppress the filter" clears
+// The filter window: names the character the actor plays. The play window
+// opens it with the rule that disables the play window while it is open, as
+// a dialog would; closing it keeps the filter. A double click on a character
+// (or Return on it) sets or replaces the filter; "Suppress the filter" clears
 // it. Every change shows at once on the play window's reply: record button
 // and colour of the character's name. Where speech synthesis works, the
 // window also offers "Voices for missing replies" and the voice of the
@@ -25,7 +26,8 @@ class FrmFiltre : public QWidget
     Q_OBJECT
 
 public:
-    FrmFiltre(Module1 &state, FrmAvare &play, QWidget *parent = nullptr);
+    FrmFiltre(Module1 &state, const PlatformServices &services, PlayWindowHost &play,
+              QWidget *parent = nullptr);
 
     // The window's size in a frame window whose window area has the size `frame`.
     static QSize SizeInFrame(const QSize &frame);
@@ -44,9 +46,6 @@ public Q_SLOTS:
     void LstFiltreDblClick(QListWidgetItem *item);
     void CmdDelFiltreClick();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void Form_Load();
     void showVoice();
@@ -54,5 +53,6 @@ private:
     template <typename Change> void changeSettings(Change change);
 
     Module1 &m_state;
-    QPointer<FrmAvare> m_play;
+    PlatformServices m_services;
+    PlayWindowHost &m_play;
 };

@@ -2,19 +2,19 @@
 
 #include "core/rehearsal/RehearsalEngine.h"
 #include "gui/audio/ProgressFollower.h"
+#include "gui/rehearsal/RehearsalHost.h"
 
-#include <QList>
 #include <QObject>
 
 #include <memory>
 
 class Beep;
 class Dialogs;
-class FrmAvare;
 class MediaDevice;
 class Module1;
-class QShortcut;
+class QTimer;
 class RehearsalVoices;
+struct PlatformServices;
 
 // The rehearsal in the play window: runs the current scene from the current
 // reply with the partners' takes on MMControl3, covers the actor's own
@@ -22,9 +22,10 @@ class RehearsalVoices;
 // long as the actor's own take ("Non Stop"). The actor may listen to the
 // current reply's take on MMControl4 (the prompt) or reveal the text.
 //
-// The decisions are the RehearsalEngine's; this class plays, counts,
-// moves through the scene with the play window's next-reply command and
-// shows the engine's controls on the play window's rehearsal panel and bar.
+// The decisions are the RehearsalEngine's; this class plays, counts with
+// its gap clock (TimerRepetition), moves through the scene with the play
+// window's next reply and hands the engine's controls to the play window,
+// which shows them on its rehearsal panel, bar and cover (RehearsalHost).
 //
 // With "Voices for missing replies" ticked (RehearsalVoices), a partner
 // reply without a recording is spoken by a synthetic voice through the same
@@ -37,17 +38,16 @@ class RehearsalVoices;
 // runs, PlaybackActive is set, so the play window and the frame refuse to
 // close.
 //
-// Keys, while the rehearsal panel is shown: Space Start or Continue,
-// Escape Stop (partner take, gap or prompt), P the prompt, R reveal the
-// text, N "Non Stop", E end of the rehearsal; Ctrl+R enters it. The tool
-// tips of the controls name them.
 class Rehearsal : public QObject
 {
     Q_OBJECT
 
 public:
-    Rehearsal(FrmAvare &window, Module1 &state, Dialogs &dialogs, MediaDevice &partner,
-              MediaDevice &prompt, Beep &beep);
+    // The voice options go on `voicesFrame`; `services` gives the dialogs,
+    // the beep and the synthesizer.
+    Rehearsal(RehearsalHost &host, Module1 &state, const PlatformServices &services,
+              MediaDevice &partner, MediaDevice &prompt, QWidget &voicesFrame,
+              QObject *parent = nullptr);
     ~Rehearsal() override;
 
     const RehearsalEngine &engine() const { return m_engine; }
@@ -65,6 +65,8 @@ public Q_SLOTS:
     void CmdEcouterClick();
     void CmdStopLectureRepetitionClick();
     void CmdVoirTexteClick();
+    // "Non Stop": gaps as long as the actor's takes instead of waiting.
+    void CheckJuskaFinRepetitionToggled(bool nonStop);
     // A reply picked in the rehearsal's reply list (its position k).
     void ComboNumFichierRepetitionPick(int k);
     // Leave.
@@ -84,10 +86,9 @@ private:
     // The play window's next-reply command, run as no playback is active.
     void nextReply();
     void render();
-    void renderPanels(bool shown);
-    void setupKeys();
+    void showProgress(const ProgressShown &progress);
 
-    FrmAvare &m_window;
+    RehearsalHost &m_host;
     Module1 &m_state;
     Dialogs &m_dialogs;
     MediaDevice &m_partner;
@@ -96,7 +97,9 @@ private:
     ProgressFollower m_partnerProgress;
     ProgressFollower m_promptProgress;
     RehearsalEngine m_engine;
+    QTimer *m_timer;
     bool m_panelShown = false;
-    QList<QShortcut *> m_panelKeys;
+    bool m_nonStop = false;
+    int m_sliderMaximum = 1000; // the rehearsal panel's slider range shown last
     std::unique_ptr<RehearsalVoices> m_voices;
 };

@@ -27,6 +27,8 @@ QStringList on(const PlayControlStates &c)
         {"listen", c.listen},
         {"deleteRecording", c.deleteRecording},
         {"listenScene", c.listenScene},
+        {"stopReply", c.stopReply},
+        {"stopScene", c.stopScene},
         {"noteExists", c.noteExists},
         {"photoExists", c.photoExists},
         {"rehearsalShown", c.rehearsalShown},
@@ -103,9 +105,12 @@ private Q_SLOTS:
         row("no reply shown is never red nor recordable", noReply, always + "tree");
 
         s = replyOfHubert();
-        s.playback = true;
-        row("playback locks navigation tool bar and file buttons", s,
-            "filter sceneTools rehearse note photo printScene printAct");
+        s.playback = PlayWindowState::Playback::Reply;
+        row("reply playback locks navigation tool bar and file buttons", s,
+            "filter sceneTools rehearse note photo printScene printAct stopReply");
+        s.playback = PlayWindowState::Playback::Scene;
+        row("scene listening offers its own stop only", s,
+            "filter sceneTools rehearse note photo printScene printAct stopScene");
         s = replyOfHubert();
         s.navigationLocked = true;
         row("recorder locks all but the record button and the tool bar frame", s,

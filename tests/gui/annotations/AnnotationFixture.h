@@ -25,6 +25,7 @@ public:
     const CharactersList &characters() const override { return list; }
     QStringList sceneReplyFiles() const override { return {reply.fileName}; }
     void refreshReplyFiles() override { ++refreshed; }
+    void filterChanged() override {}
 };
 
 class AnnotationFixture

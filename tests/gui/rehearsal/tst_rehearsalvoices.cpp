@@ -55,7 +55,6 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(f.play.get()));
         f.openScene(1, 1);
     }
-    FrmAvareUi &ui() const { return f.play->controls(); }
     VirtualMediaDevice &partner() const { return f.device("MMControl3"); }
     qint64 textBytes(int number, const QString &character) const
     {
@@ -79,7 +78,7 @@ private Q_SLOTS:
         settings.voicesForMissing = voices;
         setUpPlay(settings);
         Click(f.play.get(), "CmdRepetition");
-        QCOMPARE(ui().PictRepetition->isVisible(), voices);
+        QCOMPARE(f.control("PictRepetition")->isVisible(), voices);
         QCOMPARE(f.dialogs.texts(),
                  voices ? QStringList()
                         : QStringList{MissingRecordingsMessage("ACT 1", "SCENE 1", "0001-0004-")});
@@ -87,7 +86,7 @@ private Q_SLOTS:
         if (voices) {
             // A4 has no recording and is never spoken: the cue has nothing to play.
             f.play->rehearsal()->ComboNumFichierRepetitionPick(3);
-            QVERIFY(!ui().CmdEcouter->isEnabled());
+            QVERIFY(!f.control<QWidget>("CmdEcouter")->isEnabled());
             QVERIFY(f.play->rehearsal()->voices().CmdPiste->isEnabled());
         }
     }
@@ -105,7 +104,7 @@ private Q_SLOTS:
         Click(f.play.get(), "CmdRepetition");
         QCOMPARE(f.play->rehearsal()->voices().SpinFacteurPause->value(), 1.5);
         QCOMPARE(f.play->rehearsal()->voices().SpinPausePlus->value(), 1);
-        ui().CheckJuskaFinRepetition->setChecked(true);
+        f.control<QCheckBox>("CheckJuskaFinRepetition")->setChecked(true);
         Click(f.play.get(), "CmdDemarRepetition");
 
         // "Text of reply 1." at 10 ms a letter.
@@ -117,7 +116,8 @@ private Q_SLOTS:
                 !m_fake.calls.join('|').contains("reply 4"));
         f.advance(160);
         QCOMPARE(f.label("LbCompteRepliques"), QStringLiteral("2/4"));
-        QCOMPARE(f.label("LbDecompteRepetition"), QStringLiteral("12")); // 7 * 1.5 + 1
+        QCOMPARE(f.label("LbDecompteRepetition"),
+                 QStringLiteral("12")); // 7 * 1.5 + 1
         for (int i = 0; i < 12; ++i)
             f.play->rehearsal()->TimerRepetitionTick();
         QCOMPARE(partner().length(), qint64(1500)); // P3's own take
@@ -128,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(estimate >= 1);
         QCOMPARE(f.label("LbDecompteRepetition"),
                  QString::number(GapTuning{150, 1}.apply(estimate)));
-        QVERIFY(ui().TimerRepetition->isActive());
+        QVERIFY(f.control<QTimer>("TimerRepetition")->isActive());
 
         // Changed on the panel, the choices are kept for the play.
         RehearsalVoices &voices = f.play->rehearsal()->voices();
@@ -159,9 +159,10 @@ private Q_SLOTS:
         filter->ComboVoix->activated(filter->ComboVoix->currentIndex());
         filter->ChkVoixFiltre->setChecked(true);
         filter->close();
+        QTRY_VERIFY(f.play->isEnabled()); // once the closed window is gone
 
         Click(f.play.get(), "CmdRepetition");
-        QVERIFY(ui().PictRepetition->isVisible());
+        QVERIFY(f.control("PictRepetition")->isVisible());
         Click(f.play.get(), "CmdDemarRepetition");
         QCOMPARE(m_fake.calls.value(0), other + ":Text of reply 1.");
     }
