@@ -1,6 +1,7 @@
 #include "core/transfer/ZipExtractionClass.h"
 
 #include "core/app/TextCodec.h"
+#include "core/transfer/TransferTexts.h"
 #include "core/transfer/ZipFormat.h"
 #include "core/transfer/ZipMember.h"
 
@@ -106,7 +107,7 @@ bool ZipExtractionClass::OpenZip(const QString &ZipPath)
         }
     }
     if (m_endPosition == 0) {
-        Q_EMIT ZipError(NotAZipFile, QStringLiteral("The file %1 is not a Zip file").arg(ZipPath));
+        Q_EMIT ZipError(NotAZipFile, TransferTexts::ZipNotAZipFile(ZipPath));
         return false;
     }
     Q_EMIT Status(QStringLiteral("Zip Opened"));
@@ -205,7 +206,7 @@ bool ZipExtractionClass::extractEntry(ZipCentralEntry &entry, const QString &fol
 std::optional<QList<ZipCentralEntry>> ZipExtractionClass::ReadDirectory()
 {
     if (m_endPosition == 0) {
-        Q_EMIT ZipError(NoZipOpen, QStringLiteral("There is no Zip File Open"));
+        Q_EMIT ZipError(NoZipOpen, TransferTexts::ZipNoneOpen);
         return std::nullopt;
     }
     char end[EndRecordSize];
@@ -220,7 +221,7 @@ std::optional<QList<ZipCentralEntry>> ZipExtractionClass::ReadDirectory()
             sound = readCentralEntry(&position, &entries[i]);
     }
     if (!sound) {
-        Q_EMIT ZipError(NotAZipFile, QStringLiteral("The file %1 is not a Zip file").arg(m_path));
+        Q_EMIT ZipError(NotAZipFile, TransferTexts::ZipNotAZipFile(m_path));
         return std::nullopt;
     }
     return entries;
@@ -244,7 +245,7 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
         return false;
     Q_EMIT Status(QStringLiteral("Extracting Files"));
     if (m_endPosition == 0) {
-        Q_EMIT ZipError(NoZipOpen, QStringLiteral("There is no Zip File Open"));
+        Q_EMIT ZipError(NoZipOpen, TransferTexts::ZipNoneOpen);
         return false;
     }
     QString folder = FolderPath;
@@ -260,11 +261,11 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
 
     char end[EndRecordSize];
     if (!ReadArchiveBytes(m_file, m_endPosition - 1, end, EndRecordSize)) {
-        Q_EMIT ZipError(NotAZipFile, QStringLiteral("The file %1 is not a Zip file").arg(m_path));
+        Q_EMIT ZipError(NotAZipFile, TransferTexts::ZipNotAZipFile(m_path));
         return false;
     }
     if (ReadLe16(end + 4) != ReadLe16(end + 6)) {
-        Q_EMIT Status(QStringLiteral("Extraction Complete"));
+        Q_EMIT Status(TransferTexts::ZipExtractionComplete);
         return false;
     }
     const int total = ReadLe16(end + 10);
@@ -274,8 +275,7 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
     for (int i = 1; i <= total; ++i) {
         ZipCentralEntry entry;
         if (!readCentralEntry(&position, &entry)) {
-            Q_EMIT ZipError(NotAZipFile,
-                            QStringLiteral("The file %1 is not a Zip file").arg(m_path));
+            Q_EMIT ZipError(NotAZipFile, TransferTexts::ZipNotAZipFile(m_path));
             return false;
         }
         if (entry.size >= 1 && !extractEntry(entry, folder, PreservePath, Overwrite, claimed))
@@ -290,6 +290,6 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
         if (cancel || generation != m_generation)
             return false;
     }
-    Q_EMIT Status(QStringLiteral("Extraction Complete"));
+    Q_EMIT Status(TransferTexts::ZipExtractionComplete);
     return true;
 }
