@@ -43,8 +43,5 @@ PackageResult PackageTake(const QString &appFolder, const QString &baseName, int
 
 bool SavePackagedTake(const QString &appFolder, const QString &voxPath, QString *error)
 {
-    const QString packaged = appFolder + QStringLiteral("temp.vox");
-    if (!QFileInfo::exists(packaged))
-        return false;
-    return CopyFileAtomically(packaged, voxPath, error);
+    return CopyFileAtomically(appFolder + QStringLiteral("temp.vox"), voxPath, error);
 }

@@ -28,6 +28,6 @@ PackageResult PackageTake(const QString &appFolder, const QString &baseName, int
                           qint64 lengthMs, QString *error);
 
 // Copies "temp.vox" over `voxPath` atomically: a failed copy leaves the
-// previous vox file as it was. False, and nothing copied, when there is no
-// "temp.vox" (*error then stays empty) or the copy fails (*error says why).
+// previous vox file as it was. False, with *error saying why, when there is
+// no "temp.vox" to copy or the copy fails.
 bool SavePackagedTake(const QString &appFolder, const QString &voxPath, QString *error);

@@ -16,24 +16,18 @@ QString recordName(const QString &baseName)
     return baseName + QStringLiteral(".tsd");
 }
 
-// The archive open in `reader` and its directory, or nullopt with the
-// reader's first error in *error.
+// The archive open in `reader` and its directory.
 struct OpenVox
 {
     ZipExtractionClass reader;
-    QString firstError;
     QList<ZipCentralEntry> entries;
 
-    bool open(const QString &voxPath)
+    // False with *error set when the file is not a readable archive.
+    bool open(const QString &voxPath, QString *error)
     {
-        QObject::connect(&reader, &ZipExtractionClass::ZipError, &reader,
-                         [this](int, const QString &text) {
-                             if (firstError.isEmpty())
-                                 firstError = text;
-                         });
-        if (!reader.OpenZip(voxPath))
+        if (!reader.OpenZip(voxPath, error))
             return false;
-        std::optional<QList<ZipCentralEntry>> directory = reader.ReadDirectory();
+        std::optional<QList<ZipCentralEntry>> directory = reader.ReadDirectory(error);
         if (!directory)
             return false;
         entries = std::move(*directory);
@@ -68,10 +62,8 @@ bool ExtractVoxTake(const QString &voxPath, const QString &folder, const QString
                     QString *error)
 {
     OpenVox vox;
-    if (!vox.open(voxPath)) {
-        setError(error, vox.firstError);
+    if (!vox.open(voxPath, error))
         return false;
-    }
     ClaimedRanges claimed;
     // The record is written even when the take is missing or damaged: it is
     // readable on its own.
@@ -102,10 +94,8 @@ std::optional<QByteArray> ReadVoxDurationRecord(const QString &voxPath, const QS
                                                 QString *error)
 {
     OpenVox vox;
-    if (!vox.open(voxPath)) {
-        setError(error, vox.firstError);
+    if (!vox.open(voxPath, error))
         return std::nullopt;
-    }
     const QString record = recordName(baseName);
     const ZipCentralEntry *entry = vox.find(record);
     if (!entry) {

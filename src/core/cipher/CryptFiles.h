@@ -13,7 +13,9 @@ struct CryptFilesResult
 {
     int transformed = 0; // files enciphered or deciphered
     int skipped = 0;     // read-only or locked files, and files under 8 bytes
-    QString error;       // the first failure that ended the call, "" if none
+    QString error;       // the first failure that ended the call; empty exactly on success
+
+    bool ok() const { return error.isEmpty(); }
 };
 
 enum class CryptFileStatus

@@ -77,20 +77,26 @@ void ZipExtractionClass::CloseZip()
     }
 }
 
-bool ZipExtractionClass::OpenZip(const QString &ZipPath)
+bool ZipExtractionClass::fail(ErrorNumber number, const QString &text, QString *error)
+{
+    if (error)
+        *error = text;
+    Q_EMIT ZipError(number, text);
+    return false;
+}
+
+bool ZipExtractionClass::OpenZip(const QString &ZipPath, QString *error)
 {
     Q_EMIT Status(QStringLiteral("Opening Zip"));
     CloseZip();
     const QFileInfo info(ZipPath);
-    if (!info.exists()) {
-        Q_EMIT ZipError(ArchiveMissing, QStringLiteral("The file %1 doesn't exist").arg(ZipPath));
-        return false;
-    }
+    if (!info.exists())
+        return fail(ArchiveMissing, QStringLiteral("The file %1 doesn't exist").arg(ZipPath),
+                    error);
     m_file.setFileName(ZipPath);
-    if (!info.isFile() || !m_file.open(QIODevice::ReadOnly)) {
-        Q_EMIT ZipError(CannotReadArchive, QStringLiteral("Can't read the file %1").arg(ZipPath));
-        return false;
-    }
+    if (!info.isFile() || !m_file.open(QIODevice::ReadOnly))
+        return fail(CannotReadArchive, QStringLiteral("Can't read the file %1").arg(ZipPath),
+                    error);
     m_path = ZipPath;
     // The end record and its comment fill at most the last 65557 bytes, so
     // that tail is all that needs reading. The search starts where a whole
@@ -106,10 +112,8 @@ bool ZipExtractionClass::OpenZip(const QString &ZipPath)
             }
         }
     }
-    if (m_endPosition == 0) {
-        Q_EMIT ZipError(NotAZipFile, TransferTexts::ZipNotAZipFile(ZipPath));
-        return false;
-    }
+    if (m_endPosition == 0)
+        return fail(NotAZipFile, TransferTexts::ZipNotAZipFile(ZipPath), error);
     Q_EMIT Status(QStringLiteral("Zip Opened"));
     return true;
 }
@@ -203,10 +207,10 @@ bool ZipExtractionClass::extractEntry(ZipCentralEntry &entry, const QString &fol
     return true;
 }
 
-std::optional<QList<ZipCentralEntry>> ZipExtractionClass::ReadDirectory()
+std::optional<QList<ZipCentralEntry>> ZipExtractionClass::ReadDirectory(QString *error)
 {
     if (m_endPosition == 0) {
-        Q_EMIT ZipError(NoZipOpen, TransferTexts::ZipNoneOpen);
+        fail(NoZipOpen, TransferTexts::ZipNoneOpen, error);
         return std::nullopt;
     }
     char end[EndRecordSize];
@@ -221,7 +225,7 @@ std::optional<QList<ZipCentralEntry>> ZipExtractionClass::ReadDirectory()
             sound = readCentralEntry(&position, &entries[i]);
     }
     if (!sound) {
-        Q_EMIT ZipError(NotAZipFile, TransferTexts::ZipNotAZipFile(m_path));
+        fail(NotAZipFile, TransferTexts::ZipNotAZipFile(m_path), error);
         return std::nullopt;
     }
     return entries;

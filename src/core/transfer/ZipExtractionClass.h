@@ -59,10 +59,11 @@ public:
 
     // Closes any open archive, then opens the one at `ZipPath` and looks for
     // its end record in the last 65557 bytes (the record and the longest
-    // comment), nearest the end first. True when it was found. A file that
+    // comment), nearest the end first. True when it was found; otherwise
+    // *error (when given) holds the text raised with ZipError. A file that
     // exists but holds no end record stays open until CloseZip, and Extract
     // then reports error 3.
-    bool OpenZip(const QString &ZipPath);
+    bool OpenZip(const QString &ZipPath, QString *error = nullptr);
 
     // Closes the open archive, if any ("Zip Closed"), and forgets its end record.
     void CloseZip();
@@ -83,8 +84,9 @@ public:
     // The members of the open archive as its central directory lists them,
     // read without touching any member's data and without handling events.
     // nullopt when no archive is open (error 3), or when the archive spans
-    // disks or its directory is damaged (error 2).
-    std::optional<QList<ZipCentralEntry>> ReadDirectory();
+    // disks or its directory is damaged (error 2); *error (when given) then
+    // holds the text raised with ZipError.
+    std::optional<QList<ZipCentralEntry>> ReadDirectory(QString *error = nullptr);
 
     // Copies one member listed by ReadDirectory into `out` or into the file
     // `target` (see CopyMemberData and ExtractMemberTo). No signal is raised:
@@ -103,6 +105,8 @@ Q_SIGNALS:
     void ZipError(int Number, const QString &Description);
 
 private:
+    // Raises ZipError and copies its text to *error when given; false.
+    bool fail(ErrorNumber number, const QString &text, QString *error);
     bool readCentralEntry(qint64 *position, ZipCentralEntry *entry);
     // False only when the whole extraction must stop (a write failure).
     bool extractEntry(ZipCentralEntry &entry, const QString &folder, bool preservePath,

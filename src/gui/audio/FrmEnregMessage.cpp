@@ -317,7 +317,7 @@ void FrmEnregMessage::CmdEnregClick()
     const QString voxPath = state_.VoxPath(reply_.baseName);
     QDir().mkpath(QFileInfo(voxPath).absolutePath());
     QString error;
-    if (!SavePackagedTake(state_.AppFolder, voxPath, &error) && !error.isEmpty()) {
+    if (!SavePackagedTake(state_.AppFolder, voxPath, &error)) {
         // The take stays in place so that Save can be tried again; the
         // reply's previous recording is untouched.
         dialogs_.information(this, AudioTexts::TakeNotSaved(error));

@@ -23,15 +23,6 @@ private Q_SLOTS:
                  QByteArray("\"say \"no\"\"\r\n"));
     }
 
-    void readerKeepsLineBreaksInsideQuotes()
-    {
-        const QString text = QStringLiteral("\"first line\r\n\"\r\n\"  second\r\n\"\r\n");
-        const QList<QStringList> records = ParseRecords(text);
-        QCOMPARE(records.size(), 2);
-        QCOMPARE(records.at(0), QStringList{QStringLiteral("first line\r\n")});
-        QCOMPARE(records.at(1), QStringList{QStringLiteral("  second\r\n")});
-    }
-
     void readerSplitsRecordsAndTrimsPlainFields_data()
     {
         QTest::addColumn<QString>("text");
@@ -53,6 +44,9 @@ private Q_SLOTS:
         QTest::newRow("empty quoted field")
             << QStringLiteral("\"\",\"x\"\r\n") << QList<QStringList>{{"", "x"}};
         QTest::newRow("nothing") << QString() << QList<QStringList>{};
+        QTest::newRow("line breaks inside quotes kept")
+            << QStringLiteral("\"first line\r\n\"\r\n\"  second\r\n\"\r\n")
+            << QList<QStringList>{{"first line\r\n"}, {"  second\r\n"}};
     }
     void readerSplitsRecordsAndTrimsPlainFields()
     {
@@ -88,7 +82,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("ascii") << QByteArray("ACT I") << QStringLiteral("ACT I");
         QTest::newRow("utf-8") << QByteArray("r\xc3\xa9p\xc3\xa9tition")
                                << QStringLiteral("r\u00e9p\u00e9tition");
         QTest::newRow("cp1252 e acute")

@@ -6,36 +6,22 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
-QByteArray read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+#include "TestFiles.h"
 
 class TestTakePackage : public QObject
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
-    QString app_;
+    QTemporaryDir m_dir;
+    QString m_app;
 
 private Q_SLOTS:
     void init()
     {
-        QDir(dir_.path()).removeRecursively();
-        QDir().mkpath(dir_.path());
-        app_ = dir_.path() + QLatin1Char('/');
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+        m_app = m_dir.path() + QLatin1Char('/');
     }
 
     void durationRecordHoldsWholeSeconds_data()
@@ -63,13 +49,14 @@ private Q_SLOTS:
     void packagedTakeHoldsWavThenDurationRecordUnderBareNames()
     {
         const QByteArray take = QByteArray("RIFF....WAVE") + QByteArray(5000, 'x');
-        write(app_ + QStringLiteral("temp.wav"), take);
-        write(app_ + QStringLiteral("temp.vox"), "an earlier package");
+        WriteTestFile(m_app + QStringLiteral("temp.wav"), take);
+        WriteTestFile(m_app + QStringLiteral("temp.vox"), "an earlier package");
         QString error;
-        QCOMPARE(PackageTake(app_, QStringLiteral("_0057_HUBERT"), 2, 3, 17900, &error),
+        QCOMPARE(PackageTake(m_app, QStringLiteral("_0057_HUBERT"), 2, 3, 17900, &error),
                  PackageResult::Packaged);
-        QCOMPARE(read(app_ + QStringLiteral("_0057_HUBERT.tsd")), QByteArray("2,3,17\r\n"));
-        const QByteArray zip = read(app_ + QStringLiteral("temp.vox"));
+        QCOMPARE(ReadTestFile(m_app + QStringLiteral("_0057_HUBERT.tsd")),
+                 QByteArray("2,3,17\r\n"));
+        const QByteArray zip = ReadTestFile(m_app + QStringLiteral("temp.vox"));
         QCOMPARE(LocalHeaderNames(zip),
                  (QStringList{QStringLiteral("temp.wav"), QStringLiteral("_0057_HUBERT.tsd")}));
     }
@@ -84,45 +71,46 @@ private Q_SLOTS:
     {
         QFETCH(bool, emptyFile);
         if (emptyFile)
-            write(app_ + QStringLiteral("temp.wav"), QByteArray());
+            WriteTestFile(m_app + QStringLiteral("temp.wav"), QByteArray());
         QString error;
-        QCOMPARE(PackageTake(app_, QStringLiteral("_0001_A"), 1, 1, 0, &error),
+        QCOMPARE(PackageTake(m_app, QStringLiteral("_0001_A"), 1, 1, 0, &error),
                  PackageResult::NoTake);
-        QVERIFY(!QFile::exists(app_ + QStringLiteral("temp.vox")));
-        QCOMPARE(read(app_ + QStringLiteral("_0001_A.tsd")), QByteArray("1,1,0\r\n"));
+        QVERIFY(!QFile::exists(m_app + QStringLiteral("temp.vox")));
+        QCOMPARE(ReadTestFile(m_app + QStringLiteral("_0001_A.tsd")), QByteArray("1,1,0\r\n"));
     }
 
-    void saveReplacesExistingVox()
+    // A failed save leaves the reply's previous recording as it was and no
+    // other vox file beside it.
+    void saveCopiesThePackageOrNothing_data()
     {
-        const QString vox = app_ + QStringLiteral("_0057_HUBERT.vox");
-        write(vox, "the previous recording, which is longer than the new one");
-        write(app_ + QStringLiteral("temp.vox"), "new package");
-        QString error;
-        QVERIFY2(SavePackagedTake(app_, vox, &error), qPrintable(error));
-        QCOMPARE(read(vox), QByteArray("new package"));
+        QTest::addColumn<QString>("package"); // "<none>": no temp.vox, "<folder>": unreadable
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("package replaces a longer recording") << "new package" << true;
+        QTest::newRow("no package") << "<none>" << false;
+        QTest::newRow("unreadable package") << "<folder>" << false;
     }
-
-    void saveWithoutPackageCopiesNothing()
+    void saveCopiesThePackageOrNothing()
     {
-        const QString vox = app_ + QStringLiteral("_0057_HUBERT.vox");
-        write(vox, "previous");
+        QFETCH(QString, package);
+        QFETCH(bool, saved);
+        const QString vox = m_app + QStringLiteral("_0057_HUBERT.vox");
+        WriteTestFile(vox, "the previous recording, which is longer than the new one");
+        if (package == "<folder>")
+            QDir().mkpath(m_app + QStringLiteral("temp.vox"));
+        else if (package != "<none>")
+            WriteTestFile(m_app + QStringLiteral("temp.vox"), package.toLatin1());
         QString error;
-        QVERIFY(!SavePackagedTake(app_, vox, &error));
-        QVERIFY(error.isEmpty());
-        QCOMPARE(read(vox), QByteArray("previous"));
-    }
-
-    void failedCopyLeavesPreviousRecordingIntact()
-    {
-        const QString vox = app_ + QStringLiteral("_0057_HUBERT.vox");
-        write(vox, "previous");
-        QDir().mkpath(app_ + QStringLiteral("temp.vox")); // cannot be read as a file
-        QString error;
-        QVERIFY(!SavePackagedTake(app_, vox, &error));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(read(vox), QByteArray("previous"));
-        QCOMPARE(QDir(app_).entryList({QStringLiteral("*.vox")}, QDir::Files),
-                 QStringList{QStringLiteral("_0057_HUBERT.vox")});
+        QCOMPARE(SavePackagedTake(m_app, vox, &error), saved);
+        QCOMPARE(error.isEmpty(), saved);
+        QCOMPARE(ReadTestFile(vox),
+                 saved ? package.toLatin1()
+                       : QByteArray("the previous recording, which is longer than the "
+                                    "new one"));
+        QStringList left{QStringLiteral("_0057_HUBERT.vox")};
+        if (saved)
+            left.append(QStringLiteral("temp.vox"));
+        QCOMPARE(QDir(m_app).entryList({QStringLiteral("*.vox")}, QDir::Files | QDir::Hidden),
+                 left);
     }
 };
 

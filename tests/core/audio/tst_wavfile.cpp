@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+Q_DECLARE_METATYPE(std::vector<qint16>)
+
 class TestWavFile : public QObject
 {
     Q_OBJECT
@@ -20,38 +22,35 @@ private:
     }
 
 private Q_SLOTS:
-    void eightBitElevenKilohertzTakeOfOlderInstallationsReads()
+    void acceptedInputReadsToSixteenBitSamples_data()
     {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<std::vector<qint16>>("samples");
         // 8-bit WAV samples are unsigned with 128 as silence.
-        const QByteArray wav = HandMadeWav(1, 11025, 8, QByteArray("\x80\xff\x00\xc0", 4));
+        QTest::newRow("8-bit 11 kHz take of older installations")
+            << HandMadeWav(1, 11025, 8, QByteArray("\x80\xff\x00\xc0", 4)) << 1 << 11025
+            << std::vector<qint16>{0, 127 * 256, -128 * 256, 64 * 256};
+        QTest::newRow("16-bit stereo stays interleaved")
+            << HandMadeWav(2, 44100, 16, le16Samples({1, -1, 32767, -32768, 100, 200})) << 2
+            << 44100 << std::vector<qint16>{1, -1, 32767, -32768, 100, 200};
+        QTest::newRow("data chunk shorter than declared")
+            << HandMadeWav(1, 22050, 16, le16Samples({5, 6, 7}), 100000) << 1 << 22050
+            << std::vector<qint16>{5, 6, 7};
+    }
+    void acceptedInputReadsToSixteenBitSamples()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, channels);
+        QFETCH(int, rate);
+        QFETCH(std::vector<qint16>, samples);
         QString error;
-        const std::optional<PcmAudio> audio = ReadWavBytes(wav, &error);
+        const std::optional<PcmAudio> audio = ReadWavBytes(bytes, &error);
         QVERIFY2(audio, qPrintable(error));
-        QCOMPARE(audio->sampleRate, 11025);
-        QCOMPARE(audio->channels, 1);
-        const std::vector<qint16> expected = {0, 127 * 256, -128 * 256, 64 * 256};
-        QCOMPARE(audio->samples, expected);
-    }
-
-    void sixteenBitStereoKeepsInterleavedSamples()
-    {
-        const QByteArray wav =
-            HandMadeWav(2, 44100, 16, le16Samples({1, -1, 32767, -32768, 100, 200}));
-        const std::optional<PcmAudio> audio = ReadWavBytes(wav, nullptr);
-        QVERIFY(audio);
-        QCOMPARE(audio->channels, 2);
-        QCOMPARE(audio->frames(), qint64(3));
-        const std::vector<qint16> expected = {1, -1, 32767, -32768, 100, 200};
-        QCOMPARE(audio->samples, expected);
-    }
-
-    void dataChunkShorterThanDeclaredYieldsSamplesPresent()
-    {
-        const QByteArray wav = HandMadeWav(1, 22050, 16, le16Samples({5, 6, 7}), 100000);
-        const std::optional<PcmAudio> audio = ReadWavBytes(wav, nullptr);
-        QVERIFY(audio);
-        const std::vector<qint16> expected = {5, 6, 7};
-        QCOMPARE(audio->samples, expected);
+        QCOMPARE(audio->channels, channels);
+        QCOMPARE(audio->sampleRate, rate);
+        QCOMPARE(audio->samples, samples);
     }
 
     void unacceptableInputIsRefused_data()
@@ -99,49 +98,41 @@ private Q_SLOTS:
         QCOMPARE(audio->frames(), qint64(300));
     }
 
-    void encodedTakeIsCanonicalSixteenBitWav()
+    // The written take is a canonical 16-bit WAV file that replaces an older,
+    // longer one atomically; a write that cannot happen leaves no file.
+    void writeReplacesAtomically_data()
     {
-        PcmAudio audio;
-        audio.sampleRate = 22050;
-        audio.channels = 1;
-        audio.samples = {1, -2, 300};
-        const std::optional<QByteArray> bytes = EncodeWav16(audio, nullptr);
-        QVERIFY(bytes);
-        QCOMPARE(*bytes, HandMadeWav(1, 22050, 16, le16Samples({1, -2, 300})));
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("over an older take") << "temp.wav" << true;
+        QTest::newRow("into a missing folder") << "missing/temp.wav" << false;
     }
-
-    void writeReplacesExistingFileAndLeavesNoTemporary()
+    void writeReplacesAtomically()
     {
+        QFETCH(QString, name);
+        QFETCH(bool, written);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("temp.wav"));
-        QFile old(path);
+        const QString path = dir.filePath(name);
+        QFile old(dir.filePath(QStringLiteral("temp.wav")));
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("an older take, longer than the new one ...............................");
         old.close();
         PcmAudio audio;
-        audio.sampleRate = 8000;
+        audio.sampleRate = 22050;
         audio.channels = 1;
-        audio.samples = {10, 20};
+        audio.samples = {1, -2, 300};
         QString error;
-        QVERIFY2(WriteWavFile(path, audio, &error), qPrintable(error));
-        const std::optional<PcmAudio> back = ReadWavFile(path, &error);
-        QVERIFY(back);
-        QCOMPARE(back->samples, audio.samples);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("temp.wav")});
-    }
-
-    void writeIntoMissingFolderFailsWithoutFile()
-    {
-        QTemporaryDir dir;
-        PcmAudio audio;
-        audio.sampleRate = 8000;
-        audio.channels = 1;
-        audio.samples = {1};
-        const QString path = dir.filePath(QStringLiteral("missing/temp.wav"));
-        QString error;
-        QVERIFY(!WriteWavFile(path, audio, &error));
-        QVERIFY(!error.isEmpty());
-        QVERIFY(!QFile::exists(path));
+        QCOMPARE(WriteWavFile(path, audio, &error), written);
+        QCOMPARE(error.isEmpty(), written);
+        QCOMPARE(QFile::exists(path), written);
+        if (written) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), HandMadeWav(1, 22050, 16, le16Samples({1, -2, 300})));
+            QCOMPARE(ReadWavFile(path, &error).value_or(PcmAudio()).samples, audio.samples);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("temp.wav")});
     }
 };
 

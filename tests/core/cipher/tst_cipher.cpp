@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
+
 namespace {
 BlockCipher::KeyChars keyOf(const QByteArray &key)
 {
@@ -39,20 +41,6 @@ QByteArray randomBytes(int length, quint32 seed)
     return data;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
 } // namespace
 
 class TestCipher : public QObject
@@ -127,46 +115,6 @@ private Q_SLOTS:
         QCOMPARE(data, original);
     }
 
-    void sameFirstBlockEnciphersAlike()
-    {
-        const BlockCipher cipher(fixedKey());
-        QByteArray a = QByteArray("SAMEHEAD") + randomBytes(30, 1);
-        QByteArray b = QByteArray("SAMEHEAD") + randomBytes(21, 2);
-        cipher.encipher(a);
-        cipher.encipher(b);
-        QCOMPARE(a.left(8), b.left(8));
-        QVERIFY(a.mid(8, 8) != b.mid(8, 8));
-    }
-
-    // Only the last eight bytes are enciphered a second time: everything
-    // before them equals the chained encipherment of the whole blocks.
-    void partialBlockOnlyTouchesLastEightBytes()
-    {
-        const BlockCipher cipher(fixedKey());
-        const QByteArray plain = randomBytes(8 * 5 + 3, 3);
-        QByteArray whole = plain.left(8 * 5);
-        QByteArray partial = plain;
-        cipher.encipher(whole);
-        cipher.encipher(partial);
-        QCOMPARE(partial.left(plain.size() - 8), whole.left(plain.size() - 8));
-    }
-
-    void blocksDecipherToWhatWasEnciphered()
-    {
-        const BlockCipher cipher(fixedKey());
-        QRandomGenerator random(11);
-        for (int n = 0; n < 200; ++n) {
-            BlockCipher::Block block;
-            for (auto &byte : block)
-                byte = std::uint8_t(random.bounded(256));
-            BlockCipher::Block copy = block;
-            cipher.encipherBlock(copy);
-            QVERIFY(copy != block);
-            cipher.decipherBlock(copy);
-            QCOMPARE(copy, block);
-        }
-    }
-
     void trailingBlanksOfKeyDoNotEnterExpandedKey()
     {
         int length = 0;
@@ -181,58 +129,54 @@ private Q_SLOTS:
         QCOMPARE(fixedLength, 24);
     }
 
-    void cryptFilesTransformsEveryMatchWithChainingRestarted()
+    // Files of the application folder: a.dat and b.dat (100 bytes), c.txt,
+    // short.dat (7 bytes) and ro.dat (read-only); "E" is enciphered content.
+    void cryptFilesTransformsEveryMatchAndSkipsTheRest_data()
     {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("transformed");
+        QTest::addColumn<int>("skipped");
+        QTest::addColumn<QString>("after"); // a, b, c, short, ro: "E" or "-"
+        QTest::newRow("pattern, chaining restarted per file") << 1 << "*.dat" << 2 << 2 << "EE---";
+        QTest::newRow("one name") << 1 << "b.dat" << 1 << 0 << "-E---";
+        QTest::newRow("read-only skipped") << 1 << "ro.dat" << 0 << 1 << "-----";
+        QTest::newRow("no mode") << 0 << "a.dat" << 0 << 0 << "-----";
+        QTest::newRow("no name") << 1 << "" << 0 << 0 << "-----";
+        QTest::newRow("no match") << 1 << "none*.dat" << 0 << 0 << "-----";
+    }
+    void cryptFilesTransformsEveryMatchAndSkipsTheRest()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, name);
+        QFETCH(int, transformed);
+        QFETCH(int, skipped);
+        QFETCH(QString, after);
         QTemporaryDir dir;
         Module1 state;
         state.StartUp(dir.path());
         const QByteArray content = randomBytes(100, 5);
-        writeFile(dir.filePath(QStringLiteral("a.dat")), content);
-        writeFile(dir.filePath(QStringLiteral("b.dat")), content);
-        writeFile(dir.filePath(QStringLiteral("c.txt")), content);
-        writeFile(dir.filePath(QStringLiteral("short.dat")), "1234567");
+        QByteArray enciphered = content;
+        BlockCipher(fixedKey()).encipher(enciphered); // the state's key is the fixed one
+        const QStringList files{"a.dat", "b.dat", "c.txt", "short.dat", "ro.dat"};
+        for (const QString &file : files)
+            QVERIFY(WriteTestFile(dir.filePath(file),
+                                  file == "short.dat" ? QByteArray("1234567") : content));
+        QFile::setPermissions(dir.filePath("ro.dat"), QFileDevice::ReadOwner);
 
-        const CryptFilesResult result = CryptFiles(state, 1, QStringLiteral("*.dat"));
-        QCOMPARE(result.transformed, 2);
-        QCOMPARE(result.skipped, 1);
-        QVERIFY(result.error.isEmpty());
+        const CryptFilesResult result = CryptFiles(state, mode, name);
+        QCOMPARE(result.transformed, transformed);
+        QCOMPARE(result.skipped, skipped);
+        QVERIFY(result.ok());
         QCOMPARE(state.CipherMode, 0);
-        QByteArray expected = content;
-        BlockCipher(state.KeyChars).encipher(expected);
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("a.dat"))), expected);
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("b.dat"))), expected);
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("c.txt"))), content);
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("short.dat"))), QByteArray("1234567"));
-
-        CryptFiles(state, 2, QStringLiteral("a.dat"));
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("a.dat"))), content);
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("b.dat"))), expected);
-    }
-
-    void cryptFilesDoesNothingForNoModeOrNoName()
-    {
-        QTemporaryDir dir;
-        Module1 state;
-        state.StartUp(dir.path());
-        writeFile(dir.filePath(QStringLiteral("a.dat")), "0123456789abcdef");
-        QCOMPARE(CryptFiles(state, 0, QStringLiteral("a.dat")).transformed, 0);
-        QCOMPARE(CryptFiles(state, 1, QString()).transformed, 0);
-        QCOMPARE(CryptFiles(state, 1, QStringLiteral("none*.dat")).transformed, 0);
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("a.dat"))), QByteArray("0123456789abcdef"));
-    }
-
-    void readOnlyFileIsSkippedAndLeftAlone()
-    {
-        QTemporaryDir dir;
-        Module1 state;
-        state.StartUp(dir.path());
-        const QString path = dir.filePath(QStringLiteral("ro.dat"));
-        writeFile(path, "0123456789abcdef");
-        QFile::setPermissions(path, QFileDevice::ReadOwner);
-        const CryptFilesResult result = CryptFiles(state, 1, QStringLiteral("ro.dat"));
-        QCOMPARE(result.transformed, 0);
-        QCOMPARE(result.skipped, 1);
-        QCOMPARE(readFile(path), QByteArray("0123456789abcdef"));
+        for (int i = 0; i < files.size(); ++i)
+            QCOMPARE(ReadTestFile(dir.filePath(files.at(i))), after.at(i) == 'E' ? enciphered
+                                                              : i == 3 ? QByteArray("1234567")
+                                                                       : content);
+        if (transformed == 2) { // and back
+            CryptFiles(state, 2, QStringLiteral("a.dat"));
+            QCOMPARE(ReadTestFile(dir.filePath("a.dat")), content);
+        }
     }
 
     void decipheringToMemoryNeverWritesTheFile()
@@ -244,14 +188,14 @@ private Q_SLOTS:
         QByteArray enciphered = clear;
         BlockCipher(state.KeyChars).encipher(enciphered);
         const QString path = dir.filePath(QStringLiteral("kingjohn.dat"));
-        writeFile(path, enciphered);
+        QVERIFY(WriteTestFile(path, enciphered));
         const QDateTime before = QFileInfo(path).lastModified();
         QFile::setPermissions(path, QFileDevice::ReadOwner);
         QString error;
         const std::optional<QByteArray> result = DecipherFileToMemory(state, path, &error);
         QVERIFY2(result, qPrintable(error));
         QCOMPARE(*result, clear);
-        QCOMPARE(readFile(path), enciphered);
+        QCOMPARE(ReadTestFile(path), enciphered);
         QCOMPARE(QFileInfo(path).lastModified(), before);
 
         QVERIFY(!DecipherFileToMemory(state, dir.filePath(QStringLiteral("none.dat")), &error));

@@ -57,22 +57,6 @@ inline QByteArray rawDeflate(const QByteArray &data)
     return out;
 }
 
-// Inflates raw deflate data; empty on any error.
-inline QByteArray rawInflate(const QByteArray &data, qsizetype expectedSize)
-{
-    z_stream z{};
-    inflateInit2(&z, -15);
-    QByteArray out(expectedSize + 1, '\0');
-    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
-    z.avail_in = uInt(data.size());
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
-    z.avail_out = uInt(out.size());
-    const int rc = inflate(&z, Z_FINISH);
-    out.resize(qsizetype(z.total_out));
-    inflateEnd(&z);
-    return rc == Z_STREAM_END ? out : QByteArray();
-}
-
 struct Member
 {
     QByteArray name;
@@ -95,6 +79,15 @@ struct Member
         return method == 8 ? rawDeflate(content) : content;
     }
 };
+
+inline Member member(const QByteArray &name, const QByteArray &content, quint16 method = 8)
+{
+    Member m;
+    m.name = name;
+    m.content = content;
+    m.method = method;
+    return m;
+}
 
 struct Archive
 {

@@ -1,3 +1,5 @@
+#include "../transfer/ZipTestArchive.h"
+#include "TestFiles.h"
 #include "TestPlay.h"
 #include "VoxFiles.h"
 #include "core/app/Module1.h"
@@ -13,12 +15,6 @@
 namespace T = TransferTexts;
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // Categories from letters: "v" recordings, "n" notes, "p" photos.
 std::array<bool, 3> categories(const QString &letters)
 {
@@ -89,15 +85,13 @@ private:
     // the duration record of the reply that the file's name gives.
     static void writeVox(const QString &path, int wavBytes)
     {
-        QTemporaryDir staging;
-        const QString record = QFileInfo(path).completeBaseName() + QStringLiteral(".tsd");
-        TestPlay::write(staging.filePath("temp.wav"),
-                        HandMadeWav(1, 8000, 8, QByteArray(wavBytes, 'a')));
-        TestPlay::write(staging.filePath(record), "1,1,1\r\n");
-        ZipClass zip;
-        QVERIFY(zip.AddFile(staging.filePath("temp.wav")));
-        QVERIFY(zip.AddFile(staging.filePath(record)));
-        QVERIFY(zip.WriteZip(path, true));
+        const QByteArray record = QFileInfo(path).completeBaseName().toLatin1() + ".tsd";
+        TestPlay::write(
+            path,
+            ZipTest::Archive(
+                {ZipTest::member("temp.wav", HandMadeWav(1, 8000, 8, QByteArray(wavBytes, 'a'))),
+                 ZipTest::member(record, "1,1,1\r\n")})
+                .build());
     }
     TransferRequest request(const QString &letters, const QStringList &characters,
                             bool fromMedium) const
@@ -139,38 +133,46 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("necessary");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("copied");
+        QTest::addColumn<QString>("emptied"); // categories whose lists are empty
         const QStringList hubert{"HUBERT"};
         const QStringList bothCopied{"_0001_HUBERT.vox", "_0003_HUBERT.vox"};
         QTest::newRow("blank path") << "v" << hubert << "  " << qint64(1000) << qint64(0)
-                                    << QStringList{T::ExportNoPath} << QStringList();
+                                    << QStringList{T::ExportNoPath} << QStringList() << "";
         QTest::newRow("no character") << "v" << QStringList() << "" << qint64(1000) << qint64(0)
-                                      << QStringList{T::ExportNoCharacter} << QStringList();
+                                      << QStringList{T::ExportNoCharacter} << QStringList() << "";
         QTest::newRow("no category") << "" << hubert << "" << qint64(1000) << qint64(0)
-                                     << QStringList{T::ExportNoCategory} << QStringList();
+                                     << QStringList{T::ExportNoCategory} << QStringList() << "";
         QTest::newRow("volume not queried") << "v" << hubert << "" << qint64(-1) << qint64(150)
-                                            << QStringList{T::ExportNoSpace} << QStringList();
+                                            << QStringList{T::ExportNoSpace} << QStringList() << "";
         QTest::newRow("necessary equal to free is refused")
             << "v" << hubert << "" << qint64(150) << qint64(150) << QStringList{T::ExportNoSpace}
-            << QStringList();
+            << QStringList() << "";
         QTest::newRow("unselected character neither counted nor copied")
             << "v" << hubert << "" << qint64(151) << qint64(150) << QStringList{T::ExportEnded}
-            << bothCopied;
+            << bothCopied << "";
         QTest::newRow("trailing separator typed")
             << "v" << hubert << "/" << qint64(151) << qint64(150) << QStringList{T::ExportEnded}
-            << bothCopied;
+            << bothCopied << "";
         QTest::newRow("empty notes said after the recordings")
             << "vn" << QStringList{"ARTHUR"} << "" << qint64(5000) << qint64(1000)
-            << QStringList{T::ExportNoNotes, T::ExportEnded} << QStringList{"_0002_ARTHUR.vox"};
+            << QStringList{T::ExportNoNotes, T::ExportEnded} << QStringList{"_0002_ARTHUR.vox"}
+            << "n";
         QTest::newRow("every category in order")
             << "vnp" << hubert << "" << qint64(5000) << qint64(160)
             << QStringList{T::ExportNoPhotos, T::ExportEnded}
-            << QStringList{"_0001_HUBERT.not", "_0001_HUBERT.vox", "_0003_HUBERT.vox"};
+            << QStringList{"_0001_HUBERT.not", "_0001_HUBERT.vox", "_0003_HUBERT.vox"} << "";
         QTest::newRow("empty recordings, notes not checked")
             << "p" << hubert << "" << qint64(5000) << qint64(0)
-            << QStringList{T::ExportNoPhotos, T::ExportNothing} << QStringList();
+            << QStringList{T::ExportNoPhotos, T::ExportNothing} << QStringList() << "";
         QTest::newRow("selected character without files")
             << "v" << QStringList{"FIRST LORD"} << "" << qint64(5000) << qint64(0)
-            << QStringList{T::ExportNothing} << QStringList();
+            << QStringList{T::ExportNothing} << QStringList() << "";
+        QTest::newRow("all lists empty names no file")
+            << "vnp" << hubert << "" << qint64(1000) << qint64(0) << QStringList{T::ExportNoFiles}
+            << QStringList() << "vnp";
+        QTest::newRow("recording copy into a missing folder")
+            << "v" << hubert << "/no/such/folder" << qint64(1000) << qint64(150)
+            << QStringList{T::ExportRecordingPathError} << QStringList() << "";
     }
     void exportRunsTheChecksAndCopiesInOrder()
     {
@@ -181,13 +183,16 @@ private Q_SLOTS:
         QFETCH(qint64, necessary);
         QFETCH(QStringList, messages);
         QFETCH(QStringList, copied);
+        QFETCH(QString, emptied);
         TestPlay::write(play("vox", "_0001_HUBERT.vox"), QByteArray(100, 'h'));
         TestPlay::write(play("vox", "_0003_HUBERT.vox"), QByteArray(50, 'h'));
         TestPlay::write(play("vox", "_0002_ARTHUR.vox"), QByteArray(1000, 'a'));
         TestPlay::write(play("notes", "_0001_HUBERT.not"), QByteArray(10, 'n'));
         TransferRequest r = request(letters, characters, false);
-        if (QTest::currentDataTag() == QByteArray("empty notes said after the recordings"))
-            r.files[int(TransferCategory::Notes)].clear();
+        const std::array<bool, 3> empty = categories(emptied);
+        for (int c = 0; c < 3; ++c)
+            if (empty[c])
+                r.files[c].clear();
         r.folder = folder.trimmed().isEmpty() && !folder.isEmpty() ? folder : m_medium + folder;
         QStringList asked;
         const TransferOutcome outcome = ExportFiles(m_state, r, volume(free, &asked), hooks());
@@ -198,16 +203,8 @@ private Q_SLOTS:
         if (!asked.isEmpty())
             QCOMPARE(asked, QStringList{r.folder});
         for (const QString &name : copied)
-            QCOMPARE(readAll(medium(name)),
-                     readAll(play(name.endsWith(".vox") ? "vox" : "notes", name)));
-    }
-
-    void exportWithAllListsEmptyNamesNoFile()
-    {
-        TransferRequest r = request("vnp", {"HUBERT"}, false);
-        QVERIFY(ExportFiles(m_state, r, volume(1000), hooks()).stage ==
-                TransferOutcome::Stage::Refused);
-        QCOMPARE(m_messages, QStringList{T::ExportNoFiles});
+            QCOMPARE(ReadTestFile(medium(name)),
+                     ReadTestFile(play(name.endsWith(".vox") ? "vox" : "notes", name)));
     }
 
     // Medium: notes 1 (HUBERT, 300 B), 2 (ARTHUR, 600 B), 3 (HUBERT, 100 B);
@@ -283,9 +280,9 @@ private Q_SLOTS:
         expected.sort();
         QCOMPARE(QDir(m_state.NotesFolder()).entryList(QDir::Files, QDir::Name), expected);
         for (const QString &name : imported)
-            QCOMPARE(readAll(play("notes", name)), readAll(medium(name)));
+            QCOMPARE(ReadTestFile(play("notes", name)), ReadTestFile(medium(name)));
         if (!imported.contains("_0003_HUBERT.not"))
-            QCOMPARE(readAll(play("notes", "_0003_HUBERT.not")), QByteArray(5000, 'p'));
+            QCOMPARE(ReadTestFile(play("notes", "_0003_HUBERT.not")), QByteArray(5000, 'p'));
     }
 
     void importChecksPathAndEmptyFolderFirst_data()
@@ -315,7 +312,7 @@ private Q_SLOTS:
         writeVox(medium("_0001_HUBERT.vox"), 300);
         TestPlay::write(medium("_0003_HUBERT.vox"), "RIFF....WAVE not an archive");
         writeVox(play("vox", "_0003_HUBERT.vox"), 200);
-        const QByteArray good = readAll(play("vox", "_0003_HUBERT.vox"));
+        const QByteArray good = ReadTestFile(play("vox", "_0003_HUBERT.vox"));
         for (const char *name : {"_57_HUBERT.vox", "HUBERT.vox", "_0004_HUBERT.VOX", "_0004_.vox",
                                  "_0004_HUBERT.vox.bak", "_00x4_HUBERT.vox"})
             writeVox(medium(QLatin1String(name)), 10);
@@ -334,58 +331,46 @@ private Q_SLOTS:
         QCOMPARE(m_messages.at(1), T::ImportEnded);
         QCOMPARE(outcome.copied, 1);
         QCOMPARE(outcome.refused, 1);
-        QCOMPARE(readAll(play("vox", "_0003_HUBERT.vox")), good);
+        QCOMPARE(ReadTestFile(play("vox", "_0003_HUBERT.vox")), good);
         QCOMPARE(QDir(m_state.VoxFolder()).entryList(QDir::Files, QDir::Name),
                  (QStringList{"_0001_HUBERT.vox", "_0003_HUBERT.vox"}));
     }
 
     void forgedRecordingsAreRefused_data()
     {
-        QTest::addColumn<QString>("forgery"); // empty: a packaged take
-        QTest::addColumn<QString>("errorPart");
-        QTest::newRow("packaged take") << ""
-                                       << "";
-        QTest::newRow("not an archive") << "bytes"
-                                        << "not a Zip file";
-        QTest::newRow("damaged take") << "flip"
-                                      << "checksum";
-        QTest::newRow("truncated archive") << "cut"
-                                           << "";
-        QTest::newRow("archive without take") << "notake"
-                                              << "no recording";
-        QTest::newRow("take inside a folder") << "folder"
-                                              << "no recording";
-        QTest::newRow("record of another reply") << "otherrecord"
-                                                 << "_0001_HUBERT.tsd";
+        QTest::addColumn<QByteArray>("vox");
+        QTest::addColumn<QString>("errorPart"); // empty: accepted
+        using ZipTest::member;
+        const ZipTest::Member take =
+            member("temp.wav", HandMadeWav(1, 8000, 8, QByteArray(4000, 'a')));
+        const ZipTest::Member record = member("_0001_HUBERT.tsd", "1,1,1\r\n");
+        const QByteArray packaged = ZipTest::Archive({take, record}).build();
+        ZipTest::Member damaged = take;
+        damaged.crc = ZipTest::crcOf(take.content) ^ 1;
+        ZipTest::Member inFolder = take;
+        inFolder.name = "sub/temp.wav";
+        QTest::newRow("packaged take") << packaged << "";
+        QTest::newRow("not an archive") << QByteArray("RIFF....WAVEfmt ") << "not a Zip file";
+        QTest::newRow("damaged take") << ZipTest::Archive({damaged, record}).build() << "checksum";
+        QTest::newRow("truncated archive") << packaged.chopped(30) << "not a Zip file";
+        QTest::newRow("archive without take")
+            << ZipTest::Archive({record}).build() << "no recording";
+        QTest::newRow("take inside a folder")
+            << ZipTest::Archive({inFolder, record}).build() << "no recording";
+        QTest::newRow("record of another reply")
+            << ZipTest::Archive({take, member("_0002_ARTHUR.tsd", "1,1,1\r\n")}).build()
+            << "_0001_HUBERT.tsd";
     }
     void forgedRecordingsAreRefused()
     {
-        QFETCH(QString, forgery);
+        QFETCH(QByteArray, vox);
         QFETCH(QString, errorPart);
         const QString path = medium("_0001_HUBERT.vox");
-        QTemporaryDir staging;
-        const QByteArray take = HandMadeWav(1, 8000, 8, QByteArray(4000, 'a'));
-        TestPlay::write(staging.filePath("temp.wav"), take);
-        const QString record = forgery == "otherrecord" ? "_0002_ARTHUR.tsd" : "_0001_HUBERT.tsd";
-        TestPlay::write(staging.filePath(record), "1,1,1\r\n");
-        ZipClass zip;
-        if (forgery != "notake")
-            QVERIFY(zip.AddFile(staging.filePath("temp.wav"),
-                                forgery == "folder" ? "sub/temp.wav" : QString()));
-        QVERIFY(zip.AddFile(staging.filePath(record)));
-        QVERIFY(zip.WriteZip(path, true));
-        QByteArray archive = readAll(path);
-        if (forgery == "bytes")
-            archive = "RIFF....WAVEfmt ";
-        else if (forgery == "cut")
-            archive.chop(30);
-        else if (forgery == "flip")
-            archive[60] = char(archive[60] ^ 0x55); // inside the take's deflated data
-        TestPlay::write(path, archive);
+        TestPlay::write(path, vox);
         QString error;
-        QCOMPARE(CheckMediumVox(path, "_0001_HUBERT", &error), forgery.isEmpty());
+        QCOMPARE(CheckMediumVox(path, "_0001_HUBERT", &error), errorPart.isEmpty());
         QVERIFY2(error.contains(errorPart), qPrintable(error));
-        QCOMPARE(error.isEmpty(), forgery.isEmpty());
+        QCOMPARE(error.isEmpty(), errorPart.isEmpty());
     }
 
     // A copy that fails half-way through a file (the file-size limit stands
@@ -417,19 +402,10 @@ private Q_SLOTS:
         }
         QCOMPARE(m_messages, QStringList{import ? T::ImportPathError : T::ExportPathError});
         QVERIFY(outcome.stage == TransferOutcome::Stage::Failed);
-        QCOMPARE(readAll(to), QByteArray("good note"));
+        QCOMPARE(ReadTestFile(to), QByteArray("good note"));
         // Nothing left beside it, and the file after the failure not copied.
         QCOMPARE(QFileInfo(to).dir().entryList(QDir::Files | QDir::Hidden, QDir::Name).size(), 1);
         QCOMPARE(m_lastProgress, -1);
-    }
-
-    void recordingPathErrorHasItsOwnText()
-    {
-        TestPlay::write(play("vox", "_0001_HUBERT.vox"), "take");
-        TransferRequest r = request("v", {"HUBERT"}, false);
-        r.folder = m_medium + QStringLiteral("/no/such/folder");
-        ExportFiles(m_state, r, volume(1000), hooks());
-        QCOMPARE(m_messages, QStringList{T::ExportRecordingPathError});
     }
 
     void missingRecordingsListsRepliesWithoutTake_data()

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
+
 // Archives we write must satisfy Info-ZIP and Python's zipfile, and archives
 // they write must extract byte for byte with our reader. The peers are test
 // dependencies (scripts/deps.sh installs them); a missing one is a failure.
@@ -20,19 +22,6 @@ QByteArray takeLikeBytes(qsizetype size)
         bytes[i] = char(int(40 * ((i / 30) % 5)) + int((noise >> 16) % 9));
     }
     return bytes;
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // Runs a peer program in `folder`; its exit code, or -1 when it cannot run.
@@ -99,10 +88,10 @@ private Q_SLOTS:
                          QStringLiteral("%1 is missing (scripts/deps.sh installs it)").arg(peer)));
         QVERIFY(m_dir.isValid());
         m_sources = m_dir.filePath("sources");
-        QVERIFY(writeBytes(m_sources + "/temp.wav", takeLikeBytes(400000)));
-        QVERIFY(writeBytes(m_sources + "/_0057_HUBERT.tsd", "2,3,17\r\n"));
-        QVERIFY(writeBytes(m_sources + "/a/b/c.txt", "nested"));
-        QVERIFY(writeBytes(m_sources + QStringLiteral("/r\u00e9plique.txt"), "accent"));
+        QVERIFY(WriteTestFile(m_sources + "/temp.wav", takeLikeBytes(400000)));
+        QVERIFY(WriteTestFile(m_sources + "/_0057_HUBERT.tsd", "2,3,17\r\n"));
+        QVERIFY(WriteTestFile(m_sources + "/a/b/c.txt", "nested"));
+        QVERIFY(WriteTestFile(m_sources + QStringLiteral("/r\u00e9plique.txt"), "accent"));
     }
 
     void peersAcceptOurArchives()
@@ -151,7 +140,7 @@ private Q_SLOTS:
         QVERIFY(reader.Extract(out, true, true));
         QCOMPARE(errors, QStringList{});
         for (const QString &name : m_names)
-            QVERIFY2(readBytes(out + "/" + name) == readBytes(m_sources + "/" + name),
+            QVERIFY2(ReadTestFile(out + "/" + name) == ReadTestFile(m_sources + "/" + name),
                      qPrintable(name));
     }
 };
