@@ -4,8 +4,11 @@
 // a user does (mouse clicks on the real widgets).
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWidget>
@@ -72,4 +75,25 @@ inline void PickFromList(QComboBox *box, int k)
     QVERIFY(QTest::qWaitForWindowExposed(view->window()));
     const QRect rect = view->visualRect(box->model()->index(k, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// The captions of a menu's entries, "-" for a separator.
+inline QStringList MenuCaptions(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *a : menu->actions())
+        texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+    return texts;
+}
+
+// The shown window of type W (and object name `name` when given); null when
+// none is shown.
+template <class W> W *ShownWindow(const char *name = nullptr)
+{
+    for (QWidget *window : QApplication::allWidgets()) {
+        W *found = qobject_cast<W *>(window);
+        if (found && found->isVisible() && (!name || found->objectName() == QLatin1String(name)))
+            return found;
+    }
+    return nullptr;
 }

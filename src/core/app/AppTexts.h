@@ -85,6 +85,54 @@ inline QString loading()
     return QStringLiteral("In process...");
 }
 
+// The frame's menus.
+inline QString playsMenu()
+{
+    return QStringLiteral("Plays");
+}
+inline QString importEntry()
+{
+    return QStringLiteral("Import a play ...");
+}
+inline QString exitEntry()
+{
+    return QStringLiteral("Exit");
+}
+inline QString helpMenu()
+{
+    return QStringLiteral("?");
+}
+inline QString helpEntry()
+{
+    return QStringLiteral("Help ...");
+}
+inline QString cipherEntry()
+{
+    return QStringLiteral("Cryptage ...");
+}
+inline QString charactersEntry()
+{
+    return QStringLiteral("Characters ...");
+}
+inline QString aboutEntry()
+{
+    return QStringLiteral("About ...");
+}
+inline QString webEntry()
+{
+    return QStringLiteral("Web site ...");
+}
+
+// The start-up window's last line and the loading window's text.
+inline QString startUpCompany()
+{
+    return QStringLiteral("  Halvenor");
+}
+inline QString loadingFile()
+{
+    return QStringLiteral("Loading the file ...");
+}
+
 inline QString cipherCaption()
 {
     return QStringLiteral("Cryptage");

@@ -75,8 +75,6 @@ public:
     bool isSequential() const override { return true; }
     bool atEnd() const override;
     qint64 bytesAvailable() const override;
-    // Input frames converted so far (counted from the start of the audio).
-    qint64 inputFrame() const { return m_nextFrame; }
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override;

@@ -36,6 +36,14 @@ inline const QString ExportNothing = QStringLiteral("No file to be transferred. 
 inline const QString ExportMissingNoCharacter =
     QStringLiteral("Select at least a character for the research of the missing files. ");
 
+// --- Zip archives ---------------------------------------------------------
+inline QString ZipNotAZipFile(const QString &path)
+{
+    return QStringLiteral("The file %1 is not a Zip file").arg(path);
+}
+inline const QString ZipNoneOpen = QStringLiteral("There is no Zip File Open");
+inline const QString ZipExtractionComplete = QStringLiteral("Extraction Complete");
+
 // --- Import ---------------------------------------------------------------
 inline const QString ImportTitle = QStringLiteral("Importer");
 inline const QString ImportPathFrame = QStringLiteral("Chemin d'accès au périphérique");

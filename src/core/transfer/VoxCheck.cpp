@@ -1,6 +1,7 @@
 #include "core/transfer/VoxCheck.h"
 
 #include "core/audio/VoxFile.h"
+#include "core/transfer/TransferTexts.h"
 #include "core/transfer/ZipExtractionClass.h"
 #include "core/transfer/ZipMember.h"
 
@@ -33,10 +34,10 @@ bool CheckMediumVox(const QString &path, const QString &baseName, QString *error
         return false;
     ZipExtractionClass reader;
     if (!reader.OpenZip(path))
-        return fail(error, QStringLiteral("The file %1 is not a Zip file").arg(path));
+        return fail(error, TransferTexts::ZipNotAZipFile(path));
     const std::optional<QList<ZipCentralEntry>> entries = reader.ReadDirectory();
     if (!entries)
-        return fail(error, QStringLiteral("The file %1 is not a Zip file").arg(path));
+        return fail(error, TransferTexts::ZipNotAZipFile(path));
     // The take as playback finds it: the first member of that whole name.
     for (const ZipCentralEntry &entry : *entries) {
         if (entry.name.compare(QStringLiteral("temp.wav"), Qt::CaseInsensitive) != 0)

@@ -1,6 +1,7 @@
 #include "core/transfer/ZipExtractionClass.h"
 
 #include "core/app/TextCodec.h"
+#include "core/transfer/TransferTexts.h"
 #include "core/transfer/ZipFormat.h"
 #include "core/transfer/ZipMember.h"
 
@@ -112,8 +113,7 @@ bool ZipExtractionClass::OpenZip(const QString &ZipPath, QString *error)
         }
     }
     if (m_endPosition == 0)
-        return fail(NotAZipFile, QStringLiteral("The file %1 is not a Zip file").arg(ZipPath),
-                    error);
+        return fail(NotAZipFile, TransferTexts::ZipNotAZipFile(ZipPath), error);
     Q_EMIT Status(QStringLiteral("Zip Opened"));
     return true;
 }
@@ -210,7 +210,7 @@ bool ZipExtractionClass::extractEntry(ZipCentralEntry &entry, const QString &fol
 std::optional<QList<ZipCentralEntry>> ZipExtractionClass::ReadDirectory(QString *error)
 {
     if (m_endPosition == 0) {
-        fail(NoZipOpen, QStringLiteral("There is no Zip File Open"), error);
+        fail(NoZipOpen, TransferTexts::ZipNoneOpen, error);
         return std::nullopt;
     }
     char end[EndRecordSize];
@@ -225,7 +225,7 @@ std::optional<QList<ZipCentralEntry>> ZipExtractionClass::ReadDirectory(QString 
             sound = readCentralEntry(&position, &entries[i]);
     }
     if (!sound) {
-        fail(NotAZipFile, QStringLiteral("The file %1 is not a Zip file").arg(m_path), error);
+        fail(NotAZipFile, TransferTexts::ZipNotAZipFile(m_path), error);
         return std::nullopt;
     }
     return entries;
@@ -249,7 +249,7 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
         return false;
     Q_EMIT Status(QStringLiteral("Extracting Files"));
     if (m_endPosition == 0) {
-        Q_EMIT ZipError(NoZipOpen, QStringLiteral("There is no Zip File Open"));
+        Q_EMIT ZipError(NoZipOpen, TransferTexts::ZipNoneOpen);
         return false;
     }
     QString folder = FolderPath;
@@ -265,11 +265,11 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
 
     char end[EndRecordSize];
     if (!ReadArchiveBytes(m_file, m_endPosition - 1, end, EndRecordSize)) {
-        Q_EMIT ZipError(NotAZipFile, QStringLiteral("The file %1 is not a Zip file").arg(m_path));
+        Q_EMIT ZipError(NotAZipFile, TransferTexts::ZipNotAZipFile(m_path));
         return false;
     }
     if (ReadLe16(end + 4) != ReadLe16(end + 6)) {
-        Q_EMIT Status(QStringLiteral("Extraction Complete"));
+        Q_EMIT Status(TransferTexts::ZipExtractionComplete);
         return false;
     }
     const int total = ReadLe16(end + 10);
@@ -279,8 +279,7 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
     for (int i = 1; i <= total; ++i) {
         ZipCentralEntry entry;
         if (!readCentralEntry(&position, &entry)) {
-            Q_EMIT ZipError(NotAZipFile,
-                            QStringLiteral("The file %1 is not a Zip file").arg(m_path));
+            Q_EMIT ZipError(NotAZipFile, TransferTexts::ZipNotAZipFile(m_path));
             return false;
         }
         if (entry.size >= 1 && !extractEntry(entry, folder, PreservePath, Overwrite, claimed))
@@ -295,6 +294,6 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
         if (cancel || generation != m_generation)
             return false;
     }
-    Q_EMIT Status(QStringLiteral("Extraction Complete"));
+    Q_EMIT Status(TransferTexts::ZipExtractionComplete);
     return true;
 }

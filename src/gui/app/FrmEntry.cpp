@@ -1,5 +1,7 @@
 #include "gui/app/FrmEntry.h"
 
+#include "core/app/AppTexts.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
@@ -13,7 +15,7 @@ FrmEntry::FrmEntry(const QList<QAction *> &lockedEntries, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FrmEntry"));
-    setWindowTitle(QStringLiteral("Tiradex"));
+    setWindowTitle(AppTexts::productName());
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
     QPalette colours = palette();
@@ -21,15 +23,15 @@ FrmEntry::FrmEntry(const QList<QAction *> &lockedEntries, QWidget *parent)
     colours.setColor(QPalette::WindowText, QColor(0x5c, 0x12, 0x1c));
     setPalette(colours);
 
-    Label3 = new QLabel(QStringLiteral("Tiradex"), this);
+    Label3 = new QLabel(AppTexts::productName(), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     QFont title(QStringLiteral("Arial Black"));
     title.setWeight(QFont::Black);
     title.setPointSizeF(font().pointSizeF() * 4);
     Label3->setFont(title);
-    Label2 = new QLabel(QStringLiteral("Version 1.00"), this);
+    Label2 = new QLabel(AppTexts::version(), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label1 = new QLabel(QStringLiteral("  Halvenor"), this);
+    Label1 = new QLabel(AppTexts::startUpCompany(), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     for (QLabel *label : {Label3, Label2, Label1})
         label->setAlignment(Qt::AlignCenter);

@@ -33,8 +33,6 @@ public:
     QTimer *Timer1 = nullptr; // 1000 ms: counts the seconds
     QTimer *Timer2 = nullptr; // 18 ms: moves the progress bar
 
-    int stepCounter() const { return m_step; }
-
 public Q_SLOTS:
     // One second more; the window closes itself at the third.
     void Timer1Tick();

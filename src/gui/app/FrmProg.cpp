@@ -1,5 +1,7 @@
 #include "gui/app/FrmProg.h"
 
+#include "core/app/AppTexts.h"
+
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -7,9 +9,9 @@
 FrmProg::FrmProg(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FrmProg"));
-    setWindowTitle(QStringLiteral("Tiradex"));
+    setWindowTitle(AppTexts::productName());
     setAutoFillBackground(true);
-    Label1 = new QLabel(QStringLiteral("Loading the file ..."), this);
+    Label1 = new QLabel(AppTexts::loadingFile(), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont font(QStringLiteral("Verdana"));
     font.setPointSizeF(Label1->font().pointSizeF() * 1.3);

@@ -43,7 +43,7 @@ MDIMain::MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent)
     };
     m_services.dialogs = &m_dialogs;
     setObjectName(QStringLiteral("MDIMain"));
-    setWindowTitle(QStringLiteral("Tiradex"));
+    setWindowTitle(AppTexts::productName());
     setWindowIcon(PlayIcons::treeImage(QStringLiteral("kclose")));
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
@@ -58,7 +58,7 @@ void MDIMain::setupMenus()
         action->setObjectName(QLatin1String(name));
         return action;
     };
-    mnupiece = menuBar()->addMenu(QStringLiteral("Plays"));
+    mnupiece = menuBar()->addMenu(AppTexts::playsMenu());
     mnupiece->setObjectName(QStringLiteral("mnupiece"));
     mnupiece->menuAction()->setObjectName(QStringLiteral("mnupieceAction"));
     const QList<PlayCatalogueEntry> &plays = PlayCatalogue();
@@ -71,24 +71,23 @@ void MDIMain::setupMenus()
     mnumarchandvenise = playEntries.value(0);
     mnukingjohn = playEntries.value(1);
     mnuverona = playEntries.value(2);
-    mnuimport = entry(mnupiece, "mnuimport", QStringLiteral("Import a play ..."));
+    mnuimport = entry(mnupiece, "mnuimport", AppTexts::importEntry());
     connect(mnuimport, &QAction::triggered, this, &MDIMain::mnuimportClick);
     sep0 = mnupiece->addSeparator();
     sep0->setObjectName(QStringLiteral("sep0"));
-    mnuquitter = entry(mnupiece, "mnuquitter", QStringLiteral("Exit"));
+    mnuquitter = entry(mnupiece, "mnuquitter", AppTexts::exitEntry());
     connect(mnuquitter, &QAction::triggered, this, &MDIMain::mnuquitterClick);
 
-    mnupointinterrogation = menuBar()->addMenu(QStringLiteral("?"));
+    mnupointinterrogation = menuBar()->addMenu(AppTexts::helpMenu());
     mnupointinterrogation->setObjectName(QStringLiteral("mnupointinterrogation"));
-    mnuaide = entry(mnupointinterrogation, "mnuaide", QStringLiteral("Help ..."));
-    mnucryptage = entry(mnupointinterrogation, "mnucryptage", QStringLiteral("Cryptage ..."));
+    mnuaide = entry(mnupointinterrogation, "mnuaide", AppTexts::helpEntry());
+    mnucryptage = entry(mnupointinterrogation, "mnucryptage", AppTexts::cipherEntry());
     mnucryptage->setVisible(false);
-    mnupersonnages =
-        entry(mnupointinterrogation, "mnupersonnages", QStringLiteral("Characters ..."));
+    mnupersonnages = entry(mnupointinterrogation, "mnupersonnages", AppTexts::charactersEntry());
     mnupersonnages->setVisible(false);
     connect(mnupersonnages, &QAction::triggered, this, &MDIMain::mnupersonnagesClick);
-    mnuabout = entry(mnupointinterrogation, "mnuabout", QStringLiteral("About ..."));
-    mnuweb = entry(mnupointinterrogation, "mnuweb", QStringLiteral("Web site ..."));
+    mnuabout = entry(mnupointinterrogation, "mnuabout", AppTexts::aboutEntry());
+    mnuweb = entry(mnupointinterrogation, "mnuweb", AppTexts::webEntry());
     connect(mnuaide, &QAction::triggered, this, &MDIMain::mnuaideClick);
     connect(mnucryptage, &QAction::triggered, this, &MDIMain::mnucryptageClick);
     connect(mnuabout, &QAction::triggered, this, &MDIMain::mnuaboutClick);

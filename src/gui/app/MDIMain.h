@@ -38,7 +38,6 @@ public:
     FrmAvare *playWindow() const;
     QMdiSubWindow *playSubWindow() const { return m_playSubWindow; }
     FrmEntry *startUpWindow() const { return m_startUp; }
-    QList<QAction *> importedPlayEntries() const { return m_importedEntries; }
     QMdiArea *mdiArea() const { return m_mdiArea; }
 
     // The sound services handed to every play window.

@@ -4,7 +4,6 @@
 
 #include "PlayWindowFixture.h"
 
-#include <QApplication>
 #include <QTextEdit>
 
 // The play window's note, photo and browser buttons: each opens its window
@@ -16,15 +15,6 @@ class TstAnnotationButtons : public QObject
 
 private:
     PlayWindowFixture f;
-
-    template <class W> W *openedWindow()
-    {
-        for (QWidget *window : QApplication::allWidgets()) {
-            if (auto *found = qobject_cast<W *>(window); found && found->isVisible())
-                return found;
-        }
-        return nullptr;
-    }
 
     void openPlay()
     {
@@ -41,7 +31,7 @@ private Q_SLOTS:
         openPlay();
         QVERIFY(!f.enabled("CmdNoteExiste"));
         Click(f.play.get(), "CmdCommentaire");
-        auto *editor = openedWindow<FrmCommentaire>();
+        auto *editor = ShownWindow<FrmCommentaire>();
         QVERIFY(editor);
         QVERIFY(!f.play->isEnabled());
         QCOMPARE(editor->windowTitle(), QStringLiteral("HUBERT"));
@@ -52,7 +42,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(f.state->NotePath(QStringLiteral("_0001_HUBERT"))));
 
         Click(f.play.get(), "CmdNoteExiste");
-        editor = openedWindow<FrmCommentaire>();
+        editor = ShownWindow<FrmCommentaire>();
         QVERIFY(editor);
         QCOMPARE(editor->RichTextBox1->toPlainText(), QStringLiteral("Lentement."));
         editor->RichTextBox1->clear();
@@ -65,14 +55,14 @@ private Q_SLOTS:
     {
         openPlay();
         Click(f.play.get(), "CmdPhoto"); // cancelled: nothing opens
-        QVERIFY(!openedWindow<FrmPhotos>());
+        QVERIFY(!ShownWindow<FrmPhotos>());
         QVERIFY(f.play->isEnabled());
         const QString chosen = QDir::temp().filePath(QStringLiteral("tiradex-photo-test.png"));
         QImage(30, 20, QImage::Format_RGB32).save(chosen, "PNG");
         f.dialogs.fileNames = {chosen};
         Click(f.play.get(), "CmdPhoto");
         QFile::remove(chosen);
-        auto *photos = openedWindow<FrmPhotos>();
+        auto *photos = ShownWindow<FrmPhotos>();
         QVERIFY(photos);
         QVERIFY(!f.play->isEnabled());
         QCOMPARE(photos->windowTitle(), QStringLiteral("0001"));
@@ -86,7 +76,7 @@ private Q_SLOTS:
     {
         openPlay();
         Click(f.play.get(), "CmdVoirListeNotesPhotos");
-        auto *browser = openedWindow<FrmNotesPhotos>();
+        auto *browser = ShownWindow<FrmNotesPhotos>();
         QVERIFY(browser);
         QVERIFY(!f.play->isEnabled());
         browser->close();

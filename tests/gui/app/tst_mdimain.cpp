@@ -1,7 +1,10 @@
+#include "gui/app/FrmAbout.h"
 #include "gui/app/FrmEntry.h"
 #include "gui/app/MDIMain.h"
+#include "gui/cipher/FrmCryptage.h"
 #include "gui/play/FrmAvare.h"
 
+#include "FakeClipboard.h"
 #include "FakeDialogs.h"
 #include "TestPlay.h"
 #include "WidgetDriver.h"
@@ -11,12 +14,16 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
+// The frame: its menus, the start-up window, the play window in it, closing
+// and exit, and the windows of the "?" menu.
 class TestMDIMain : public QObject
 {
     Q_OBJECT
@@ -25,12 +32,22 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<Module1> m_state;
     FakeDialogs m_dialogs;
+    FakeClipboard m_clipboard;
     std::unique_ptr<MDIMain> m_frame;
     int m_exits = 0;
+    int m_webWindows = 0;
+
+    enum class Start
+    {
+        KeepSplash,
+        Frame,
+        Play
+    };
 
     // A frame started on a fresh application folder holding a converted play
-    // of two characters; the start-up window is closed unless `keepSplash`.
-    void startFrame(bool keepSplash = false)
+    // of two characters; the start-up window is closed, and the play opened
+    // with `Start::Play`.
+    void startFrame(Start start = Start::Play)
     {
         m_frame.reset();
         QDir(m_dir.path()).removeRecursively();
@@ -44,7 +61,17 @@ private:
             1, 1, 1, 3, {QStringLiteral("SHYLOCK"), QStringLiteral("PORTIA")})});
         m_frame = std::make_unique<MDIMain>(*m_state, m_dialogs);
         m_exits = 0;
+        m_webWindows = 0;
         m_frame->setExitHandler([this] { ++m_exits; });
+        PlatformServices services;
+        services.clipboard = &m_clipboard;
+        m_frame->setServices(services);
+        m_frame->setWebWindowFactory([this](QWidget *parent) {
+            ++m_webWindows;
+            auto *page = new QWidget(parent);
+            page->setObjectName(QStringLiteral("webPage"));
+            return page;
+        });
         m_frame->resize(1200, 800);
         m_frame->Load(m_dir.path(), QString());
         m_frame->show();
@@ -53,24 +80,18 @@ private:
         QVERIFY(splash);
         splash->Timer1->stop(); // the test ticks by hand
         splash->Timer2->stop();
-        if (!keepSplash) {
-            for (int i = 0; i < FrmEntry::SecondsShown; ++i)
-                splash->Timer1Tick();
+        if (start == Start::KeepSplash)
+            return;
+        for (int i = 0; i < FrmEntry::SecondsShown; ++i)
+            splash->Timer1Tick();
+        if (start == Start::Play) {
+            m_frame->mnumarchandvenise->trigger();
+            QVERIFY(m_frame->playWindow());
         }
     }
-
-    void openMerchant()
+    QMdiSubWindow *subWindow(const char *name) const
     {
-        m_frame->mnumarchandvenise->trigger();
-        QVERIFY(m_frame->playWindow());
-    }
-
-    static QStringList captions(const QList<QAction *> &actions)
-    {
-        QStringList texts;
-        for (const QAction *a : actions)
-            texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
-        return texts;
+        return m_frame->findChild<QMdiSubWindow *>(QLatin1String(name));
     }
 
 private Q_SLOTS:
@@ -81,57 +102,25 @@ private Q_SLOTS:
     }
     void cleanup() { m_frame.reset(); }
 
-    void menusInOrderWithTheirCaptions()
-    {
-        startFrame();
-        QCOMPARE(m_frame->windowTitle(), QStringLiteral("Tiradex"));
-        QCOMPARE(captions(m_frame->menuBar()->actions()), (QStringList{"Plays", "?"}));
-        QCOMPARE(captions(m_frame->mnupiece->actions()),
-                 (QStringList{"The merchant of Venice ...", "The Life and Death of King John ...",
-                              "Two Gentlemen of Verona ...", "Import a play ...", "-", "Exit"}));
-        QCOMPARE(captions(m_frame->mnupointinterrogation->actions()),
-                 (QStringList{"Help ...", "Cryptage ...", "Characters ...", "About ...",
-                              "Web site ..."}));
-        for (const char *name : {"mnupiece", "mnumarchandvenise", "mnukingjohn", "mnuverona",
-                                 "mnuimport", "sep0", "mnuquitter", "mnupointinterrogation",
-                                 "mnuaide", "mnucryptage", "mnupersonnages", "mnuabout", "mnuweb"})
-            QVERIFY2(m_frame->findChild<QObject *>(QLatin1String(name)), name);
-        QVERIFY(!m_frame->mnucryptage->isVisible());
-        QVERIFY(!m_frame->mnupersonnages->isVisible());
-    }
-
     void startUpWindowLocksPlaysAndHelpForThreeSeconds()
     {
-        startFrame(true);
+        startFrame(Start::KeepSplash);
+        QCOMPARE(MenuCaptions(m_frame->mnupointinterrogation),
+                 (QStringList{"Help ...", "Cryptage ...", "Characters ...", "About ...",
+                              "Web site ..."}));
+        QVERIFY(!m_frame->mnucryptage->isVisible() && !m_frame->mnupersonnages->isVisible());
         FrmEntry *splash = m_frame->startUpWindow();
-        QVERIFY(splash->isVisible());
-        QCOMPARE(splash->Label3->text(), QStringLiteral("Tiradex"));
-        QCOMPARE(splash->Label2->text(), QStringLiteral("Version 1.00"));
-        QCOMPARE(splash->Label1->text(), QStringLiteral("  Halvenor"));
         QVERIFY(!m_frame->mnupiece->menuAction()->isEnabled());
         QVERIFY(!m_frame->mnuaide->isEnabled());
         QVERIFY(m_frame->mnuabout->isEnabled());
-        QVERIFY(m_frame->mnuweb->isEnabled());
-
-        QCOMPARE(splash->ProgBar->maximum(), 10000);
-        QCOMPARE(splash->Timer1->interval(), 1000);
-        QCOMPARE(splash->Timer2->interval(), 18);
-        // The ticks are driven by hand; on a busy machine the real timer may
-        // have ticked a few times before startFrame() stopped it.
+        // The bar fills by steps of 100 and stops at its maximum.
         splash->Timer2Tick();
         int previous = splash->ProgBar->value();
-        QCOMPARE(previous % 100, 0);
-        int ticks = 0;
-        while (splash->ProgBar->value() < 10000 && ticks < 200) {
+        for (int ticks = 0; ticks < 200; ++ticks) {
             splash->Timer2Tick();
-            QCOMPARE(splash->ProgBar->value(), previous + 100);
+            QCOMPARE(splash->ProgBar->value(), qMin(previous + 100, 10000));
             previous = splash->ProgBar->value();
-            ++ticks;
         }
-        QCOMPARE(splash->ProgBar->value(), 10000); // full, and ticks past it are ignored
-        splash->Timer2Tick();
-        QCOMPARE(splash->ProgBar->value(), 10000);
-
         splash->Timer1Tick();
         splash->Timer1Tick();
         QVERIFY(splash->isVisible());
@@ -142,98 +131,167 @@ private Q_SLOTS:
         QVERIFY(m_frame->mnuaide->isEnabled());
     }
 
-    void playMenuOpensPlayWindowAndLocksPlays()
+    void playMenuOpensPlayWindowLockingPlaysUntilItCloses()
     {
         startFrame();
-        openMerchant();
-        QCOMPARE(m_state->PlayCode, QStringLiteral("merchantvenice"));
         QCOMPARE(m_state->PlayFolder, m_state->AppFolder + QStringLiteral("merchantvenice"));
         QVERIFY(m_state->KeepLineBreaks);
         QMdiSubWindow *sub = m_frame->playSubWindow();
-        QVERIFY(sub->isVisible());
         QCOMPARE(m_frame->playWindow()->windowTitle(), QStringLiteral("The Merchant of Venice"));
         QCOMPARE(sub->geometry(), FrmAvare::PlaceInFrame(m_frame->mdiArea()->viewport()->size()));
         QVERIFY(!m_frame->mnupiece->menuAction()->isEnabled());
-        QVERIFY(m_frame->mnupersonnages->isVisible());
         QCOMPARE(Control<QTreeWidget>(m_frame->playWindow(), "TreeView1")->topLevelItemCount(), 1);
-        QVERIFY(m_dialogs.shown.isEmpty());
-    }
 
-    void charactersMessageListsTheTwoCharacters()
-    {
-        startFrame();
-        openMerchant();
         m_frame->mnupersonnages->trigger();
         QCOMPARE(m_dialogs.texts(), QStringList{"Characters :\r\n\r\nSHYLOCK - a rich Jew\r\n"
                                                 "PORTIA - a rich heiress\r\n"});
-        QCOMPARE(m_dialogs.shown.at(0).kind, FakeDialogs::Shown::Information);
-    }
 
-    void closingPlayWindowFreesThePlaysMenu()
-    {
-        startFrame();
-        openMerchant();
-        QVERIFY(m_frame->playSubWindow()->close());
+        m_dialogs.shown.clear();
+        QVERIFY(sub->close());
         QVERIFY(m_frame->mnupiece->menuAction()->isEnabled());
         QVERIFY(!m_frame->mnupersonnages->isVisible());
         QVERIFY(!m_frame->playWindow());
         // Another play can be picked at once; it has no files here, so it
-        // opens with one message and an empty tree.
+        // opens with one message.
         m_frame->mnukingjohn->trigger();
-        QVERIFY(m_frame->playWindow());
         QCOMPARE(m_frame->playWindow()->windowTitle(),
                  QStringLiteral("The Life and Death of King John"));
         QCOMPARE(m_dialogs.shown.size(), 1);
         QVERIFY(m_dialogs.shown.at(0).text.contains(QStringLiteral("kingjohn.dat")));
     }
 
-    void frameCloseRefusedWhilePlayingOrRecording_data()
-    {
-        QTest::addColumn<bool>("playing");
-        QTest::addColumn<bool>("recording");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("scene listening") << true << false << "Stop at first the current reading.";
-    }
-    void frameCloseRefusedWhilePlayingOrRecording()
-    {
-        QFETCH(bool, playing);
-        QFETCH(bool, recording);
-        QFETCH(QString, message);
-        startFrame();
-        openMerchant();
-        m_state->PlaybackActive = playing;
-        m_state->RecordingActive = recording;
-        QVERIFY(!m_frame->close());
-        QCOMPARE(m_dialogs.texts(), QStringList{message}); // once, not again by the play window
-        QVERIFY(m_frame->isVisible());
-        QVERIFY(m_frame->playWindow());
-        QVERIFY(m_frame->mnupersonnages->isVisible());
-    }
-
-    void frameCloseRunsPlayWindowCleanUp()
+    // Refused while a reading runs, said once (not again by the play window);
+    // afterwards the play window's clean-up runs.
+    void frameCloseRefusedWhilePlayingThenCleansUp()
     {
         startFrame();
-        openMerchant();
         TestPlay::write(m_state->AppFolder + QStringLiteral("temp.vox"), "x");
         m_state->FilterCharacter = QStringLiteral("PORTIA");
+        m_state->PlaybackActive = true;
+        QVERIFY(!m_frame->close());
+        QCOMPARE(m_dialogs.texts(), QStringList{"Stop at first the current reading."});
+        QVERIFY(m_frame->playWindow());
+        QVERIFY(QFileInfo::exists(m_state->AppFolder + QStringLiteral("temp.vox")));
+        m_state->PlaybackActive = false;
         QVERIFY(m_frame->close());
         QVERIFY(!QFileInfo::exists(m_state->AppFolder + QStringLiteral("temp.vox")));
         QVERIFY(m_state->FilterCharacter.isEmpty());
-        QVERIFY(m_dialogs.shown.isEmpty());
         QCOMPARE(m_exits, 0);
     }
 
     void exitEndsAtOnceEvenWhileRecording()
     {
         startFrame();
-        openMerchant();
         TestPlay::write(m_state->AppFolder + QStringLiteral("temp.wav"), "x");
         m_state->RecordingActive = true;
         m_frame->mnuquitter->trigger();
         QCOMPARE(m_exits, 1);
         QVERIFY(m_dialogs.shown.isEmpty());
         QVERIFY(QFileInfo::exists(m_state->AppFolder + QStringLiteral("temp.wav")));
-        QVERIFY(m_state->RecordingActive);
+    }
+
+    // Each row: the label, how it is used, what lands on the clipboard, its
+    // tool tip and the message that follows.
+    void linkLabelsCopyTheirTextAndSaySo_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QString>("copied");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("e-mail by key")
+            << "Label2" << true << "tiradex@halvenor.example"
+            << "Cliquez pour copier l'adresse e-mail dans le presse-papiers"
+            << "The e-mail was copied in the clipboard.\n"
+               "You can now paste it in your mailing software.";
+        QTest::newRow("web clicked") << "Label8" << false << "https://www.halvenor.example/"
+                                     << "Cliquez pour copier l'URL dans le presse-papiers"
+                                     << "The Url was copied in the clipboard.\n"
+                                        "You can now paste it in your browser.";
+    }
+    void linkLabelsCopyTheirTextAndSaySo()
+    {
+        QFETCH(QString, label);
+        QFETCH(bool, byKey);
+        QFETCH(QString, copied);
+        QFETCH(QString, toolTip);
+        QFETCH(QString, message);
+        m_dialogs = FakeDialogs();
+        m_clipboard = FakeClipboard();
+        FrmAbout about(m_dialogs, &m_clipboard);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QLabel *link = Control<QLabel>(&about, label.toLatin1().constData());
+        QCOMPARE(link->toolTip(), toolTip);
+        link->setFocus();
+        QTest::keyClick(link, Qt::Key_A);                // not a key that activates
+        QTest::mouseClick(about.Label7, Qt::LeftButton); // not a link
+        QCOMPARE(m_clipboard.copies, 0);
+        if (byKey)
+            QTest::keyClick(link, Qt::Key_Return);
+        else
+            QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(m_clipboard.plain, copied);
+        QCOMPARE(m_clipboard.copies, 1);
+        QCOMPARE(m_dialogs.texts(), QStringList{message});
+    }
+
+    void aboutOpensOnceCentredAndClosesWithItsButton()
+    {
+        startFrame(Start::Frame);
+        m_frame->mnuabout->trigger();
+        auto *about = m_frame->findChild<FrmAbout *>();
+        QVERIFY(about && about->isVisible());
+        const QPoint screenCentre = about->screen()->geometry().center();
+        QVERIFY((about->frameGeometry().center() - screenCentre).manhattanLength() <= 4);
+        m_frame->mnuabout->trigger(); // brought forward, not opened twice
+        QCOMPARE(m_frame->findChildren<FrmAbout *>().size(), 1);
+        QTest::mouseClick(about->Command1, Qt::LeftButton);
+        QTRY_VERIFY(!m_frame->findChild<FrmAbout *>());
+    }
+
+    void helpNoteCentredInTheFrame()
+    {
+        startFrame(Start::Frame);
+        m_frame->mnuaide->trigger();
+        QMdiSubWindow *sub = subWindow("FrmHlpSubWindow");
+        QVERIFY(sub && sub->isVisible());
+        QCOMPARE(sub->widget()->windowTitle(), QStringLiteral("Tiradex help file."));
+        QCOMPARE(LabelText(sub->widget(), "Label1"),
+                 QStringLiteral("The help file of Tiradex is with the Flash format. To open the "
+                                "help file in your browser, open the file \"tiradex.htm\" which "
+                                "is in the directory of the Tiradex program. "));
+        const QPoint centre = QRect(QPoint(), m_frame->mdiArea()->viewport()->size()).center();
+        QVERIFY((sub->geometry().center() - centre).manhattanLength() <= 2);
+    }
+
+    void webSiteAsksBeforeOpening_data()
+    {
+        QTest::addColumn<Dialogs::Answer>("answer");
+        QTest::addColumn<int>("windows");
+        QTest::newRow("no") << Dialogs::Answer::No << 0;
+        QTest::newRow("yes") << Dialogs::Answer::Yes << 1;
+    }
+    void webSiteAsksBeforeOpening()
+    {
+        QFETCH(Dialogs::Answer, answer);
+        QFETCH(int, windows);
+        startFrame(Start::Frame);
+        m_dialogs.answers = {answer};
+        m_frame->mnuweb->trigger();
+        QCOMPARE(m_dialogs.texts(), QStringList{"You must be connected to Internet. Do you want "
+                                                "to continue ?"});
+        QCOMPARE(m_webWindows, windows);
+        QCOMPARE(bool(subWindow("webPageSubWindow")), windows == 1);
+    }
+
+    void cryptageEntryHiddenButOpensTheTool()
+    {
+        startFrame(Start::Frame);
+        m_frame->mnucryptage->trigger();
+        QMdiSubWindow *sub = subWindow("FrmCryptageSubWindow");
+        QVERIFY(sub && qobject_cast<FrmCryptage *>(sub->widget()));
+        QVERIFY(!m_frame->mnucryptage->isVisible());
     }
 };
 

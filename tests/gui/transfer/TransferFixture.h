@@ -36,10 +36,8 @@ public:
     template <class W> W *open(const char *button)
     {
         Click(play.get(), button);
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (auto *found = qobject_cast<W *>(window); found && found->isVisible())
-                return found;
-        }
+        if (W *window = ShownWindow<W>())
+            return window;
         qFatal("the transfer window did not open");
     }
 };

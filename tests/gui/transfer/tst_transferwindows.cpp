@@ -1,3 +1,4 @@
+#include "gui/transfer/FrmExport.h"
 #include "gui/transfer/FrmImport.h"
 
 #include "TransferFixture.h"
@@ -5,13 +6,13 @@
 #include "core/transfer/TransferTexts.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 
 namespace T = TransferTexts;
 
-class TestFrmImport : public QObject
+// The export and import windows, each opened from the play window's button.
+class TestTransferWindows : public QObject
 {
     Q_OBJECT
 
@@ -19,7 +20,61 @@ private:
     TransferFixture f;
 
 private Q_SLOTS:
-    // The window from the play window's button: captions, the medium's
+    // The window from the play window's button: the character toggle, the folder dialog, a long
+    // export that keeps painting while it takes no input, the missing recordings, and the play
+    // window back.
+    void exportFromThePlayWindow()
+    {
+        const TestPlay testPlay = f.setUpPlay(60);
+        for (int n = 1; n <= 56; ++n)
+            testPlay.addRecording(n, n % 2 ? QStringLiteral("HUBERT") : QStringLiteral("ARTHUR"));
+        const QString medium = f.state->AppFolder + QStringLiteral("stick");
+        QDir().mkpath(medium);
+        f.disk.volumes.insert(medium + QLatin1Char('/'), {1 << 30, 1 << 20});
+
+        auto *window = f.open<FrmExport>("CmdTransfertVox");
+        QVERIFY(!f.play->isVisible());
+        QVERIFY(window->CheckVox->isChecked() && !window->CheckNotes->isChecked());
+        QVERIFY(!window->findChild<QCheckBox *>(QStringLiteral("ChkRemplacer")));
+
+        Click(window, "CmdExport");
+        QCOMPARE(f.dialogs.texts(), QStringList{T::ExportNoPath});
+
+        f.dialogs.folders = {medium};
+        Click(window, "CmdPathExport");
+        QCOMPARE(window->TxtCheminReseau->text(), medium + QLatin1Char('/'));
+
+        Click(window, "CmdCoch");
+        QCOMPARE(window->ListPersonnages->selectedItems().size(), 2);
+        Click(window, "CmdCoch");
+        QVERIFY(window->ListPersonnages->selectedItems().isEmpty());
+        window->ListPersonnages->item(0)->setSelected(true); // HUBERT
+        window->CheckNotes->setChecked(true);
+
+        f.dialogs.shown.clear();
+        TransferWatch watch(window);
+        Click(window, "CmdExport");
+        QCOMPARE(f.dialogs.texts(), (QStringList{T::ExportNoNotes, T::ExportEnded}));
+        QVERIFY(watch.duringTransfer);
+        QCOMPARE(watch.values.last(), 55);
+        QVERIFY(watch.values.size() > 40);
+        QVERIFY(watch.paints > 0);
+        QCOMPARE(QDir(medium).entryList(QDir::Files).size(), 28);
+        QVERIFY(!window->PictDiskFreeSpace->isVisible() && !window->ProgBar->isVisible());
+        QCOMPARE(window->LbEspaceLibre->text(),
+                 QStringLiteral("Free space before transfer : 1048576 bytes"));
+        QVERIFY(window->CmdTransfer->isEnabled());
+
+        Click(window, "CmdVoxManquants");
+        QCOMPARE(window->LstVoxManquants->count(), 2);
+        QCOMPARE(window->LstVoxManquants->item(0)->text(),
+                 QStringLiteral("Act 1 Scene 1 0057_HUBERT"));
+
+        window->close();
+        QTRY_VERIFY(f.play->isVisible());
+    }
+
+    // The window from the play window's button: the medium's
     // lists read when its folder is chosen, an import that keeps a good
     // recording from a forged one, the missing recordings on the medium.
     void importFromThePlayWindow()
@@ -40,13 +95,6 @@ private Q_SLOTS:
 
         auto *window = f.open<FrmImport>("CmdRecupVox");
         QVERIFY(!f.play->isVisible());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Importer"));
-        QCOMPARE(window->Frame1->title(), QStringLiteral("Chemin d'accès au périphérique"));
-        QCOMPARE(window->Frame2->title(), QStringLiteral("Options d'import"));
-        QCOMPARE(window->CmdTransfer->text(), QStringLiteral("Importer"));
-        QCOMPARE(window->CmdVoxManquants->text(),
-                 QStringLiteral("Vérifier les fichiers Vox manquants"));
-        QCOMPARE(window->ChkRemplacer->text(), QStringLiteral("Remplacer les fichiers existants"));
         QVERIFY(window->CheckVox->isChecked() && !window->ChkRemplacer->isChecked());
 
         Click(window, "CmdVoxManquants");
@@ -81,5 +129,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmImport)
-#include "tst_frmimport.moc"
+QTEST_MAIN(TestTransferWindows)
+#include "tst_transferwindows.moc"
