@@ -114,6 +114,7 @@ public:
     bool leave();
 
     int gapLength() const { return m_gapLength; }
+    int gapElapsed() const { return m_gapElapsed; }
     // The countdown under the name during a gap ("7" ... "0"); "" otherwise.
     QString countdownText() const;
     // The gap's progress, "3/7 seconds" after its third second; "" before
