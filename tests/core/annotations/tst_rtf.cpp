@@ -129,6 +129,8 @@ private Q_SLOTS:
         QTest::newRow("fallback of unicode escapes skipped by its count")
             << QByteArray("{\\rtf1\\uc2 \\u1046\\'3f\\'3fa{\\uc1\\u1047 ?b}\\u1048 xyc}")
             << QStringLiteral("ЖaЗbИc");
+        QTest::newRow("a control word as the fallback counts as one character")
+            << QByteArray("{\\rtf1\\uc1 A\\u8364\\b B}") << QStringLiteral("A€B");
         QTest::newRow("surrogate pair joined, lone half replaced")
             << QByteArray("{\\rtf1 \\u-10179?\\u-8704? \\u-10179?z}")
             << QStringLiteral("\U0001F600 \uFFFDz");
