@@ -76,6 +76,9 @@ private Q_SLOTS:
         QCOMPARE(reader.readField().value(), QStringLiteral("17"));
         QVERIFY(!reader.readField());
         QVERIFY(reader.atEnd());
+        // Only blanks and line ends left is the end too.
+        QVERIFY(QuotedRecordReader(QStringLiteral(" \r\n\t\n")).atEnd());
+        QVERIFY(!QuotedRecordReader(QStringLiteral(" \r\nx")).atEnd());
     }
 
     void decodingFallsBackToWindows1252ForInvalidUtf8_data()
