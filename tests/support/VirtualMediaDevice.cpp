@@ -2,6 +2,8 @@
 
 #include "VirtualClock.h"
 
+#include "core/audio/AudioTexts.h"
+
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -19,7 +21,7 @@ VirtualMediaDevice::~VirtualMediaDevice()
 bool VirtualMediaDevice::beginCapture(QString *error)
 {
     if (!m_inputAvailable) {
-        *error = QStringLiteral("No sound input device was found.");
+        *error = AudioTexts::NoSoundInputDevice();
         return false;
     }
     m_capturing = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/audio/AudioTexts.h"
 #include "core/audio/SampleBlocks.h"
 #include "platform/audio/SoundInput.h"
 
@@ -33,7 +34,7 @@ public:
     }
     int openCount() const { return m_openCount; }
     // The platform's text of the failed opening.
-    static QString unavailableText() { return QStringLiteral("No sound input device was found."); }
+    static QString unavailableText() { return AudioTexts::NoSoundInputDevice(); }
 
 private:
     void onStep(qint64 ms);

@@ -38,6 +38,11 @@ inline QString TakeNotSaved(const QString &error)
 {
     return QStringLiteral("The recording could not be saved. %1").arg(error);
 }
+// The system has no microphone (or none it lets the program use).
+inline QString NoSoundInputDevice()
+{
+    return QStringLiteral("No sound input device was found.");
+}
 inline QString NoFinishedTake()
 {
     return QStringLiteral("No finished take is ready.");

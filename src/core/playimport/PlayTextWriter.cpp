@@ -3,6 +3,8 @@
 #include "core/app/Module1.h"
 #include "core/app/TextCodec.h"
 
+#include <algorithm>
+
 namespace {
 
 // Title page lines only need to keep the conversion from starting early.
@@ -108,15 +110,16 @@ private:
     {
         // The directions before the first speech (the entrance) join the
         // heading: a text line there would be filed under the previous
-        // scene's last reply.
+        // scene's last reply. In a scene of directions only, all of them do.
         QString heading = Heading(scene.title, QStringLiteral("SCENE"));
-        qsizetype first = 0;
-        for (; first < scene.events.size() && !scene.events.at(first).isSpeech; ++first)
-            heading += QLatin1Char(' ') + Unquoted(Bracketed(scene.events.at(first).direction));
+        const auto first = std::find_if(scene.events.cbegin(), scene.events.cend(),
+                                        [](const SceneEvent &event) { return event.isSpeech; });
+        for (auto it = scene.events.cbegin(); it != first; ++it)
+            heading += QLatin1Char(' ') + Unquoted(Bracketed(it->direction));
         m_result.lines << QString() << heading;
 
-        for (qsizetype i = first; i < scene.events.size(); ++i) {
-            const SceneEvent &event = scene.events.at(i);
+        for (auto it = first; it != scene.events.cend(); ++it) {
+            const SceneEvent &event = *it;
             if (!event.isSpeech) {
                 addText(Bracketed(event.direction));
                 continue;

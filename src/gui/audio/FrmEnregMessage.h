@@ -55,7 +55,6 @@ public:
     const RecorderEngine &engine() const { return m_engine; }
     MediaDevice &MMControl1() { return *m_device; }
     SoundMeter &meter() { return *m_meter; }
-    QString SavedCaption() const { return m_savedCaption; }
     // True from the finish step until its archive is written.
     bool packaging() const { return m_packaging != nullptr; }
     // Waits for the finish step's archive and completes the step; nothing

@@ -43,7 +43,6 @@ public:
     bool start();
     // Stops following; what was shown stays.
     void stop() { m_following = false; }
-    bool isFollowing() const { return m_following; }
     // The maximum of the last take started.
     int maximum() const { return m_maximum; }
 

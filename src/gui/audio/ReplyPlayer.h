@@ -25,8 +25,6 @@ class ReplyPlayer : public QObject
 public:
     ReplyPlayer(PlaybackHost &host, Module1 &state, Dialogs &dialogs, MediaDevice &device);
 
-    bool isPlaying() const { return m_playing; }
-
 public Q_SLOTS:
     void CmdLectureClick();
     void CmdStopLectureClick();

@@ -23,7 +23,6 @@ class SceneListener : public QObject
 public:
     SceneListener(PlaybackHost &host, Module1 &state, Dialogs &dialogs, MediaDevice &device);
 
-    bool isListening() const { return m_listening; }
     // True once the reply playing is the scene's last: its end ends the
     // listening.
     bool LastReplyStarted() const { return m_lastReplyStarted; }

@@ -10,12 +10,6 @@ SelectionSlider::SelectionSlider(QWidget *parent) : QSlider(Qt::Horizontal, pare
     setFocusPolicy(Qt::NoFocus);
 }
 
-void SelectionSlider::setSelectionStart(int start)
-{
-    m_selectionStart = start;
-    update();
-}
-
 void SelectionSlider::setSelectionLength(int length)
 {
     m_selectionLength = length;

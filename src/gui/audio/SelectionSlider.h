@@ -14,7 +14,6 @@ public:
 
     int selectionStart() const { return m_selectionStart; }
     int selectionLength() const { return m_selectionLength; }
-    void setSelectionStart(int start);
     void setSelectionLength(int length);
 
 protected:

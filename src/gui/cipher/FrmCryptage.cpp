@@ -72,6 +72,7 @@ void FrmCryptage::run(int mode)
     // button does nothing.
     if (Label1->text().isEmpty())
         return;
-    CryptFiles(m_state, mode, Label1->text());
-    m_dialogs.information(this, AppTexts::cipherDone());
+    // A failure is told as it is, never as done.
+    const CryptFilesResult result = CryptFiles(m_state, mode, Label1->text());
+    m_dialogs.information(this, result.ok() ? AppTexts::cipherDone() : result.error);
 }

@@ -240,12 +240,6 @@ CurrentReply FrmAvare::currentReply() const
     return reply;
 }
 
-ReplyFiles FrmAvare::currentReplyFiles() const
-{
-    const CurrentReply reply = currentReply();
-    return reply.isValid() ? FindReplyFiles(m_state, reply.baseName) : ReplyFiles();
-}
-
 void FrmAvare::adoptToolWindow(QWidget *window)
 {
     m_toolWindows.append(QPointer<QWidget>(window));

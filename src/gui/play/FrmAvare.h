@@ -70,8 +70,6 @@ public:
     QStringList sceneReplyFiles() const override;
     // The recording, note and photo buttons follow the reply's files on disk.
     void refreshReplyFiles() override;
-    // Which files exist for the reply shown (all false when none is shown).
-    ReplyFiles currentReplyFiles() const;
 
     // `window` is closed when the play window closes.
     void adoptToolWindow(QWidget *window);

@@ -6,6 +6,7 @@
 #include "core/play/CharactersFile.h"
 #include "core/speech/PlaySettings.h"
 #include "core/speech/SpeechSynthesizer.h"
+#include "core/speech/SpeechTexts.h"
 #include "platform/Dialogs.h"
 #include "platform/PlatformServices.h"
 
@@ -43,7 +44,7 @@ FrmFiltre::FrmFiltre(Module1 &state, const PlatformServices &services, PlayWindo
     column->addWidget(LbFiltre);
     column->addWidget(LstFiltre, 1);
     column->addWidget(CmdDelFiltre);
-    ChkVoixFiltre = new QCheckBox(QStringLiteral("Voices for missing replies"), this);
+    ChkVoixFiltre = new QCheckBox(SpeechTexts::VoicesForMissingReplies(), this);
     ChkVoixFiltre->setObjectName(QStringLiteral("ChkVoixFiltre"));
     ComboVoix = new QComboBox(this);
     ComboVoix->setObjectName(QStringLiteral("ComboVoix"));
@@ -124,8 +125,7 @@ template <typename Change> void FrmFiltre::changeSettings(Change change)
             return;
     }
     if (m_services.dialogs)
-        m_services.dialogs->information(
-            this, QStringLiteral("The settings of the play cannot be saved.\r\n") + error);
+        m_services.dialogs->information(this, SpeechTexts::SettingsNotSaved(error));
 }
 
 void FrmFiltre::LstFiltreDblClick(QListWidgetItem *item)

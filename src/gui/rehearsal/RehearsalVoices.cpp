@@ -7,6 +7,7 @@
 #include "core/speech/SpeechCache.h"
 #include "core/speech/SpeechPreparer.h"
 #include "core/speech/SpeechSynthesizer.h"
+#include "core/speech/SpeechTexts.h"
 #include "platform/Dialogs.h"
 
 #include <QApplication>
@@ -32,7 +33,7 @@ RehearsalVoices::RehearsalVoices(QWidget *panel, Module1 &state, Dialogs &dialog
                                  SpeechSynthesizer *synthesizer)
     : m_state(state), m_dialogs(dialogs), m_synthesizer(synthesizer)
 {
-    ChkVoix = new QCheckBox(QStringLiteral("Voices for missing replies"), panel);
+    ChkVoix = new QCheckBox(SpeechTexts::VoicesForMissingReplies(), panel);
     ChkVoix->setObjectName(QStringLiteral("ChkVoix"));
     ChkVoix->setToolTip(synthesizer ? QStringLiteral("Partner replies without a recording are "
                                                      "spoken by a synthetic voice")
@@ -128,9 +129,7 @@ void RehearsalVoices::save()
         m_settings.voices = onDisk->voices;
     QString error;
     if (!SavePlaySettings(PlaySettingsPath(m_settingsFolder), m_settings, &error))
-        m_dialogs.information(ChkVoix->window(),
-                              QStringLiteral("The settings of the play cannot be saved.\r\n") +
-                                  error);
+        m_dialogs.information(ChkVoix->window(), SpeechTexts::SettingsNotSaved(error));
 }
 
 bool RehearsalVoices::active() const

@@ -1,5 +1,6 @@
 #include "platform/audio/QtMediaDevice.h"
 
+#include "core/audio/AudioTexts.h"
 #include "core/audio/PcmConvert.h"
 #include "platform/audio/QtAudioFormats.h"
 
@@ -53,7 +54,7 @@ bool QtMediaDevice::beginCapture(QString *error)
 {
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
     if (device.isNull()) {
-        *error = QStringLiteral("No sound input device was found.");
+        *error = AudioTexts::NoSoundInputDevice();
         return false;
     }
     const QAudioFormat format =

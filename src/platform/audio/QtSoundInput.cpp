@@ -1,5 +1,6 @@
 #include "platform/audio/QtSoundInput.h"
 
+#include "core/audio/AudioTexts.h"
 #include "core/audio/PcmConvert.h"
 #include "platform/audio/QtAudioFormats.h"
 
@@ -25,7 +26,7 @@ bool QtSoundInput::open(QString *error)
     close();
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
     if (device.isNull()) {
-        *error = QStringLiteral("No sound input device was found.");
+        *error = AudioTexts::NoSoundInputDevice();
         return false;
     }
     const QAudioFormat format = ChooseFormat(device, PcmFormat{SampleRate, 1, SampleFormat::UInt8});

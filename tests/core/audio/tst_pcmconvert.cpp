@@ -138,15 +138,24 @@ private Q_SLOTS:
         QVERIFY(std::abs(ZeroCrossingFrequency(converted) - 440.0) < 2.0);
     }
 
+    void playbackStreamStartsAtRequestedFrame_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::newRow("mono output") << 1;
+        QTest::newRow("stereo output") << 2;
+    }
     void playbackStreamStartsAtRequestedFrame()
     {
+        QFETCH(int, channels);
         std::vector<qint16> samples;
         for (int i = 0; i < 100; ++i)
             samples.push_back(qint16(i * 256));
         const PcmAudio audio = monoAudio(22050, samples);
-        PcmPlaybackStream stream(audio, 50, PcmFormat{22050, 1, SampleFormat::Int16});
-        const QByteArray bytes = stream.readAll();
-        QCOMPARE(int16Samples(bytes), std::vector<qint16>(samples.begin() + 50, samples.end()));
+        PcmPlaybackStream stream(audio, 50, PcmFormat{22050, channels, SampleFormat::Int16});
+        std::vector<qint16> expected;
+        for (auto it = samples.begin() + 50; it != samples.end(); ++it)
+            expected.insert(expected.end(), std::size_t(channels), *it);
+        QCOMPARE(int16Samples(stream.readAll()), expected);
         QVERIFY(stream.atEnd());
     }
 

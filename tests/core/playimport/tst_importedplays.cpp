@@ -61,6 +61,9 @@ private Q_SLOTS:
             << QByteArray("\"kingjohn\",\"K\"\r\n\"a\",\"A\"\r\n\"a\",\"B\"\r\n\"b\",\"\"\r\n"
                           "\"c\"\r\n")
             << QStringList{"a=A"};
+        QTest::newRow("a code longer than any made here")
+            << "\"" + QByteArray(31, 'x') + "\",\"X\"\r\n\"" + QByteArray(30, 'y') + "\",\"Y\"\r\n"
+            << QStringList{QString(30, QLatin1Char('y')) + "=Y"};
         QTest::newRow("no file") << QByteArray() << QStringList{};
     }
     void catalogueSkipsUntrustedRecords()

@@ -118,6 +118,14 @@ private Q_SLOTS:
                    "<LINE>d</LINE></SPEECH></EPILOGUE>\n")
             << "1/3/4" << QStringList{"HAMLET:2", "CHORUS:1", "HAMLTE:1"}
             << QStringList{"4", "7", "7"} << true;
+        QTest::newRow("xml scene of stage directions only")
+            << Xml("<PERSONA>HAMLET, prince.</PERSONA>",
+                   "<ACT><TITLE>ACT I</TITLE><SCENE><TITLE>SCENE I</TITLE>\n"
+                   "<SPEECH><SPEAKER>HAMLET</SPEAKER><LINE>a</LINE></SPEECH></SCENE>\n"
+                   "<SCENE><TITLE>SCENE II</TITLE><STAGEDIR>Thunder.</STAGEDIR>\n"
+                   "<STAGEDIR>Exeunt.</STAGEDIR></SCENE>\n<SCENE><TITLE>SCENE III</TITLE>\n"
+                   "<SPEECH><SPEAKER>HAMLET</SPEAKER><LINE>b</LINE></SPEECH></SCENE></ACT>\n")
+            << "1/3/2" << QStringList{"HAMLET:2"} << QStringList{} << true;
         QTest::newRow("damaged xml names its line")
             << QByteArray("<PLAY>\n<TITLE>T</TITLE>\n<ACT>\n</PLAY>\n") << "0/0/0" << QStringList{}
             << QStringList{"4!"} << false;

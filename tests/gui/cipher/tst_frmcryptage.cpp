@@ -6,6 +6,7 @@
 #include "WidgetDriver.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -51,39 +52,62 @@ private Q_SLOTS:
         write(path("notes.txt"), "not a data file");
     }
 
-    // Each row: the buttons clicked in order after picking merchantvenice.dat,
-    // and whether the file is then back to its clear bytes.
+    void cleanup() { QFile::remove(path("huge.dat")); }
+
+    // Each row: the file picked, the buttons clicked in order, whether the
+    // file is then back to its clear bytes, and whether the cipher fails
+    // (its error must be shown, never the "done" message).
     void buttonsTransformOnlyThePickedFile_data()
     {
+        QTest::addColumn<QString>("picked");
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<bool>("clear");
-        QTest::newRow("encipher then decipher") << QStringList{"Command1", "Command2"} << true;
-        QTest::newRow("encipher only") << QStringList{"Command1"} << false;
+        QTest::addColumn<bool>("failed");
+        QTest::newRow("encipher then decipher")
+            << "merchantvenice.dat" << QStringList{"Command1", "Command2"} << true << false;
+        QTest::newRow("encipher only")
+            << "merchantvenice.dat" << QStringList{"Command1"} << false << false;
+        // Over the cipher's size cap (sparse: no disk used), so it is refused.
+        QTest::newRow("a failure is told, not reported as done")
+            << "huge.dat" << QStringList{"Command1"} << false << true;
     }
     void buttonsTransformOnlyThePickedFile()
     {
+        QFETCH(QString, picked);
         QFETCH(QStringList, clicks);
         QFETCH(bool, clear);
+        QFETCH(bool, failed);
+        const qint64 size = failed ? 300LL * 1024 * 1024 : clearText().size();
+        if (failed) {
+            QFile huge(path(picked));
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(size));
+        }
         FrmCryptage tool(m_state, m_dialogs);
         tool.show();
         QVERIFY(QTest::qWaitForWindowExposed(&tool));
-        QCOMPARE(tool.File1->count(), 2); // the data files only
+        QCOMPARE(tool.File1->count(), failed ? 3 : 2); // the data files only
         QVERIFY(!tool.Command1->isEnabled());
         Click(&tool, "Command2"); // nothing picked: nothing done, nothing said
         QVERIFY(m_dialogs.shown.isEmpty());
 
-        QListWidgetItem *merchant =
-            tool.File1->findItems("merchantvenice.dat", Qt::MatchExactly)[0];
+        QListWidgetItem *item = tool.File1->findItems(picked, Qt::MatchExactly)[0];
         QTest::mouseClick(tool.File1->viewport(), Qt::LeftButton, {},
-                          tool.File1->visualItemRect(merchant).center());
-        QCOMPARE(tool.Label1->text(), QStringLiteral("merchantvenice.dat"));
+                          tool.File1->visualItemRect(item).center());
+        QCOMPARE(tool.Label1->text(), picked);
         QVERIFY(tool.Command1->isEnabled());
         for (const QString &name : clicks)
             Click(&tool, name.toLatin1().constData());
-        QCOMPARE(read(path("merchantvenice.dat")) == clearText(), clear);
-        QCOMPARE(read(path("merchantvenice.dat")).size(), clearText().size());
+        QCOMPARE(QFileInfo(path(picked)).size(), size);
+        if (!failed)
+            QCOMPARE(read(path(picked)) == clearText(), clear);
         QCOMPARE(read(path("verone.dat")), clearText());
-        QCOMPARE(m_dialogs.texts(), QStringList(clicks.size(), QStringLiteral("OK")));
+        QCOMPARE(m_dialogs.shown.size(), clicks.size());
+        for (const QString &told : m_dialogs.texts()) {
+            if (failed)
+                QVERIFY2(told != QStringLiteral("OK") && told.contains(picked), qPrintable(told));
+            else
+                QCOMPARE(told, QStringLiteral("OK"));
+        }
         QCOMPARE(m_state.CipherMode, 0);
     }
 };
