@@ -37,6 +37,8 @@
 #include <cstdio>
 #include <numbers>
 
+using namespace tiradex;
+
 namespace {
 QElapsedTimer Clock;
 

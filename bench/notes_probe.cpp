@@ -29,6 +29,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace tiradex;
+
 namespace {
 class Host : public PlayWindowHost
 {

@@ -32,6 +32,8 @@
 #include <cstdio>
 #include <ctime>
 
+using namespace tiradex;
+
 namespace {
 double cpuSeconds()
 {

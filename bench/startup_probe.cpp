@@ -27,6 +27,8 @@
 #include <cstdio>
 #include <functional>
 
+using namespace tiradex;
+
 namespace {
 long long nowNs()
 {

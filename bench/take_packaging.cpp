@@ -22,6 +22,8 @@
 #include <ctime>
 #include <numbers>
 
+using namespace tiradex;
+
 namespace {
 PcmAudio voiceLikeTake(qint64 ms, int rate)
 {

@@ -42,6 +42,8 @@
 #include <cmath>
 #include <cstdio>
 
+using namespace tiradex;
+
 namespace {
 QElapsedTimer Clock;
 

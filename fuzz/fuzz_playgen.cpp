@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace tiradex;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray xml(reinterpret_cast<const char *>(data), qsizetype(size));

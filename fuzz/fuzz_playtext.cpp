@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace tiradex;
+
 namespace {
 
 // Stops the run (a finding) when an expectation fails, naming its line.

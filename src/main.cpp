@@ -12,6 +12,12 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+namespace tiradex {
+
+} // namespace tiradex
+
+using namespace tiradex;
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);

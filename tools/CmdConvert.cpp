@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace tiradex {
+
 namespace {
 
 struct ConvertArguments
@@ -128,3 +130,5 @@ extern const ToolCommand kConvertCommand = {
     "fails (one line on standard error names the cause; nothing is left\n"
     "behind), 2 for wrong arguments.",
     run};
+
+} // namespace tiradex

@@ -3,6 +3,8 @@
 #include "core/app/Module1.h"
 #include "core/cipher/CryptFiles.h"
 
+namespace tiradex {
+
 namespace {
 // Transforms each named file in place as the program's cipher does for the
 // files of its application folder.
@@ -68,3 +70,5 @@ extern const ToolCommand kDecryptCommand = {
     "Deciphers each FILE in place (the inverse of \"encrypt\"). Exit status 1\n"
     "when a file could not be transformed.",
     runDecrypt};
+
+} // namespace tiradex

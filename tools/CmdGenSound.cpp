@@ -3,6 +3,8 @@
 #include "core/audio/Tones.h"
 #include "core/audio/WavFile.h"
 
+namespace tiradex {
+
 namespace {
 int run(const QStringList &args)
 {
@@ -47,3 +49,5 @@ extern const ToolCommand kGenSoundCommand = {
     "  deletion  the sound of a deleted take, shipped as del.wav (the default)\n"
     "  beep      the rehearsal's cue",
     run};
+
+} // namespace tiradex

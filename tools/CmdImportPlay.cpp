@@ -5,6 +5,8 @@
 
 #include <QStandardPaths>
 
+namespace tiradex {
+
 namespace {
 int run(const QStringList &args)
 {
@@ -66,3 +68,5 @@ extern const ToolCommand kImportPlayCommand = {
     "(XDG_DATA_HOME/Tiradex) and listed in the \"Plays\" menu; its code is\n"
     "printed. Exit status 0, or 1 when the report holds errors.",
     run};
+
+} // namespace tiradex

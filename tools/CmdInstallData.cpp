@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
+namespace tiradex {
+
 namespace {
 int run(const QStringList &args)
 {
@@ -44,3 +46,5 @@ extern const ToolCommand kInstallDataCommand = {
     "overwritten. The application folder defaults to the per-user data folder\n"
     "(~/.local/share/Tiradex).",
     run};
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace tiradex {
+
 namespace {
 int runNoteText(const QStringList &args)
 {
@@ -87,3 +89,5 @@ extern const ToolCommand kNoteWriteCommand = {
     "deletes NOTEFILE, as closing the editor on an empty note does.\n"
     "Exit status 0; 1 with a message on failure.",
     runNoteWrite};
+
+} // namespace tiradex

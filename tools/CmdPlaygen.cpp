@@ -2,6 +2,8 @@
 
 #include "ShippedPlay.h"
 
+namespace tiradex {
+
 namespace {
 int run(const QStringList &args)
 {
@@ -52,3 +54,5 @@ extern const ToolCommand kPlaygenCommand = {
     "speaker rules: merchantvenice, kingjohn or verone; other codes match\n"
     "speakers to the cast list by name alone.",
     run};
+
+} // namespace tiradex

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace tiradex {
+
 namespace {
 
 struct TrackArguments
@@ -166,3 +168,5 @@ extern const ToolCommand kPracticeTrackCommand = {
     "  --voices      speak partner replies without a recording with synthetic\n"
     "                voices, and estimate his gaps for own replies without one",
     run};
+
+} // namespace tiradex

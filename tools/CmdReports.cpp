@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+namespace tiradex {
+
 namespace {
 
 // The options of a command: "--name value" pairs and bare flags.
@@ -188,3 +190,5 @@ extern const ToolCommand kSceneTextCommand{
     "(without); --numbers shows the reply numbers on the name lines. CHARSFILE is the\n"
     "play's enciphered characters file; it is deciphered in memory only.",
     runSceneText};
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace tiradex {
+
 namespace {
 
 struct TransferArguments
@@ -142,3 +144,5 @@ extern const ToolCommand kImportCommand = {
     "go to standard error). Exit status 0 when at least one file was copied, 1\n"
     "otherwise, 2 on a usage error.",
     runImport};
+
+} // namespace tiradex

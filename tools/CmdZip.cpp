@@ -3,6 +3,8 @@
 #include "core/transfer/ZipClass.h"
 #include "core/transfer/ZipExtractionClass.h"
 
+namespace tiradex {
+
 namespace {
 int runZip(const QStringList &args)
 {
@@ -81,3 +83,5 @@ extern const ToolCommand kUnzipCommand = {
     "output, each error to standard error as \"ZipError NUMBER: TEXT\".\n"
     "Exit status 1 when the extraction fails or any error was raised.",
     runUnzip};
+
+} // namespace tiradex

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tiradex {
+
 // One command of tiradex-tool.
 struct ToolCommand
 {
@@ -20,3 +22,5 @@ void printErr(const QString &text);
 
 // True when `args` asks for help ("--help" or "-h").
 bool wantsHelp(const QStringList &args);
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+namespace tiradex {
+
 // Each command lives in its own Cmd*.cpp file.
 extern const ToolCommand kInstallDataCommand;
 extern const ToolCommand kPlaygenCommand;
@@ -76,6 +78,10 @@ bool wantsHelp(const QStringList &args)
 {
     return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
 }
+
+} // namespace tiradex
+
+using namespace tiradex;
 
 int main(int argc, char *argv[])
 {

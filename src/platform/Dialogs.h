@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace tiradex {
+
 // Message boxes and file dialogs. Every message box is titled with the
 // application's title ("Tiradex"). Windows talk to the user only through
 // this interface, so tests can read the exact text a user would see and
@@ -33,3 +35,5 @@ public:
     // A folder; "" when cancelled.
     virtual QString BrowseForFolder(const QString &title, QWidget *owner) = 0;
 };
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // Total and free bytes of the volume that holds a path.
 class DiskSpace
 {
@@ -19,3 +21,5 @@ public:
     // Empty when the path's volume cannot be queried.
     virtual std::optional<Volume> query(const QString &path) const = 0;
 };
+
+} // namespace tiradex

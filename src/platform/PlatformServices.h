@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tiradex {
+
 class Clipboard;
 class Dialogs;
 class DiskSpace;
@@ -17,3 +19,5 @@ struct PlatformServices
     DiskSpace *diskSpace = nullptr;
     SpeechSynthesizer *speech = nullptr; // voices for replies nobody recorded
 };
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+namespace tiradex {
+
 void QtClipboard::setPlainText(const QString &text)
 {
     QGuiApplication::clipboard()->setText(text);
@@ -19,3 +21,5 @@ void QtClipboard::setRichText(const QByteArray &rtf, const QString &html, const 
     data->setText(plain);
     QGuiApplication::clipboard()->setMimeData(data);
 }
+
+} // namespace tiradex

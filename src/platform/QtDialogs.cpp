@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+namespace tiradex {
+
 namespace {
 Dialogs::Answer toAnswer(QMessageBox::StandardButton button)
 {
@@ -50,3 +52,5 @@ QString QtDialogs::BrowseForFolder(const QString &titleText, QWidget *owner)
     return QFileDialog::getExistingDirectory(owner, titleText, QString(),
                                              QFileDialog::ShowDirsOnly);
 }
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include "platform/Dialogs.h"
 
+namespace tiradex {
+
 // Dialogs through QMessageBox and QFileDialog.
 class QtDialogs : public Dialogs
 {
@@ -15,3 +17,5 @@ public:
                          const QString &filter) override;
     QString BrowseForFolder(const QString &title, QWidget *owner) override;
 };
+
+} // namespace tiradex

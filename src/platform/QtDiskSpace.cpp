@@ -2,6 +2,8 @@
 
 #include <QStorageInfo>
 
+namespace tiradex {
+
 std::optional<DiskSpace::Volume> QtDiskSpace::query(const QString &path) const
 {
     const QStorageInfo info(path);
@@ -9,3 +11,5 @@ std::optional<DiskSpace::Volume> QtDiskSpace::query(const QString &path) const
         return std::nullopt;
     return Volume{info.bytesTotal(), info.bytesAvailable()};
 }
+
+} // namespace tiradex

@@ -28,6 +28,8 @@
 
 #include <algorithm>
 
+using namespace tiradex;
+
 namespace {
 struct Update
 {

@@ -38,6 +38,8 @@
 #include <cmath>
 #include <numbers>
 
+using namespace tiradex;
+
 namespace {
 QElapsedTimer Clock;
 

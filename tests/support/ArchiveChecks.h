@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QtEndian>
 
+namespace tiradex {
+
 // The member names of a ZIP archive in the order of its local headers:
 // signature PK\3\4, compressed size at offset 18, name length at 26, extra
 // length at 28, name at 30, then the data.
@@ -21,3 +23,5 @@ inline QStringList LocalHeaderNames(const QByteArray &zip)
     }
     return names;
 }
+
+} // namespace tiradex

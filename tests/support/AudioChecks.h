@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QtEndian>
 
+namespace tiradex {
+
 // Frequency of the first channel of `audio` from its zero crossings: a
 // sine of f Hz crosses zero 2 f times a second. 0 for silence.
 inline double ZeroCrossingFrequency(const PcmAudio &audio)
@@ -60,3 +62,5 @@ inline QByteArray HandMadeWav(int channels, int rate, int bits, const QByteArray
     wav.append(data);
     return wav;
 }
+
+} // namespace tiradex

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tiradex {
+
 struct StoredReply
 {
     int act = 0;
@@ -71,3 +73,5 @@ inline Module1 StoredPlayState(const QString &appFolder, const QString &code)
     state.SelectPlay({QString(), QString(), code, code + QStringLiteral(".txt"), QString()});
     return state;
 }
+
+} // namespace tiradex

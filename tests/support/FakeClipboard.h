@@ -2,6 +2,8 @@
 
 #include "platform/Clipboard.h"
 
+namespace tiradex {
+
 // Keeps the last content put on the clipboard, in each of its forms.
 class FakeClipboard : public Clipboard
 {
@@ -27,3 +29,5 @@ public:
         ++copies;
     }
 };
+
+} // namespace tiradex

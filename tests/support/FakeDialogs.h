@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tiradex {
+
 // Records every message a window shows and answers questions from a script.
 // An unscripted question is answered No (Yes/No) or Cancel (Yes/No/Cancel).
 class FakeDialogs : public Dialogs
@@ -58,3 +60,5 @@ public:
         return folders.isEmpty() ? QString() : folders.takeFirst();
     }
 };
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+namespace tiradex {
+
 // Answers from a table of folders; a folder not in it cannot be queried.
 class FakeDiskSpace : public DiskSpace
 {
@@ -18,3 +20,5 @@ public:
         return *it;
     }
 };
+
+} // namespace tiradex

@@ -10,6 +10,8 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+namespace tiradex {
+
 class FakeSpeechSynthesizer : public SpeechSynthesizer
 {
 public:
@@ -46,3 +48,5 @@ public:
 private:
     QMutex m_mutex;
 };
+
+} // namespace tiradex

@@ -20,6 +20,8 @@
 
 #include <memory>
 
+namespace tiradex {
+
 class PlayWindowFixture
 {
 public:
@@ -180,3 +182,5 @@ private:
     QTemporaryDir m_dir;
     int m_first = 1;
 };
+
+} // namespace tiradex

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+namespace tiradex {
+
 inline QByteArray Golden(const char *name)
 {
     QFile file(QStringLiteral(TIRADEX_TEST_DATA_DIR "/reports/") + QLatin1String(name));
@@ -44,3 +46,5 @@ struct ReportsFixture
                 scene(2, 1, {{7, b}, {8, b}, {9, b}, {10, b}})};
     }
 };
+
+} // namespace tiradex

@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+namespace tiradex {
+
 class SpeakerCapture : public QObject
 {
 public:
@@ -100,3 +102,5 @@ private:
     QIODevice *m_io = nullptr;
     QTimer m_poll;
 };
+
+} // namespace tiradex

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+namespace tiradex {
+
 // Writes `bytes` to `path`, creating its folder; false when it cannot.
 inline bool WriteTestFile(const QString &path, const QByteArray &bytes)
 {
@@ -35,3 +37,5 @@ inline QStringList EntriesUnder(const QString &root)
     entries.sort();
     return entries;
 }
+
+} // namespace tiradex

@@ -17,6 +17,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tiradex {
+
 class TestPlay
 {
 public:
@@ -132,3 +134,5 @@ public:
 private:
     Module1 &m_state;
 };
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
+namespace tiradex {
+
 // Runs a program as a separate process, as the checks outside the test suite
 // do. A run that does not start, or does not end normally within the
 // timeout, has exit code -1.
@@ -49,3 +51,5 @@ inline ToolRun runTool(const QStringList &args, const RunOptions &options = {})
 {
     return runProgram(QStringLiteral(TIRADEX_BUILD_DIR "/bin/tiradex-tool"), args, options);
 }
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 void VirtualClock::advance(qint64 ms)
 {
     while (ms > 0) {
@@ -11,3 +13,5 @@ void VirtualClock::advance(qint64 ms)
         Q_EMIT stepped(step);
     }
 }
+
+} // namespace tiradex

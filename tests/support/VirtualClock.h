@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+namespace tiradex {
+
 // The time of the virtual sound devices. It stands still until a test moves
 // it with advance(); no real time passes.
 class VirtualClock : public QObject
@@ -24,3 +26,5 @@ Q_SIGNALS:
 private:
     qint64 m_now = 0;
 };
+
+} // namespace tiradex

@@ -8,6 +8,8 @@
 #include <numbers>
 #include <vector>
 
+namespace tiradex {
+
 VirtualMediaDevice::VirtualMediaDevice(VirtualClock &clock, QObject *parent) : MediaDevice(parent)
 {
     connect(&clock, &VirtualClock::stepped, this, &VirtualMediaDevice::onStep);
@@ -83,3 +85,5 @@ void VirtualMediaDevice::onStep(qint64 ms)
     }
     emitStatusUpdate();
 }
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace tiradex {
+
 class VirtualClock;
 
 // A media device on a VirtualClock: a recording grows by exactly the time
@@ -55,3 +57,5 @@ private:
     qint64 m_playedMs = 0;
     qint64 m_framesToPlay = 0;
 };
+
+} // namespace tiradex

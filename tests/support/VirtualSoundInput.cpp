@@ -2,6 +2,8 @@
 
 #include "VirtualClock.h"
 
+namespace tiradex {
+
 VirtualSoundInput::VirtualSoundInput(VirtualClock &clock, QObject *parent) : QObject(parent)
 {
     connect(&clock, &VirtualClock::stepped, this, &VirtualSoundInput::onStep);
@@ -37,3 +39,5 @@ void VirtualSoundInput::onStep(qint64 ms)
         samples.append(char(m_generator(m_sampleIndex++)));
     m_blocks.push(samples);
 }
+
+} // namespace tiradex

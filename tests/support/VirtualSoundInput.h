@@ -8,6 +8,8 @@
 
 #include <functional>
 
+namespace tiradex {
+
 class VirtualClock;
 
 // The scope's input on a VirtualClock: 8 samples per millisecond of clock
@@ -46,3 +48,5 @@ private:
     std::function<quint8(qint64)> m_generator = [](qint64) { return quint8(128); };
     SampleBlocks m_blocks{BlockLength};
 };
+
+} // namespace tiradex

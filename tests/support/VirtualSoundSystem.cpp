@@ -3,6 +3,8 @@
 #include "VirtualMediaDevice.h"
 #include "VirtualSoundInput.h"
 
+namespace tiradex {
+
 std::unique_ptr<MediaDevice> VirtualSoundSystem::createMediaDevice()
 {
     auto device = std::make_unique<VirtualMediaDevice>(m_clock);
@@ -53,3 +55,5 @@ QList<VirtualSoundInput *> VirtualSoundSystem::soundInputs() const
             alive.append(input.data());
     return alive;
 }
+
+} // namespace tiradex

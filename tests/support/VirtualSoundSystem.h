@@ -7,6 +7,8 @@
 #include <QList>
 #include <QPointer>
 
+namespace tiradex {
+
 class VirtualMediaDevice;
 class VirtualSoundInput;
 
@@ -45,3 +47,5 @@ private:
     QList<QPointer<VirtualMediaDevice>> m_devices;
     QList<QPointer<VirtualSoundInput>> m_inputs;
 };
+
+} // namespace tiradex

@@ -18,6 +18,8 @@
 #include <cmath>
 #include <optional>
 
+namespace tiradex {
+
 // A 16-bit mono WAV file of `ms` milliseconds at `rate` Hz holding a 440 Hz
 // sine: exactly `ms` long when `rate` is a multiple of 1000.
 inline QByteArray ToneWav(qint64 ms, int rate = 8000)
@@ -80,3 +82,5 @@ inline QStringList ScratchFiles(const Module1 &state)
             {QStringLiteral("temp.wav"), QStringLiteral("temp.vox"), QStringLiteral("*.tsd")},
             QDir::Files);
 }
+
+} // namespace tiradex

@@ -13,6 +13,8 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+namespace tiradex {
+
 // The child of `root` named `name`; a test failure when there is none.
 template <class T> T *Control(const QObject *root, const char *name)
 {
@@ -97,3 +99,5 @@ template <class W> W *ShownWindow(const char *name = nullptr)
     }
     return nullptr;
 }
+
+} // namespace tiradex

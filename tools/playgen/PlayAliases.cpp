@@ -1,5 +1,7 @@
 #include "PlayAliases.h"
 
+namespace tiradex {
+
 namespace {
 
 // Where a speaker's name is not the head of a persona, or the persona's own
@@ -73,3 +75,5 @@ QList<SpeakerRule> SpeakerRulesFor(const QString &playCode)
         return ToList(kTwoGentlemenRules);
     return {};
 }
+
+} // namespace tiradex

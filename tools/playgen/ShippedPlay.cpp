@@ -3,6 +3,8 @@
 #include "PlayAliases.h"
 #include "core/app/FileIo.h"
 
+namespace tiradex {
+
 namespace {
 constexpr qint64 MaxXmlBytes = 16 * 1024 * 1024;
 }
@@ -24,3 +26,5 @@ std::optional<GeneratedPlay> GeneratePlayFiles(const QString &xmlPath, const QSt
         return std::nullopt;
     return play;
 }
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace tiradex {
+
 QStringList AnnotationEntries(const QString &folder, const QString &extension)
 {
     const QStringList names =
@@ -34,3 +36,5 @@ bool AttachPhoto(const QString &source, const QString &photoPath, QString *error
     QDir().mkpath(QFileInfo(photoPath).path());
     return CopyFileAtomically(source, photoPath, error);
 }
+
+} // namespace tiradex

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tiradex {
+
 // The browser's entries of the files in `folder` matching "*" + `extension`
 // (".not", ".jp1"): each name less its leading "_" and its four-character
 // extension ("_0057_HUBERT.not" gives "0057_HUBERT"), in name order, hence
@@ -17,3 +19,5 @@ QString AnnotationFileOfEntry(const QString &folder, const QString &entry,
 // `photoPath` (written under a temporary name and renamed into place). The
 // photos folder is created when missing. Fails without leaving a partial file.
 bool AttachPhoto(const QString &source, const QString &photoPath, QString *error);
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 // The texts of the note, photo and browser windows, as the user sees them.
 namespace AnnotationTexts {
 inline const QString FileError = QStringLiteral("File error");
@@ -19,3 +21,5 @@ inline QString NoteNotSaved(const QString &reason)
         .arg(reason);
 }
 } // namespace AnnotationTexts
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 #include "core/app/FileIo.h"
 #include "core/app/TextCodec.h"
 
+namespace tiradex {
+
 std::optional<RichText> LoadNote(const QString &path, QString *error)
 {
     const std::optional<QByteArray> bytes = ReadWholeFile(path, MaxNoteBytes, error);
@@ -38,3 +40,5 @@ RichText NoteFromPlainText(const QString &text)
     note.append(lines, RichTextRun());
     return note;
 }
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // A note file larger than this is refused as damaged (a note is typed text).
 constexpr qint64 MaxNoteBytes = 64 * 1024 * 1024;
 
@@ -25,3 +27,5 @@ bool NoteTextIsEmpty(const QString &plainText);
 
 // Plain text as a note: one run, no format. CR LF and CR become paragraph ends.
 RichText NoteFromPlainText(const QString &text);
+
+} // namespace tiradex

@@ -1,5 +1,7 @@
 #include "core/annotations/PhotoFit.h"
 
+namespace tiradex {
+
 double PixelsToTwips(double pixels, double dotsPerInch)
 {
     return dotsPerInch > 0 ? pixels * TwipsPerInch / dotsPerInch : 0.0;
@@ -27,3 +29,5 @@ QPointF CentreIn(const QSizeF &size, const QSizeF &box)
 {
     return QPointF((box.width() - size.width()) / 2, (box.height() - size.height()) / 2);
 }
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QSizeF>
 
+namespace tiradex {
+
 // Sizes in twips (1/1440 inch), the unit of the photo frames.
 constexpr double TwipsPerInch = 1440.0;
 
@@ -19,3 +21,5 @@ QSizeF FitBySteps(const QSizeF &natural, const QSizeF &box);
 
 // The top left corner that centres `size` in `box`: ((W - w) / 2, (H - h) / 2).
 QPointF CentreIn(const QSizeF &size, const QSizeF &box);
+
+} // namespace tiradex

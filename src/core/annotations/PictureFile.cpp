@@ -2,6 +2,8 @@
 
 #include <QImageReader>
 
+namespace tiradex {
+
 std::optional<QImage> LoadPicture(const QString &path, QString *error)
 {
     QImageReader reader(path);
@@ -25,3 +27,5 @@ std::optional<QImage> LoadPicture(const QString &path, QString *error)
     }
     return image;
 }
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // Pictures from photo files are untrusted: a file may declare a size far
 // beyond what it holds. Pictures of more than this many pixels are refused
 // before any decoding (enough for a 64-megapixel camera).
@@ -16,3 +18,5 @@ constexpr qint64 MaxPicturePixels = 64'000'000;
 // picture, and a declared size over MaxPicturePixels, without allocating
 // for that size.
 std::optional<QImage> LoadPicture(const QString &path, QString *error);
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+namespace tiradex {
+
 void RichText::append(const QString &text, const RichTextRun &format)
 {
     if (text.isEmpty())
@@ -79,3 +81,5 @@ void FillDocument(QTextDocument &document, const RichText &text, const QFont &fo
     // The caret types in the default format afterwards, not in the last run's.
     cursor.movePosition(QTextCursor::Start);
 }
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 class QFont;
 class QTextDocument;
 
+namespace tiradex {
+
 // A piece of text with one character format. In `text`, "\n" ends a
 // paragraph and "\t" is a tab; every other character is shown as it is.
 struct RichTextRun
@@ -47,3 +49,5 @@ RichText RichTextOfDocument(const QTextDocument &document);
 // Replaces the content of `document` with `text`, every run in `font` with
 // its own bold, italic, underline and colour.
 void FillDocument(QTextDocument &document, const RichText &text, const QFont &font);
+
+} // namespace tiradex

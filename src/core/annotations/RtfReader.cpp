@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 
+namespace tiradex {
+
 namespace {
 constexpr int MaxDepth = 512;
 constexpr int MaxColours = 1024;
@@ -454,3 +456,5 @@ std::optional<RichText> ReadRtf(const QByteArray &bytes, QString *error)
     }
     return text;
 }
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // Reads a Rich Text Format document as word processors write it (WordPad
 // with \ansicpgN and \'hh escapes, LibreOffice, pandoc, older notes):
 // text, paragraphs (\par, \line), tabs, \uN escapes with their fallback
@@ -21,3 +23,5 @@
 // unterminated document keeps what was read. Fails (std::nullopt and
 // `error` set) only when the bytes do not begin with "{\rtf".
 std::optional<RichText> ReadRtf(const QByteArray &bytes, QString *error);
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdio>
 
+namespace tiradex {
+
 namespace {
 const char HexDigits[] = "0123456789abcdef";
 
@@ -113,3 +115,5 @@ QByteArray WriteRtf(const QTextDocument &document, const RtfFont &font)
 {
     return WriteRtf(RichTextOfDocument(document), font);
 }
+
+} // namespace tiradex

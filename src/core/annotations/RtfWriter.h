@@ -7,6 +7,8 @@
 
 class QTextDocument;
 
+namespace tiradex {
+
 // The font a written document asks for.
 struct RtfFont
 {
@@ -25,3 +27,5 @@ QByteArray WriteRtf(const RichText &text, const RtfFont &font = RtfFont());
 
 // The same for the content of a text document (see RichTextOfDocument).
 QByteArray WriteRtf(const QTextDocument &document, const RtfFont &font = RtfFont());
+
+} // namespace tiradex

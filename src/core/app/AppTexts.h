@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 // The texts of the frame's "?" windows (About, help note, web window) and of
 // the encryption tool, as the user reads them; the windows and the tools take
 // them from here.
@@ -151,3 +153,5 @@ inline QString cipherDone()
 }
 
 } // namespace AppTexts
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace tiradex {
+
 std::optional<QByteArray> ReadWholeFile(const QString &path, qint64 maxBytes, QString *error)
 {
     QFile file(path);
@@ -103,3 +105,5 @@ bool CopyFileAtomically(const QString &source, const QString &target, QString *e
     }
     return true;
 }
+
+} // namespace tiradex

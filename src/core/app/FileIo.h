@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // The whole content of a file of at most `maxBytes` bytes. On failure (missing,
 // unreadable, too large) returns std::nullopt and, when `error` is given, a
 // sentence naming the file and the cause.
@@ -17,3 +19,5 @@ bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *
 
 // Copies `source` over `target` atomically (as WriteFileAtomically).
 bool CopyFileAtomically(const QString &source, const QString &target, QString *error);
+
+} // namespace tiradex

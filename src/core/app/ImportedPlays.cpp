@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace tiradex {
+
 namespace {
 
 constexpr qint64 MaxCatalogueBytes = 4 * 1024 * 1024;
@@ -128,3 +130,5 @@ std::optional<PlayCatalogueEntry> StoreImportedPlay(const QString &appFolder, co
         return std::nullopt;
     return entry;
 }
+
+} // namespace tiradex

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // The plays the user imported, listed in the catalogue file "plays.ini" of
 // the application folder: one record per play, its code and its title in
 // the quoted-record form ("hamlet","The Tragedy of Hamlet"). Each play is
@@ -41,3 +43,5 @@ std::optional<PlayCatalogueEntry> StoreImportedPlay(const QString &appFolder, co
                                                     const QByteArray &playText,
                                                     const QByteArray &clearCharactersFile,
                                                     QString *error);
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+namespace tiradex {
+
 namespace {
 const QChar Separator = QLatin1Char('/');
 }
@@ -174,3 +176,5 @@ int Module1::SceneNumberOfNodeText(const QString &text)
 {
     return LeadingNumber(text.mid(6));
 }
+
+} // namespace tiradex

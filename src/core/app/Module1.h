@@ -8,6 +8,8 @@
 #include <array>
 #include <optional>
 
+namespace tiradex {
+
 // The state that every window of the program shares, and the one naming rule
 // for the files of a play. One object is owned by the application and handed
 // to the windows that need it; tests build their own.
@@ -98,3 +100,5 @@ public:
     // digits taken until the first other character; 0 when there are none.
     static int LeadingNumber(const QString &text);
 };
+
+} // namespace tiradex

@@ -1,5 +1,7 @@
 #include "core/app/PlayCatalogue.h"
 
+namespace tiradex {
+
 const QList<PlayCatalogueEntry> &PlayCatalogue()
 {
     static const QList<PlayCatalogueEntry> entries = {
@@ -24,3 +26,5 @@ const PlayCatalogueEntry *FindPlay(const QString &code)
     }
     return nullptr;
 }
+
+} // namespace tiradex

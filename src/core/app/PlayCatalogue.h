@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace tiradex {
+
 // One play that the program offers in its "Plays" menu.
 struct PlayCatalogueEntry
 {
@@ -18,3 +20,5 @@ const QList<PlayCatalogueEntry> &PlayCatalogue();
 
 // The entry whose play code is `code`, or nullptr.
 const PlayCatalogueEntry *FindPlay(const QString &code);
+
+} // namespace tiradex

@@ -3,6 +3,8 @@
 #include "core/app/FileIo.h"
 #include "core/app/TextCodec.h"
 
+namespace tiradex {
+
 QByteArray FormatRecord(const QList<RecordField> &fields)
 {
     QString line;
@@ -142,3 +144,5 @@ std::optional<QList<QStringList>> ReadRecordFile(const QString &path, QString *e
         return std::nullopt;
     return ParseRecords(DecodeText(*bytes));
 }
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // The quoted-record form shared by the characters file, "head.ini",
 // "treeview.ini", the reply files, the duration record and "stat.txt":
 // records of comma-separated fields, strings in double quotes without any
@@ -68,3 +70,5 @@ QList<QStringList> ParseRecords(const QString &text);
 // `maxBytes` are refused. On failure returns std::nullopt and sets *error.
 std::optional<QList<QStringList>> ReadRecordFile(const QString &path, QString *error,
                                                  qint64 maxBytes = 16 * 1024 * 1024);
+
+} // namespace tiradex

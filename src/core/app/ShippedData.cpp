@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace tiradex {
+
 QStringList ShippedFileNames()
 {
     return {QStringLiteral("merchantvenice.txt"),
@@ -64,3 +66,5 @@ bool InstallShippedFiles(const QString &dataFolder, const QString &appFolder, QS
     }
     return true;
 }
+
+} // namespace tiradex

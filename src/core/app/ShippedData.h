@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tiradex {
+
 // The files that ship with the program and live in the application folder:
 // the three plays' texts and characters files, the deletion sound and the
 // help page.
@@ -19,3 +21,5 @@ QString FindShippedDataFolder(const QString &applicationDir);
 // the same way into a "help" folder. Creates `appFolder` when needed. Returns false with
 // *error naming the first failure; files copied before it stay.
 bool InstallShippedFiles(const QString &dataFolder, const QString &appFolder, QString *error);
+
+} // namespace tiradex

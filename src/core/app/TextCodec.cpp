@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+namespace tiradex {
+
 namespace {
 // 0x80..0x9F of Windows-1252; the rest of the code page equals Latin-1.
 const char16_t kHighTable[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -110,3 +112,5 @@ QByteArray EncodeWindows1252(const QString &text)
     }
     return out;
 }
+
+} // namespace tiradex

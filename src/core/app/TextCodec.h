@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace tiradex {
+
 // Text files of the program are written as UTF-8. Files from older
 // installations were written in Windows-1252, so reading takes every valid
 // UTF-8 sequence as UTF-8 and every other byte as a Windows-1252 character.
@@ -18,3 +20,5 @@ QChar Windows1252Char(unsigned char byte);
 
 // Windows-1252 bytes of `text`; characters the code page lacks become "?".
 QByteArray EncodeWindows1252(const QString &text);
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 // The texts the sound tools show the user, in one place for the windows
 // that show them.
 namespace AudioTexts {
@@ -49,3 +51,5 @@ inline QString NoFinishedTake()
 }
 
 } // namespace AudioTexts
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace tiradex {
+
 // Sound held in memory as signed 16-bit samples, channels interleaved.
 struct PcmAudio
 {
@@ -56,3 +58,5 @@ struct PcmFormat
     int bytesPerFrame() const { return bytesPerSample() * channels; }
     bool isValid() const { return sampleRate > 0 && channels > 0; }
 };
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace tiradex {
+
 LinearResampler::LinearResampler(int inRate, int outRate)
     : m_inRate(std::max(inRate, 1)), m_outRate(std::max(outRate, 1))
 {
@@ -242,3 +244,5 @@ qint64 PcmPlaybackStream::readData(char *data, qint64 maxSize)
     }
     return n;
 }
+
+} // namespace tiradex

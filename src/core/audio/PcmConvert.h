@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace tiradex {
+
 // Changes the sample rate of one channel by linear interpolation, in a
 // stream: the input may arrive in pieces of any size, and the output is the
 // same as for one piece. Output sample k lies at input position
@@ -90,3 +92,5 @@ private:
     QByteArray m_pending;                      // converted bytes not read yet
     qsizetype m_pendingStart = 0;
 };
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 
 #include <limits>
 
+namespace tiradex {
+
 bool UnpackVox(const Module1 &state, const QString &baseName, QString *error)
 {
     state.DeleteScratchFiles();
@@ -48,3 +50,5 @@ QString ProgressText(qint64 valueMs, qint64 maximumMs, const QString &suffix)
     return QString::number(std::max<qint64>(valueMs, 0) / 1000) + QLatin1Char('/') +
            QString::number(std::max<qint64>(maximumMs, 0) / 1000) + suffix;
 }
+
+} // namespace tiradex

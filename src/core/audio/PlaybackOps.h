@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 class Module1;
 
 // The steps that every playback of a reply's recording shares: unpacking the
@@ -38,3 +40,5 @@ int DurationRecordSeconds(const QByteArray &record);
 // milliseconds divided by 1000, rounded down (12,800 of 17,900 ms with
 // " secondes" gives "12/17 secondes").
 QString ProgressText(qint64 valueMs, qint64 maximumMs, const QString &suffix);
+
+} // namespace tiradex

@@ -1,5 +1,7 @@
 #include "core/audio/RecorderEngine.h"
 
+namespace tiradex {
+
 using State = RecorderState;
 
 RecorderControls RecorderEngine::controls() const
@@ -186,3 +188,5 @@ void RecorderEngine::close()
     m_timerArmed = false;
     m_packaging = false;
 }
+
+} // namespace tiradex

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tiradex {
+
 enum class RecorderState
 {
     Empty,           // no take: at opening and after Delete
@@ -101,3 +103,5 @@ private:
     bool m_packaging = false;
     bool m_hidePosition = false;
 };
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 SampleBlocks::SampleBlocks(int blockLength) : m_blockLength(std::max(blockLength, 1))
 {
     m_filling.reserve(m_blockLength);
@@ -38,3 +40,5 @@ void SampleBlocks::clear()
     m_completed.clear();
     m_done = false;
 }
+
+} // namespace tiradex

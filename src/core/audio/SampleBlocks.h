@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+namespace tiradex {
+
 // Cuts a stream of 8-bit samples into blocks of a fixed length and keeps
 // the most recent complete block with a "done" flag, as a scope reads them:
 // a block is done when it is full; taking it clears the flag, and the
@@ -28,3 +30,5 @@ private:
     QByteArray m_completed;
     bool m_done = false;
 };
+
+} // namespace tiradex

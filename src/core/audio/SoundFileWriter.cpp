@@ -10,6 +10,8 @@
 
 #include <cstdio>
 
+namespace tiradex {
+
 namespace {
 struct Format
 {
@@ -150,3 +152,5 @@ bool SoundFileWriter::commit(QString *error)
     m_impl->temporary.clear();
     return true;
 }
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace tiradex {
+
 // Writes mono 16-bit sound to a file whose format follows its name's
 // extension: ".wav" (16-bit PCM), ".flac", ".ogg"/".oga" (Ogg Vorbis) and
 // ".mp3" where the installed libsndfile writes MP3. The sound goes to a
@@ -33,3 +35,5 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
+
+} // namespace tiradex

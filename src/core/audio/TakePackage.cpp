@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 namespace {
 qint16 toInt16(qint64 value)
 {
@@ -45,3 +47,5 @@ bool SavePackagedTake(const QString &appFolder, const QString &voxPath, QString 
 {
     return CopyFileAtomically(appFolder + QStringLiteral("temp.vox"), voxPath, error);
 }
+
+} // namespace tiradex

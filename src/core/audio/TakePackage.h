@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace tiradex {
+
 // The files of a take in the application folder and the vox file they
 // become. `appFolder` ends with "/".
 
@@ -31,3 +33,5 @@ PackageResult PackageTake(const QString &appFolder, const QString &baseName, int
 // previous vox file as it was. False, with *error saying why, when there is
 // no "temp.vox" to copy or the copy fails.
 bool SavePackagedTake(const QString &appFolder, const QString &voxPath, QString *error);
+
+} // namespace tiradex

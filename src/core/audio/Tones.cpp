@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace tiradex {
+
 PcmAudio SineTone(double frequency, int durationMs, int sampleRate, double amplitude, int fadeMs)
 {
     PcmAudio tone;
@@ -42,3 +44,5 @@ PcmAudio BeepSound()
 {
     return SineTone(880.0, 180, 22050, 0.6, 10);
 }
+
+} // namespace tiradex

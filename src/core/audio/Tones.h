@@ -2,6 +2,8 @@
 
 #include "core/audio/PcmAudio.h"
 
+namespace tiradex {
+
 // Sounds that the program makes itself, as mono 16-bit audio.
 
 // A sine tone of `frequency` Hz lasting `durationMs`, with peak `amplitude`
@@ -18,3 +20,5 @@ PcmAudio DeletionSound();
 
 // The rehearsal's cue: a clear 880 Hz tone of 180 ms at 22050 Hz.
 PcmAudio BeepSound();
+
+} // namespace tiradex

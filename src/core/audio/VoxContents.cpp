@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+namespace tiradex {
+
 namespace {
 int recordValue(const QByteArray &record, int index)
 {
@@ -50,3 +52,5 @@ std::optional<VoxContents> ReadVoxContents(const QString &voxPath, bool withTake
     }
     return contents;
 }
+
+} // namespace tiradex

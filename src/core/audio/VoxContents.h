@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // What a vox file holds, read without touching the application folder's
 // scratch files (so it may run while a take plays from them).
 struct VoxContents
@@ -22,3 +24,5 @@ struct VoxContents
 // record reads as 0 seconds. Fails, with *error, when the file is missing,
 // or when the take was asked for and cannot be read.
 std::optional<VoxContents> ReadVoxContents(const QString &voxPath, bool withTake, QString *error);
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace tiradex {
+
 namespace {
 const QString TakeMember = QStringLiteral("temp.wav");
 // A duration record is one short line; anything longer is not one.
@@ -116,3 +118,5 @@ std::optional<QByteArray> ReadVoxDurationRecord(const QString &voxPath, const QS
     }
     return bytes;
 }
+
+} // namespace tiradex

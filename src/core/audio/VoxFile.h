@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // Reading vox files. A vox file is an archive that holds a take under the
 // member name "temp.wav" and its duration record under the reply's base name
 // with ".tsd". Vox files arrive from other people's media, so they are read
@@ -28,3 +30,5 @@ bool ExtractVoxTake(const QString &voxPath, const QString &folder, const QString
 // damaged or longer than a record can be.
 std::optional<QByteArray> ReadVoxDurationRecord(const QString &voxPath, const QString &baseName,
                                                 QString *error);
+
+} // namespace tiradex

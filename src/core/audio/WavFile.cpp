@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace tiradex {
+
 namespace {
 // libsndfile reads and writes through these callbacks, so files and memory
 // buffers take the same road and no path has to be converted to a C string.
@@ -186,3 +188,5 @@ bool WriteWavFile(const QString &path, const PcmAudio &audio, QString *error)
     const std::optional<QByteArray> bytes = EncodeWav16(audio, error);
     return bytes && WriteFileAtomically(path, *bytes, error);
 }
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // Bounds on what a WAV file may hold before it is refused. WAV files are
 // untrusted input (they arrive inside archives from other installations),
 // so their size is checked before memory is given to them.
@@ -38,3 +40,5 @@ std::optional<QByteArray> EncodeWav16(const PcmAudio &audio, QString *error);
 // Writes `audio` as a 16-bit PCM WAV file, replacing `path` atomically: a
 // failure leaves the previous file as it was.
 bool WriteWavFile(const QString &path, const PcmAudio &audio, QString *error);
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace tiradex {
+
 namespace {
 using Table = std::array<std::uint8_t, 256>;
 
@@ -193,3 +195,5 @@ void BlockCipher::decipher(QByteArray &data) const
         decipherChained(blocks - 1);
     }
 }
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tiradex {
+
 // The play-data cipher: a 64-bit block cipher whose eight substitution tables
 // are built from a 32-character key (codes 32..95), used in cipher-block
 // chaining with a zero starting vector. A last partial block is handled by
@@ -40,3 +42,5 @@ private:
     std::array<std::array<std::uint8_t, 256>, 8> m_s{}; // S1..S8 at index 0..7
     std::uint8_t m_keySum = 0;
 };
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace tiradex {
+
 namespace {
 // The characters files are a few kilobytes; anything far larger is not one.
 constexpr qint64 kMaxCipherFileBytes = 256LL * 1024 * 1024;
@@ -93,3 +95,5 @@ std::optional<QByteArray> DecipherFileToMemory(const Module1 &state, const QStri
     BlockCipher(state.KeyChars).decipher(*bytes);
     return bytes;
 }
+
+} // namespace tiradex

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // What one CryptFiles call did.
 struct CryptFilesResult
 {
@@ -45,3 +47,5 @@ CryptFilesResult CryptFiles(Module1 &state, int mode, const QString &fileName);
 // *error to a sentence naming the file.
 std::optional<QByteArray> DecipherFileToMemory(const Module1 &state, const QString &path,
                                                QString *error, qint64 maxBytes = 4 * 1024 * 1024);
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include "core/app/TextCodec.h"
 #include "core/cipher/CryptFiles.h"
 
+namespace tiradex {
+
 CharactersList ParseCharactersText(const QString &text)
 {
     CharactersList list;
@@ -38,3 +40,5 @@ std::optional<CharactersList> LoadCharactersFile(const Module1 &state, QString *
     }
     return ParseCharactersText(DecodeText(*clear));
 }
+
+} // namespace tiradex

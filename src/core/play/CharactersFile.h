@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // The characters list of a play: names in file order, a status text each.
 struct CharactersList
 {
@@ -27,3 +29,5 @@ QByteArray FormatCharactersFile(const CharactersList &list);
 // deciphering it in memory: the enciphered file on disk is never changed.
 // On failure returns std::nullopt and sets *error to a sentence naming the file.
 std::optional<CharactersList> LoadCharactersFile(const Module1 &state, QString *error);
+
+} // namespace tiradex

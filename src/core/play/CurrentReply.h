@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 // The reply shown in the play window, as a tool window reads it at the
 // moment it acts. Paths of the reply's files come from Module1's path
 // operations on `baseName`.
@@ -18,3 +20,5 @@ struct CurrentReply
     int scene = 0;
     bool isValid() const { return index >= 0; }
 };
+
+} // namespace tiradex

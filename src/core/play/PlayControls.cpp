@@ -1,5 +1,7 @@
 #include "core/play/PlayControls.h"
 
+namespace tiradex {
+
 PlayControlStates DecidePlayControls(const PlayWindowState &state)
 {
     PlayControlStates c;
@@ -36,3 +38,5 @@ PlayControlStates DecidePlayControls(const PlayWindowState &state)
     c.photoExists = !locked && reply && state.files.photo;
     return c;
 }
+
+} // namespace tiradex

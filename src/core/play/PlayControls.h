@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 // What the play window's controls depend on, in one value.
 struct PlayWindowState
 {
@@ -72,3 +74,5 @@ struct PlayControlStates
 // buttons; the recorder locks the same but the main tool bar's frame, and
 // disables each of its buttons instead, leaving the record button alone.
 PlayControlStates DecidePlayControls(const PlayWindowState &state);
+
+} // namespace tiradex

@@ -21,6 +21,8 @@
 #include <limits>
 #include <unistd.h>
 
+namespace tiradex {
+
 namespace {
 
 const QChar Blank = QLatin1Char(' ');
@@ -479,3 +481,5 @@ ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
     result.replies = writer.replies();
     return result;
 }
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace tiradex {
+
 // What a conversion did. On failure nothing was created.
 struct ConvertResult
 {
@@ -38,3 +40,5 @@ constexpr qint64 MaxPlayTextBytes = 64 * 1024 * 1024;
 // process died are removed first.
 ConvertResult ConvertPlay(const Module1 &state, const QStringList &characters,
                           const ConvertProgress &progress = {});
+
+} // namespace tiradex

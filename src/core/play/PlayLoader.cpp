@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+namespace tiradex {
+
 namespace {
 QString cannotOpen(const Module1 &state, const QString &cause)
 {
@@ -50,3 +52,5 @@ PlayLoadResult LoadPlay(const Module1 &state, const PlayLoadHooks &hooks)
     result.tree = BuildActTree(*acts);
     return result;
 }
+
+} // namespace tiradex

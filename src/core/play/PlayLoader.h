@@ -8,6 +8,8 @@
 
 #include <functional>
 
+namespace tiradex {
+
 // What opening a play needs besides the state: hooks around the one-time
 // conversion, so that the window can show its progress window.
 struct PlayLoadHooks
@@ -34,3 +36,5 @@ struct PlayLoadResult
 // the opening with one message and an empty tree; a play is never converted
 // without a characters list, which would leave a store without replies.
 PlayLoadResult LoadPlay(const Module1 &state, const PlayLoadHooks &hooks = {});
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include "core/app/TextCodec.h"
 #include "core/play/PlayConverter.h"
 
+namespace tiradex {
+
 namespace {
 // Blanks are the space character only, as in the play text's rules.
 QString trimBlanks(const QString &text)
@@ -72,3 +74,5 @@ std::optional<QString> CheckPlayText(const Module1 &state, const QStringList &ch
         lines.removeLast(); // the end of the last line is no line of its own
     return CheckPlayTextLines(lines, characters);
 }
+
+} // namespace tiradex

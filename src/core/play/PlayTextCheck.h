@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // The developer check of a play text: lists the lines that begin with a
 // character's name but go on with more text, which the conversion takes for
 // text lines although they were probably meant to open a reply.
@@ -23,3 +25,5 @@ QString CheckPlayTextLines(const QStringList &lines, const QStringList &characte
 // std::nullopt and *error when the text cannot be read.
 std::optional<QString> CheckPlayText(const Module1 &state, const QStringList &characters,
                                      QString *error);
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include "core/app/Module1.h"
 
+namespace tiradex {
+
 QList<ActNode> BuildActTree(const QList<ActRecord> &records)
 {
     QList<ActNode> tree;
@@ -37,3 +39,5 @@ QString CharactersMessage(const QStringList &names, const QStringList &statuses)
         text += names.at(i) + QStringLiteral(" - ") + statuses.value(i) + crlf;
     return text;
 }
+
+} // namespace tiradex

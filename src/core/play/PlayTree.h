@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // One act of the act/scene tree: key "A1", text "ACT 1", and the texts of its
 // scene nodes "SCENE 1" .. "SCENE n".
 struct ActNode
@@ -31,3 +33,5 @@ std::optional<QString> SceneHeading(const QList<SceneHeader> &headers, int act, 
 // The "Characters :" message: the title, an empty line, then one line
 // "name - status" per character, in list order, each ended by CR LF.
 QString CharactersMessage(const QStringList &names, const QStringList &statuses);
+
+} // namespace tiradex

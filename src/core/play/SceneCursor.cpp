@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+namespace tiradex {
+
 ReplyFiles FindReplyFiles(const Module1 &state, const QString &baseName)
 {
     ReplyFiles files;
@@ -104,3 +106,5 @@ int SceneCursor::firstRecordedFrom(const Module1 &state, int from) const
     }
     return -1;
 }
+
+} // namespace tiradex

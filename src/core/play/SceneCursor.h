@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tiradex {
+
 // Which of a reply's companion files exist in the play folder.
 struct ReplyFiles
 {
@@ -74,3 +76,5 @@ private:
     int m_index = 0;
     QStringList m_files;
 };
+
+} // namespace tiradex

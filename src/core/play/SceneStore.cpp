@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 namespace {
 
 // A reply file holds a few lines; anything this large is not one.
@@ -169,3 +171,5 @@ QStringList ListReplyFiles(const QString &sceneFolder)
     std::sort(names.begin(), names.end());
     return names;
 }
+
+} // namespace tiradex

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // Reading the scene store that ConvertPlay writes.
 
 struct SceneHeader
@@ -47,3 +49,5 @@ QList<ActRecord> TreeviewFromHead(const QList<SceneHeader> &scenes, int actCount
 // The reply text files ("*.txt") of a scene folder, by name (hence by reply
 // number). Empty when the folder is missing.
 QStringList ListReplyFiles(const QString &sceneFolder);
+
+} // namespace tiradex

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+namespace tiradex {
+
 namespace {
 
 // A reply file is "_NNNN_" + name + ".txt"; file systems allow 255 bytes.
@@ -278,3 +280,5 @@ PlayCast BuildCastUnchecked(const PlayDocument &play)
     // Without rules nothing can fail but the name checks, which are skipped.
     return *CastBuilder(play, {}).build(nullptr, false);
 }
+
+} // namespace tiradex

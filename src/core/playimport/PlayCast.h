@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // How one speaker of the edition becomes an entry of the characters list,
 // where the speaker string alone does not say it. Rules are written by hand
 // for each play (PlayAliases.h).
@@ -78,3 +80,5 @@ std::optional<PlayCast> BuildCast(const PlayDocument &play, const QList<SpeakerR
 // but the names are not checked (the import report mends them in view of
 // the user).
 PlayCast BuildCastUnchecked(const PlayDocument &play);
+
+} // namespace tiradex

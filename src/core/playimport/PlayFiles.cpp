@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QRegularExpression>
 
+namespace tiradex {
+
 std::optional<GeneratedPlay> GeneratePlay(const QByteArray &xml, const QList<SpeakerRule> &rules,
                                           QString *error)
 {
@@ -71,3 +73,5 @@ bool WritePlayFiles(const GeneratedPlay &play, const QString &outFolder, const Q
            WriteFileAtomically(out.filePath(playCode + QStringLiteral(".dat")),
                                EncipherCharactersFile(play.charactersFile), error);
 }
+
+} // namespace tiradex

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // A play generated from the XML edition: its play text and its characters
 // file, both ready to write.
 struct GeneratedPlay
@@ -38,3 +40,5 @@ QByteArray EncipherCharactersFile(const QByteArray &clear);
 // a plain name (letters, digits, "_", "-").
 bool WritePlayFiles(const GeneratedPlay &play, const QString &outFolder, const QString &playCode,
                     QString *error);
+
+} // namespace tiradex

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+namespace tiradex {
+
 namespace {
 
 // Bytes that no text holds: a NUL, or control characters in a share no
@@ -483,3 +485,5 @@ std::optional<GeneratedPlay> PlayImport::build(QString *error) const
     play.title = m_title;
     return GeneratePlay(play, m_cast, error);
 }
+
+} // namespace tiradex

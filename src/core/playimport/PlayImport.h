@@ -10,6 +10,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // A play of the user on its way in: what the import would make of a source
 // (the XML edition or a play text), shown before anything is stored. The
 // title and the characters' names can be changed; renaming a character to
@@ -87,3 +89,5 @@ private:
     bool m_xml = false;
     bool m_read = false; // a play was read
 };
+
+} // namespace tiradex

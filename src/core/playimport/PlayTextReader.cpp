@@ -2,6 +2,8 @@
 
 #include "core/app/Module1.h"
 
+namespace tiradex {
+
 namespace {
 
 // Beyond this the report only counts: a file of junk must not make a list
@@ -251,3 +253,5 @@ PlayTextRead ReadPlayText(const QString &text)
 {
     return TextReader().read(text);
 }
+
+} // namespace tiradex

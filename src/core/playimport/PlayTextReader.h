@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace tiradex {
+
 // One line of a source that the import reports: a line it could not place,
 // or a choice it made that the user should see.
 struct ImportIssue
@@ -43,3 +45,5 @@ PlayTextRead ReadPlayText(const QString &text);
 
 // True when `line` (trimmed) reads as a speaker line of the play text form.
 bool IsSpeakerLine(const QString &trimmed);
+
+} // namespace tiradex

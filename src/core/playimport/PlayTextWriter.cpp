@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 namespace {
 
 // Title page lines only need to keep the conversion from starting early.
@@ -216,3 +218,5 @@ QString SafeTextLine(const QString &line, const QStringList &entries, bool *chan
         *changed = safe != line;
     return safe;
 }
+
+} // namespace tiradex

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // Writes a play in the program's play text syntax:
 //  - a title page (title, the edition's credit, the cast list, the setting),
 //    which the conversion skips because it comes before the first act;
@@ -54,3 +56,5 @@ QString Bracketed(const QString &direction);
 //    ignored, gets the edition's dash "--" appended.
 // Sets *changed when the line was altered.
 QString SafeTextLine(const QString &line, const QStringList &entries, bool *changed = nullptr);
+
+} // namespace tiradex

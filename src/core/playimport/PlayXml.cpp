@@ -2,6 +2,8 @@
 
 #include <QXmlStreamReader>
 
+namespace tiradex {
+
 QString CollapseWhitespace(const QString &text)
 {
     return text.simplified();
@@ -309,3 +311,5 @@ std::optional<PlayDocument> ParsePlayXml(const QByteArray &xml, QString *error)
 {
     return PlayXmlReader(xml).read(error);
 }
+
+} // namespace tiradex

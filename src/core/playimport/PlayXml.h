@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // A play as the XML edition marks it up (PLAY, PERSONAE, ACT, SCENE, SPEECH,
 // LINE, STAGEDIR, SUBHEAD). Texts are whitespace-collapsed (runs of blanks,
 // tabs and line breaks become one blank, the ends are trimmed), except the
@@ -96,3 +98,5 @@ QString HeadingWhitespace(const QString &text);
 // entity is resolved. On failure returns std::nullopt and sets *error to a
 // sentence with the line number.
 std::optional<PlayDocument> ParsePlayXml(const QByteArray &xml, QString *error);
+
+} // namespace tiradex

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace tiradex {
+
 namespace {
 // The rate of the takes, of the beep and of every track.
 constexpr int TrackRate = 22050;
@@ -210,3 +212,5 @@ TrackResult WritePracticeTrack(const QString &path, const std::vector<PracticeSt
         return result; // the writer removes its temporary file
     return writer.commit(error) ? TrackResult::Done : TrackResult::Failed;
 }
+
+} // namespace tiradex

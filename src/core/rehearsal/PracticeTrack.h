@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+namespace tiradex {
+
 class Module1;
 class SpeechCache;
 struct PlaySettings;
@@ -89,3 +91,5 @@ int OwnGapSeconds(std::optional<int> recordedSeconds, qint64 textBytes, const Sp
 // failed export leaves no file behind.
 TrackResult WritePracticeTrack(const QString &path, const std::vector<PracticeStep> &steps,
                                const TrackProgress &progress, QString *error);
+
+} // namespace tiradex

@@ -1,5 +1,7 @@
 #include "core/rehearsal/RehearsalEngine.h"
 
+namespace tiradex {
+
 using State = RehearsalState;
 
 int RehearsalEngine::GapLengthFor(int recordedSeconds)
@@ -208,3 +210,5 @@ QString RehearsalEngine::countdownText() const
 {
     return m_state == State::Gap ? QString::number(m_countdown) : QString();
 }
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // The reply the rehearsal stands on, as the rehearsal sees it.
 struct RehearsalReply
 {
@@ -140,3 +142,5 @@ private:
     int m_sliderValue = 1;
     QString m_progress;
 };
+
+} // namespace tiradex

@@ -3,6 +3,8 @@
 #include "core/app/Module1.h"
 #include "core/play/SceneCursor.h"
 
+namespace tiradex {
+
 QString MissingRecordingsList(const QStringList &replyNumbers)
 {
     QString list;
@@ -48,3 +50,5 @@ RehearsalEntry CheckRehearsalEntry(const Module1 &state, const SceneCursor &scen
     }
     return entry;
 }
+
+} // namespace tiradex

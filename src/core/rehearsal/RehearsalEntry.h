@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tiradex {
+
 class Module1;
 class SceneCursor;
 
@@ -38,3 +40,5 @@ QString NoFilterMessage();
 RehearsalEntry CheckRehearsalEntry(const Module1 &state, const SceneCursor &scene,
                                    const QString &actText, const QString &sceneText,
                                    bool voicesForMissing = false);
+
+} // namespace tiradex

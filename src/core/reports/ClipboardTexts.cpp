@@ -4,6 +4,8 @@
 
 #include <QTextDocument>
 
+namespace tiradex {
+
 ClipboardTexts ClipboardTextsOf(const QTextDocument &document)
 {
     ClipboardTexts texts;
@@ -13,3 +15,5 @@ ClipboardTexts ClipboardTextsOf(const QTextDocument &document)
     texts.plain.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return texts;
 }
+
+} // namespace tiradex

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
@@ -174,3 +176,5 @@ std::optional<QString> CalculateDurations(const Module1 &state, const QStringLis
     return DurationReport(
         lines, EstimateDuration(int(records.size()), totalSeconds, allBytes, recordedBytes));
 }
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+namespace tiradex {
+
 class Module1;
 
 // Places the duration record of the vox file `voxPath` into the folder
@@ -68,3 +70,5 @@ std::optional<QString> CalculateDurations(const Module1 &state, const QStringLis
 // The result text of the lines of step "Duration of the replies." and the
 // estimate.
 QString DurationReport(const QStringList &lines, const DurationEstimate &estimate);
+
+} // namespace tiradex

@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+namespace tiradex {
+
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
@@ -156,3 +158,5 @@ QString StatisticsReport(const QList<StatRecord> &records, const QStringList &na
     report += CrLf + CrLf;
     return report;
 }
+
+} // namespace tiradex

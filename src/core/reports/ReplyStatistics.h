@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 class Module1;
 
 // One record of "stat.txt": how many replies one character speaks in one
@@ -48,3 +50,5 @@ std::optional<QList<StatRecord>> LoadStatCache(const Module1 &state, const QStri
 // for each character), lines ended by CR LF. Totals go to the first
 // character of `names` whose name equals the record's name exactly.
 QString StatisticsReport(const QList<StatRecord> &records, const QStringList &names);
+
+} // namespace tiradex

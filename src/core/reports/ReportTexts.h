@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 // The texts of the statistics, duration and scene/act text windows, used by
 // the windows and by tiradex-tool. Each stands as the user sees it.
 namespace ReportTexts {
@@ -105,3 +107,5 @@ inline QString cannotCount(const QString &why)
 }
 
 } // namespace ReportTexts
+
+} // namespace tiradex

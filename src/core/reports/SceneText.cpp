@@ -8,6 +8,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+namespace tiradex {
+
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
 } // namespace
@@ -94,3 +96,5 @@ void FillMarkedDocument(QTextDocument &document, const MarkedText &text)
         cursor.mergeCharFormat(format);
     }
 }
+
+} // namespace tiradex

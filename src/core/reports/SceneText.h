@@ -4,8 +4,11 @@
 #include <QString>
 #include <QStringList>
 
-class Module1;
 class QTextDocument;
+
+namespace tiradex {
+
+class Module1;
 
 // A character's name on its name line, and how it is marked.
 struct NameMark
@@ -55,3 +58,5 @@ QString ActWindowCaption(const QString &playTitle, int act);
 // Fills `document` with the text (one paragraph per line) and its marks:
 // names bold, selected names also underlined and red (255, 0, 0).
 void FillMarkedDocument(QTextDocument &document, const MarkedText &text);
+
+} // namespace tiradex

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace tiradex {
+
 GapTuning GapTuning::clamped() const
 {
     GapTuning t;
@@ -35,3 +37,5 @@ int SpeakingPace::secondsFor(qint64 textBytes) const
     const qint64 seconds = std::max<qint64>(textBytes, 0) * tenThousandths / 10000;
     return int(std::min<qint64>(seconds, std::numeric_limits<qint16>::max()));
 }
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+namespace tiradex {
+
 // How the actor stretches the gaps of a non-stop rehearsal and of a
 // practice track: every gap is multiplied by a factor and lengthened by an
 // extra time. Whole numbers only, so the arithmetic is exact.
@@ -46,3 +48,5 @@ struct SpeakingPace
     // rounded down (a result of 0 becomes the rehearsal's short gap).
     int secondsFor(qint64 textBytes) const;
 };
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+namespace tiradex {
+
 namespace {
 constexpr qint64 MaxSettingsBytes = 64 * 1024;
 const QString VoicesKey = QStringLiteral("voices-for-missing");
@@ -79,3 +81,5 @@ bool SavePlaySettings(const QString &path, const PlaySettings &settings, QString
                 QStringLiteral("\r\n");
     return WriteFileAtomically(path, text.toUtf8(), error);
 }
+
+} // namespace tiradex

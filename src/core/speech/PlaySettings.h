@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // The actor's choices for one play, kept in a small text file of the play
 // folder ("settings.ini"): whether missing replies are spoken by synthetic
 // voices, the gap tuning, and the voice chosen for each character.
@@ -34,3 +36,5 @@ std::optional<PlaySettings> LoadPlaySettings(const QString &path, QString *error
 
 // Writes `settings` to `path`, replacing the file atomically.
 bool SavePlaySettings(const QString &path, const PlaySettings &settings, QString *error);
+
+} // namespace tiradex

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 
+namespace tiradex {
+
 namespace {
 // What a reply with nothing to say (only stage directions) sounds like.
 constexpr int SilenceMs = 300;
@@ -70,3 +72,5 @@ std::optional<PcmAudio> SpeechCache::speech(const QString &replyText, const QStr
         return std::nullopt;
     return ReadWavFile(*path, error);
 }
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 class SpeechSynthesizer;
 
 // Synthesized replies kept on disk, one WAV file per spoken text and voice,
@@ -39,3 +41,5 @@ private:
     SpeechSynthesizer &m_synthesizer;
     QMutex m_mutex;
 };
+
+} // namespace tiradex

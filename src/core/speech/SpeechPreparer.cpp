@@ -2,6 +2,8 @@
 
 #include "core/speech/SpeechCache.h"
 
+namespace tiradex {
+
 SpeechPreparer::SpeechPreparer(SpeechCache &cache) : m_cache(cache)
 {
     // One at a time: the synthesizer takes one call at a time anyway, and
@@ -33,3 +35,5 @@ void SpeechPreparer::waitForDone()
 {
     m_pool.waitForDone();
 }
+
+} // namespace tiradex

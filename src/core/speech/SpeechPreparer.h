@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+namespace tiradex {
+
 class SpeechCache;
 
 // Synthesizes replies ahead of time on one worker thread, into a cache, so
@@ -31,3 +33,5 @@ private:
     SpeechCache &m_cache;
     QThreadPool m_pool;
 };
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // Turns text into speech. The program's implementation speaks with Flite on
 // the actor's own machine; tests use a fake. Implementations must allow one
 // call at a time from any thread (the rehearsal prepares speech on a worker
@@ -27,3 +29,5 @@ public:
     virtual std::optional<PcmAudio> synthesize(const QString &text, const QString &voice,
                                                QString *error) = 0;
 };
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 // The texts of the synthetic voices' options, in one place for the windows
 // that show them.
 namespace SpeechTexts {
@@ -18,3 +20,5 @@ inline QString SettingsNotSaved(const QString &error)
 }
 
 } // namespace SpeechTexts
+
+} // namespace tiradex

@@ -1,5 +1,7 @@
 #include "core/speech/SpokenText.h"
 
+namespace tiradex {
+
 QString SpokenText(const QString &replyText)
 {
     QString kept;
@@ -31,3 +33,5 @@ QString DefaultVoice(const QString &character, const QStringList &voices)
     }
     return voices.at(qsizetype(hash % quint32(voices.size())));
 }
+
+} // namespace tiradex

@@ -16,6 +16,8 @@
 #include <future>
 #include <unistd.h>
 
+namespace tiradex {
+
 namespace {
 
 QString categoryPattern(TransferCategory category)
@@ -437,3 +439,5 @@ QStringList MissingRecordings(const Module1 &state, const QStringList &character
     }
     return items;
 }
+
+} // namespace tiradex

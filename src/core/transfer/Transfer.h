@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+namespace tiradex {
+
 class Module1;
 
 // Export of the recordings, notes and photos of chosen characters of the open
@@ -138,3 +140,5 @@ QStringList MissingRecordings(const Module1 &state, const QStringList &character
 // The volume holding `path`, read from the file system (QStorageInfo);
 // std::nullopt when the path is blank or its volume cannot be queried.
 std::optional<VolumeSpace> QueryVolumeSpace(const QString &path);
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 // The texts of the export and import windows and of the transfer commands
 // of tiradex-tool, each exactly as the user sees it.
 namespace TransferTexts {
@@ -91,3 +93,5 @@ inline const QString NecessarySpace = QStringLiteral("Necessary space : %1 bytes
 inline const QString MissingItem = QStringLiteral("Act %1 Scene %2 %3");
 
 } // namespace TransferTexts
+
+} // namespace tiradex

@@ -7,6 +7,8 @@
 
 #include <QIODevice>
 
+namespace tiradex {
+
 namespace {
 // Takes the inflated take and forgets it: the reader checks its size and
 // CRC on the way, which is all the check needs.
@@ -52,3 +54,5 @@ bool CheckMediumVox(const QString &path, const QString &baseName, QString *error
     }
     return fail(error, QStringLiteral("The file %1 holds no recording").arg(path));
 }
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace tiradex {
+
 using namespace ZipFormat;
 
 bool ZipClass::fail(const QString &text)
@@ -100,3 +102,5 @@ bool ZipClass::WriteZip(const QString &FilePath, bool Overwrite)
             QStringLiteral("Cannot write the file %1: %2").arg(FilePath, file.errorString()));
     return true;
 }
+
+} // namespace tiradex

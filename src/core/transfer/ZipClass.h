@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+namespace tiradex {
+
 // A ZIP archive being built: members are added one by one (each read and
 // deflated at once and kept in memory), then the archive is written in one
 // go. Layout per member: local header, stored name, raw deflate data; then
@@ -57,3 +59,5 @@ private:
     QByteArray m_comment;
     QString m_error;
 };
+
+} // namespace tiradex

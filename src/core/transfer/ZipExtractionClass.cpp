@@ -13,6 +13,8 @@
 
 #include <memory>
 
+namespace tiradex {
+
 using namespace ZipFormat;
 
 namespace {
@@ -297,3 +299,5 @@ bool ZipExtractionClass::Extract(const QString &FolderPath, bool PreservePath, b
     Q_EMIT Status(TransferTexts::ZipExtractionComplete);
     return true;
 }
+
+} // namespace tiradex

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace tiradex {
+
 // Reads a ZIP archive (stored and deflate members, single disk) and extracts
 // all its members into a folder, reporting through the Status, Progress and
 // ZipError signals. One archive is open at a time; the file stays open from
@@ -118,3 +120,5 @@ private:
     qint64 m_endPosition = 0; // 1-based position of the end record; 0 for none
     quint64 m_generation = 0; // changes whenever an archive is opened or closed
 };
+
+} // namespace tiradex

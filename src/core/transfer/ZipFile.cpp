@@ -11,6 +11,8 @@
 
 #include <memory>
 
+namespace tiradex {
+
 using namespace ZipFormat;
 
 namespace {
@@ -180,3 +182,5 @@ bool ZipFile::WriteCentral(QIODevice &out) const
     header.append(m_comment);
     return out.write(header) == header.size();
 }
+
+} // namespace tiradex

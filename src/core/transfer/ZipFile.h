@@ -5,6 +5,8 @@
 
 class QIODevice;
 
+namespace tiradex {
+
 // One member of an archive being written (used by ZipClass). Everything the
 // headers need is fixed by Prepare: stored name, DOS time and date, CRC-32,
 // sizes and the raw deflate data, which stay in memory until the member is
@@ -53,3 +55,5 @@ private:
     quint16 m_date = 0;
     quint32 m_localOffset = 0;
 };
+
+} // namespace tiradex

@@ -1,5 +1,7 @@
 #include "core/transfer/ZipFormat.h"
 
+namespace tiradex {
+
 namespace ZipFormat {
 
 DosDateTime ToDosDateTime(const QDateTime &local)
@@ -25,3 +27,5 @@ DosDateTime ToDosDateTime(const QDateTime &local)
 }
 
 } // namespace ZipFormat
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QtGlobal>
 
+namespace tiradex {
+
 // The single-disk ZIP layout that the archive writer produces and the reader
 // accepts: local header + name + data per member, then the central directory,
 // then the end record. Every number is little-endian.
@@ -73,3 +75,5 @@ inline void AppendLe32(QByteArray &out, quint32 value)
 }
 
 } // namespace ZipFormat
+
+} // namespace tiradex

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace tiradex {
+
 using namespace ZipFormat;
 
 namespace {
@@ -180,3 +182,5 @@ MemberResult ExtractMemberTo(QFile &archive, const ZipCentralEntry &entry, const
     temporary.setAutoRemove(false);
     return MemberResult::Written;
 }
+
+} // namespace tiradex

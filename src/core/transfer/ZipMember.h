@@ -8,6 +8,8 @@
 class QFile;
 class QIODevice;
 
+namespace tiradex {
+
 // One entry of an archive's central directory, as the reader uses it. The
 // name is decoded (UTF-8 where valid, otherwise Windows-1252) with every
 // "\" turned into "/".
@@ -68,3 +70,5 @@ MemberResult CopyMemberData(QFile &archive, const ZipCentralEntry &entry, QIODev
 // before anything is written.
 MemberResult ExtractMemberTo(QFile &archive, const ZipCentralEntry &entry, const QString &target,
                              ClaimedRanges &claimed);
+
+} // namespace tiradex

@@ -12,6 +12,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 FrmCommentaire::FrmCommentaire(Module1 &state, Dialogs &dialogs, PlayWindowHost &host,
                                QWidget *parent)
     : QWidget(parent), m_state(state), m_dialogs(dialogs), m_host(host)
@@ -77,3 +79,5 @@ void FrmCommentaire::closeEvent(QCloseEvent *event)
     m_host.refreshReplyFiles();
     event->accept();
 }
+
+} // namespace tiradex

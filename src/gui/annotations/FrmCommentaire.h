@@ -2,10 +2,13 @@
 
 #include <QWidget>
 
+class QTextEdit;
+
+namespace tiradex {
+
 class Dialogs;
 class Module1;
 class PlayWindowHost;
-class QTextEdit;
 
 // The note editor of the current reply. Opening loads the reply's note
 // file; closing is the only save: a note of nothing but spaces deletes the
@@ -39,3 +42,5 @@ private:
     QString m_notePath;
     bool m_keepFile = false; // the file could not be read: never replace it
 };
+
+} // namespace tiradex

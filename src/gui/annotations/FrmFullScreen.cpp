@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QScreen>
 
+namespace tiradex {
+
 namespace {
 const QColor FrameColour(0xFF, 0xE0, 0xC0);
 }
@@ -99,3 +101,5 @@ void FrmFullScreen::mouseReleaseEvent(QMouseEvent *)
 {
     leave();
 }
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 
 class QLabel;
 
+namespace tiradex {
+
 // The full-screen view of a photo: a window covering the screen in the
 // photo frames' colour, the picture fitted by steps of 0.9 to the screen
 // and centred. A click anywhere or Escape closes it and sends dismissed().
@@ -37,3 +39,5 @@ private:
 
     QImage m_picture;
 };
+
+} // namespace tiradex

@@ -18,6 +18,8 @@
 #include <QKeyEvent>
 #include <QTextEdit>
 
+namespace tiradex {
+
 namespace {
 constexpr double FrameTwips = 3795;
 const QColor FrameColour(0xFF, 0xC0, 0x80);
@@ -169,3 +171,5 @@ FrmFullScreen *FrmNotesPhotos::fullScreen() const
 {
     return m_fullScreen;
 }
+
+} // namespace tiradex

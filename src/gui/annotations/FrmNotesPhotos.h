@@ -3,13 +3,16 @@
 #include <QPointer>
 #include <QWidget>
 
+class QComboBox;
+class QTextEdit;
+
+namespace tiradex {
+
 class Dialogs;
 class FrmFullScreen;
 class Module1;
 class PhotoFrame;
 class PlayWindowHost;
-class QComboBox;
-class QTextEdit;
 
 // The browser of every note and photo of the open play ("Photos et
 // notes"): two lists of entries such as 0057_HUBERT, filled once, matched
@@ -49,3 +52,5 @@ private:
     Dialogs &m_dialogs;
     QPointer<FrmFullScreen> m_fullScreen;
 };
+
+} // namespace tiradex

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 namespace {
 constexpr double FrameTwips = 5235;
 const QColor FrameColour(0xFF, 0xE0, 0xC0);
@@ -124,3 +126,5 @@ FrmFullScreen *FrmPhotos::fullScreen() const
 {
     return m_fullScreen;
 }
+
+} // namespace tiradex

@@ -4,12 +4,15 @@
 #include <QPointer>
 #include <QWidget>
 
+class QPushButton;
+
+namespace tiradex {
+
 class Dialogs;
 class FrmFullScreen;
 class Module1;
 class PhotoFrame;
 class PlayWindowHost;
-class QPushButton;
 struct CurrentReply;
 
 // The photo window of the current reply: the photo fitted into a square
@@ -55,3 +58,5 @@ private:
     QString m_photoPath;
     QPointer<FrmFullScreen> m_fullScreen;
 };
+
+} // namespace tiradex

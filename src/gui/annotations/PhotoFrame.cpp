@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QScreen>
 
+namespace tiradex {
+
 double ScreenDpi(const QWidget *widget)
 {
     const QScreen *screen = widget ? widget->screen() : nullptr;
@@ -68,3 +70,5 @@ bool PhotoFrame::eventFilter(QObject *watched, QEvent *event)
     }
     return QWidget::eventFilter(watched, event);
 }
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 
 class QLabel;
 
+namespace tiradex {
+
 // The screen resolution under `widget`, in dots per inch (96 without a screen).
 double ScreenDpi(const QWidget *widget);
 
@@ -38,3 +40,5 @@ protected:
 private:
     double m_sideTwips;
 };
+
+} // namespace tiradex

@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 FrmAbout::FrmAbout(Dialogs &dialogs, Clipboard *clipboard, QWidget *parent)
     : QWidget(parent, Qt::Dialog), m_dialogs(dialogs), m_clipboard(clipboard)
 {
@@ -104,3 +106,5 @@ void FrmAbout::showEvent(QShowEvent *event)
     }
     QWidget::showEvent(event);
 }
+
+} // namespace tiradex

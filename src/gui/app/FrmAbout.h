@@ -2,10 +2,13 @@
 
 #include <QWidget>
 
-class Clipboard;
-class Dialogs;
 class QLabel;
 class QPushButton;
+
+namespace tiradex {
+
+class Clipboard;
+class Dialogs;
 
 // The About box: product, version, legal notice and maker. The e-mail and
 // web labels copy their text to the clipboard when clicked (or when Return
@@ -39,3 +42,5 @@ private:
     Dialogs &m_dialogs;
     Clipboard *m_clipboard;
 };
+
+} // namespace tiradex

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 FrmEntry::FrmEntry(const QList<QAction *> &lockedEntries, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
@@ -110,3 +112,5 @@ void FrmEntry::closeEvent(QCloseEvent *event)
     m_lockedEntries.clear();
     QWidget::closeEvent(event);
 }
+
+} // namespace tiradex

@@ -9,6 +9,8 @@ class QLabel;
 class QProgressBar;
 class QTimer;
 
+namespace tiradex {
+
 // The start-up window: the program's name, version and maker over a progress
 // bar that fills in about two seconds. It closes itself after about three
 // seconds; while it is open the frame's menu entries handed to it are
@@ -48,3 +50,5 @@ private:
     QList<QPointer<QAction>> m_lockedEntries;
     int m_step = 0;
 };
+
+} // namespace tiradex

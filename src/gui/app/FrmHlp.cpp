@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 FrmHlp::FrmHlp(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FrmHlp"));
@@ -34,3 +36,5 @@ QRect FrmHlp::PlaceInArea(const QSize &area, const QSize &size)
                         qMax(0, (area.height() - size.height()) / 2)),
                  size);
 }
+
+} // namespace tiradex

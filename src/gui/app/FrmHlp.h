@@ -4,6 +4,8 @@
 
 class QLabel;
 
+namespace tiradex {
+
 // The help note: tells the user where the help page is. Shown centred in the
 // frame's window area.
 class FrmHlp : public QWidget
@@ -20,3 +22,5 @@ public:
     // Where the note goes in an area of `area` size: its own size, centred.
     static QRect PlaceInArea(const QSize &area, const QSize &size);
 };
+
+} // namespace tiradex

@@ -15,6 +15,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 FrmImportPlay::FrmImportPlay(PlayImport import, const QString &sourceName, const QString &appFolder,
                              Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_import(std::move(import)), m_appFolder(appFolder), m_dialogs(dialogs)
@@ -163,3 +165,5 @@ void FrmImportPlay::CmdAcceptClick()
     m_stored = entry;
     accept();
 }
+
+} // namespace tiradex

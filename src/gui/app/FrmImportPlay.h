@@ -7,12 +7,15 @@
 
 #include <optional>
 
-class Dialogs;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
+
+namespace tiradex {
+
+class Dialogs;
 
 // The import report of a play of the user, before anything is stored: the
 // title (editable), the characters with their replies (renamed or merged
@@ -53,3 +56,5 @@ private:
     Dialogs &m_dialogs;
     std::optional<PlayCatalogueEntry> m_stored;
 };
+
+} // namespace tiradex

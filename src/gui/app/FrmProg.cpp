@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 FrmProg::FrmProg(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FrmProg"));
@@ -33,3 +35,5 @@ void FrmProg::showEvent(QShowEvent *event)
     }
     QWidget::showEvent(event);
 }
+
+} // namespace tiradex

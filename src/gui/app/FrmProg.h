@@ -4,6 +4,8 @@
 
 class QLabel;
 
+namespace tiradex {
+
 // The small window shown while a play is converted: "Loading the file ...",
 // centred on the screen.
 class FrmProg : public QWidget
@@ -18,3 +20,5 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
 };
+
+} // namespace tiradex

@@ -28,6 +28,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 MDIMain::MDIMain(Module1 &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_dialogs(dialogs),
       m_exit([] { QCoreApplication::exit(0); })
@@ -277,3 +279,5 @@ void MDIMain::closeEvent(QCloseEvent *event)
         m_startUp->close();
     event->accept();
 }
+
+} // namespace tiradex

@@ -10,12 +10,15 @@
 
 #include <functional>
 
-class Dialogs;
-class FrmAvare;
-class Module1;
 class QAction;
 class QMdiArea;
 class QMenu;
+
+namespace tiradex {
+
+class Dialogs;
+class FrmAvare;
+class Module1;
 class SoundSystem;
 struct PlayCatalogueEntry;
 
@@ -113,3 +116,5 @@ private:
     QPointer<QMdiSubWindow> m_help;
     QPointer<QMdiSubWindow> m_cipherTool;
 };
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace tiradex {
+
 struct CharactersList;
 
 // How a tool window shares the frame with the play window while it is open.
@@ -38,3 +40,5 @@ public:
 protected:
     ~PlayWindowHost() = default;
 };
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
+namespace tiradex {
+
 QWidget *ShowToolWindow(QWidget *owner, QWidget *window, const QSize &size)
 {
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -31,3 +33,5 @@ QWidget *ShowToolWindow(QWidget *owner, QWidget *window, const QSize &size)
     window->activateWindow();
     return window;
 }
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+namespace tiradex {
+
 namespace {
 using CreateWebWindow = QWidget *(*)(const QString &, const QString &, QWidget *);
 } // namespace
@@ -45,3 +47,5 @@ QWidget *WebWindowLoader::create(const QString &startAddress, const QString &sea
     }
     return create(startAddress, searchAddress, parent);
 }
+
+} // namespace tiradex

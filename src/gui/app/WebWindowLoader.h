@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace tiradex {
+
 // Opens the web window from the web module, which is loaded on the first
 // call only: the rest of the program never loads Qt WebEngine.
 class WebWindowLoader
@@ -24,3 +26,5 @@ public:
 private:
     QString m_applicationDir;
 };
+
+} // namespace tiradex

@@ -28,6 +28,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 FrmEnregMessage::FrmEnregMessage(Module1 &state, Dialogs &dialogs, SoundSystem &sound,
                                  PlayWindowHost &host, QWidget *parent)
     : QWidget(parent), m_state(state), m_dialogs(dialogs), m_sound(sound), m_host(host),
@@ -391,3 +393,5 @@ void FrmEnregMessage::closeEvent(QCloseEvent *event)
     m_state.RecorderOpen = false;
     event->accept();
 }
+
+} // namespace tiradex

@@ -11,12 +11,15 @@
 
 #include <memory>
 
+class QCloseEvent;
+class QThread;
+
+namespace tiradex {
+
 class Dialogs;
 class PlayWindowHost;
 class MediaDevice;
 class Module1;
-class QCloseEvent;
-class QThread;
 class SoundInput;
 class SoundMeter;
 class SoundSystem;
@@ -116,3 +119,5 @@ private:
     QByteArray m_scopeSamples;
     bool m_closingByCommand = false; // Save or Cancel closes the window
 };
+
+} // namespace tiradex

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+namespace tiradex {
+
 namespace {
 // Positions and sizes are given in twips, as the window was drawn.
 int px(int twips)
@@ -92,3 +94,5 @@ void FrmEnregMessageUi::setupUi(QWidget *form)
                            cmdResumePlay, CmdEnreg})
         b->setEnabled(false);
 }
+
+} // namespace tiradex

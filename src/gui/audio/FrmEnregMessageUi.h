@@ -7,6 +7,9 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class QWidget;
+
+namespace tiradex {
+
 class ScopeBox;
 class SelectionSlider;
 
@@ -46,3 +49,5 @@ public:
     QLabel *lbSliderLen = nullptr;         // hidden, "1": the length factor
     QLabel *lbSliderValue = nullptr;       // hidden, "0"
 };
+
+} // namespace tiradex

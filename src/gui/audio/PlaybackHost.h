@@ -10,6 +10,8 @@
 
 class QWidget;
 
+namespace tiradex {
+
 // What a progress slider and its label show; without a maximum the slider
 // keeps its range, without a text the label keeps its text.
 struct ProgressShown
@@ -53,3 +55,5 @@ public:
 protected:
     ~PlaybackHost() = default;
 };
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace tiradex {
+
 namespace {
 int sliderValue(qint64 ms, qint64 maximum = std::numeric_limits<int>::max())
 {
@@ -42,3 +44,5 @@ void ProgressFollower::onStatusUpdate()
     if (m_endAction)
         m_endAction();
 }
+
+} // namespace tiradex

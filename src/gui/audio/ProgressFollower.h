@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace tiradex {
+
 class MediaDevice;
 
 // Follows one media device's playback and reports it for a progress slider
@@ -58,3 +60,5 @@ private:
     int m_maximum = 0;
     bool m_following = false;
 };
+
+} // namespace tiradex

@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+namespace tiradex {
+
 ReplyPlayer::ReplyPlayer(PlaybackHost &host, Module1 &state, Dialogs &dialogs, MediaDevice &device)
     : m_host(host), m_state(state), m_dialogs(dialogs), m_device(device),
       m_progress(
@@ -71,3 +73,5 @@ void ReplyPlayer::CmdDelVoxClick()
         m_dialogs.information(m_host.messageOwner(), AudioTexts::VoxCannotBeDeleted(reply.number));
     }
 }
+
+} // namespace tiradex

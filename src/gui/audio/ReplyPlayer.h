@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+namespace tiradex {
+
 class Dialogs;
 class MediaDevice;
 class Module1;
@@ -41,3 +43,5 @@ private:
     ProgressFollower m_progress;
     bool m_playing = false;
 };
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 #include "platform/audio/MediaDevice.h"
 #include "platform/audio/WavePlayback.h"
 
+namespace tiradex {
+
 SceneListener::SceneListener(PlaybackHost &host, Module1 &state, Dialogs &dialogs,
                              MediaDevice &device)
     : m_host(host), m_state(state), m_dialogs(dialogs), m_device(device),
@@ -111,3 +113,5 @@ void SceneListener::EndSceneListening()
     m_host.showProgress(PlaybackHost::Panel::Reply, {1, std::nullopt, QString()});
     m_host.playbackEnded(PlaybackHost::Playback::Scene);
 }
+
+} // namespace tiradex

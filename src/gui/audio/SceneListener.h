@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+namespace tiradex {
+
 class Dialogs;
 class MediaDevice;
 class Module1;
@@ -54,3 +56,5 @@ private:
     bool m_lastReplyStarted = false;
     bool m_listening = false;
 };
+
+} // namespace tiradex

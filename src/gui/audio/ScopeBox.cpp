@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace tiradex {
+
 ScopeBox::ScopeBox(QWidget *parent) : QWidget(parent)
 {
     setAutoFillBackground(true);
@@ -37,3 +39,5 @@ void ScopeBox::paintEvent(QPaintEvent *)
         painter.drawPoint(int(x * width() / n), h - s * h / 255);
     }
 }
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QWidget>
 
+namespace tiradex {
+
 // The scope's picture box: a black box in which each sample is one light
 // green point. Sample x of n lies at x / n of the width; value s (0 to 255)
 // at height H - s * H / 255, so 0 is on the bottom edge and 255 on the top.
@@ -29,3 +31,5 @@ protected:
 private:
     QByteArray m_samples;
 };
+
+} // namespace tiradex

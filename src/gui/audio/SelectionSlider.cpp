@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 SelectionSlider::SelectionSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -32,3 +34,5 @@ void SelectionSlider::paintEvent(QPaintEvent *event)
     painter.fillRect(QRect(left, height() - 4, std::max(right - left, 1), 3),
                      palette().color(QPalette::Highlight));
 }
+
+} // namespace tiradex

@@ -2,6 +2,8 @@
 
 #include <QSlider>
 
+namespace tiradex {
+
 // A horizontal slider that shows a selected range (from selectionStart()
 // over selectionLength()) as a band under its groove, and takes no mouse or
 // key input: it only displays a position.
@@ -23,3 +25,5 @@ private:
     int m_selectionStart = 0;
     int m_selectionLength = 0;
 };
+
+} // namespace tiradex

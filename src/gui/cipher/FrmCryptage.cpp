@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+namespace tiradex {
+
 FrmCryptage::FrmCryptage(Module1 &state, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent), m_state(state), m_dialogs(dialogs)
 {
@@ -76,3 +78,5 @@ void FrmCryptage::run(int mode)
     const CryptFilesResult result = CryptFiles(m_state, mode, Label1->text());
     m_dialogs.information(this, result.ok() ? AppTexts::cipherDone() : result.error);
 }
+
+} // namespace tiradex

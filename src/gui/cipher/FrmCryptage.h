@@ -2,12 +2,15 @@
 
 #include <QWidget>
 
-class Dialogs;
-class Module1;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+
+namespace tiradex {
+
+class Dialogs;
+class Module1;
 
 // The encryption tool: lists the play data files ("*.dat") of the
 // application folder and enciphers or deciphers the one picked, in place.
@@ -36,3 +39,5 @@ private:
     Module1 &m_state;
     Dialogs &m_dialogs;
 };
+
+} // namespace tiradex

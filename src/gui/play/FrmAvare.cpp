@@ -39,6 +39,8 @@
 
 #include <memory>
 
+namespace tiradex {
+
 namespace {
 const QColor NameRed(255, 0, 0);
 const QColor NameBlack(0, 0, 0);
@@ -567,7 +569,7 @@ void FrmAvare::CheckPlayText()
     const std::optional<CharactersList> characters = LoadCharactersFile(m_state, &error);
     std::optional<QString> report;
     if (characters)
-        report = ::CheckPlayText(m_state, characters->names, &error);
+        report = tiradex::CheckPlayText(m_state, characters->names, &error);
     if (!report) {
         m_dialogs.information(this, error);
         return;
@@ -598,3 +600,5 @@ bool FrmAvare::QueryUnload()
     m_state.ResetOnPlayClose();
     return true;
 }
+
+} // namespace tiradex

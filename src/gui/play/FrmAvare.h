@@ -16,6 +16,11 @@
 #include <array>
 #include <memory>
 
+class QCloseEvent;
+class QTreeWidgetItem;
+
+namespace tiradex {
+
 class Dialogs;
 class FrmFiltre;
 class FrmEnregMessage;
@@ -24,8 +29,6 @@ class Module1;
 class Rehearsal;
 class ReplyPlayer;
 class SceneListener;
-class QCloseEvent;
-class QTreeWidgetItem;
 class SoundSystem;
 
 // The play window: the act/scene tree, the scene view with its reply
@@ -212,3 +215,5 @@ private:
     int m_navigationLocks = 0;
     bool m_destroying = false;
 };
+
+} // namespace tiradex

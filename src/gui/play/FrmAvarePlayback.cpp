@@ -18,6 +18,8 @@
 #include <QSlider>
 #include <QToolButton>
 
+namespace tiradex {
+
 void FrmAvare::setSoundSystem(SoundSystem *sound)
 {
     m_sound = sound;
@@ -115,3 +117,5 @@ void FrmAvare::showRehearsal(const RehearsalView &view)
     ui.LbDecompteRepetition->setText(view.countdown);
     ui.Pict_A_Vous->setVisible(c.coverShown);
 }
+
+} // namespace tiradex

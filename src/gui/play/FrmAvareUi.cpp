@@ -21,6 +21,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 namespace {
 // Width of the act/scene tree, in device-independent pixels.
 const int TreeWidth = 170;
@@ -476,3 +478,5 @@ void FrmAvareUi::setupRehearsalKeys(QWidget *form)
     for (QShortcut *shortcut : std::as_const(rehearsalKeys))
         shortcut->setEnabled(false);
 }
+
+} // namespace tiradex

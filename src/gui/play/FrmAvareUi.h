@@ -14,6 +14,8 @@ class QToolButton;
 class QTreeWidget;
 class QWidget;
 
+namespace tiradex {
+
 // The controls of the play window and their arrangement, kept apart from the
 // window's behaviour. Every control carries its name as its object name.
 //
@@ -117,3 +119,5 @@ private:
     void setupCover(QWidget *form);
     void setupRehearsalKeys(QWidget *form);
 };
+
+} // namespace tiradex

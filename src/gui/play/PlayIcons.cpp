@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace tiradex {
+
 namespace {
 using Painter = std::function<void(QPainter &)>;
 
@@ -121,3 +123,5 @@ QIcon recordDot()
     return render(dot);
 }
 } // namespace PlayIcons
+
+} // namespace tiradex

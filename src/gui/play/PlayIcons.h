@@ -3,6 +3,8 @@
 #include <QIcon>
 #include <QString>
 
+namespace tiradex {
+
 // The pictures of the play window, drawn in code so that they stay sharp at
 // every screen density: the tree's "kclose" (an act, a closed book), "kopen"
 // (the scene open in the view, an open book) and "kfile" (a scene, a page),
@@ -16,3 +18,5 @@ QIcon treeImage(const QString &key);
 QIcon openedSceneIcon();
 QIcon recordDot();
 } // namespace PlayIcons
+
+} // namespace tiradex

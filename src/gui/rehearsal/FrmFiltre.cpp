@@ -18,6 +18,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 FrmFiltre::FrmFiltre(Module1 &state, const PlatformServices &services, PlayWindowHost &play,
                      QWidget *parent)
     : QWidget(parent), m_state(state), m_services(services), m_play(play)
@@ -147,3 +149,5 @@ void FrmFiltre::CmdDelFiltreClick()
     LstFiltre->setFocus();
     CmdDelFiltre->setEnabled(false);
 }
+
+} // namespace tiradex

@@ -4,14 +4,17 @@
 
 #include <QWidget>
 
-class Module1;
-class PlayWindowHost;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+
+namespace tiradex {
+
+class Module1;
+class PlayWindowHost;
 
 // The filter window: names the character the actor plays. The play window
 // opens it with the rule that disables the play window while it is open, as
@@ -56,3 +59,5 @@ private:
     PlatformServices m_services;
     PlayWindowHost &m_play;
 };
+
+} // namespace tiradex

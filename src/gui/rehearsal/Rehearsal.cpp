@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+namespace tiradex {
+
 namespace {
 // The range a resting progress slider gets back after a gap, so its handle
 // rests at the start.
@@ -288,3 +290,5 @@ void Rehearsal::render()
         progress.maximum = RestingMaximum;
     showProgress(progress);
 }
+
+} // namespace tiradex

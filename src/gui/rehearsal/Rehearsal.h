@@ -8,11 +8,14 @@
 
 #include <memory>
 
+class QTimer;
+
+namespace tiradex {
+
 class Beep;
 class Dialogs;
 class MediaDevice;
 class Module1;
-class QTimer;
 class RehearsalVoices;
 struct PlatformServices;
 
@@ -103,3 +106,5 @@ private:
     int m_sliderMaximum = 1000; // the rehearsal panel's slider range shown last
     std::unique_ptr<RehearsalVoices> m_voices;
 };
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 // What the rehearsal shows on the play window: the engine's controls for
 // its panel, bar and cover, and the gap's countdown on the cover.
 struct RehearsalView
@@ -28,3 +30,5 @@ public:
 protected:
     ~RehearsalHost() = default;
 };
+
+} // namespace tiradex

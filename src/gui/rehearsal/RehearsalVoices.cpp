@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+namespace tiradex {
+
 namespace {
 // How many partner replies are prepared ahead of the current one.
 constexpr int PrepareAhead = 6;
@@ -271,3 +273,5 @@ void RehearsalVoices::exportPracticeTrack(const SceneCursor &scene)
         break;
     }
 }
+
+} // namespace tiradex

@@ -8,14 +8,17 @@
 
 #include <memory>
 
-class Dialogs;
-class Module1;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QDoubleSpinBox;
 class QSpinBox;
 class QWidget;
+
+namespace tiradex {
+
+class Dialogs;
+class Module1;
 class SceneCursor;
 class SpeechCache;
 class SpeechPreparer;
@@ -86,3 +89,5 @@ private:
     std::unique_ptr<SpeechPreparer> m_preparer;
     bool m_applying = false;
 };
+
+} // namespace tiradex

@@ -13,6 +13,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 FrmCalculs::FrmCalculs(Module1 &state, const PlatformServices &services, QWidget *parent)
     : QWidget(parent), m_state(state), m_services(services), m_voxFiles(ListVoxFiles(state)),
       m_extract(DefaultDurationRecordExtractor())
@@ -89,3 +91,5 @@ void FrmCalculs::closeEvent(QCloseEvent *event)
     else
         QWidget::closeEvent(event);
 }
+
+} // namespace tiradex

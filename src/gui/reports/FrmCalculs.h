@@ -6,10 +6,13 @@
 #include <QStringList>
 #include <QWidget>
 
-class Module1;
 class QProgressBar;
 class QPushButton;
 class QTextEdit;
+
+namespace tiradex {
+
+class Module1;
 
 // The durations window: "Calculate" adds up the durations recorded in the
 // play's vox files (listed when the window opens) and estimates the length
@@ -48,3 +51,5 @@ private:
     DurationRecordExtractor m_extract;
     bool m_calculating = false;
 };
+
+} // namespace tiradex

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+namespace tiradex {
+
 namespace {
 QString playTitle(const Module1 &state)
 {
@@ -128,3 +130,5 @@ MarkedText FrmPrintActe::assemble(const SceneTextOptions &options) const
 {
     return ActWindowText(m_state, m_act, options);
 }
+
+} // namespace tiradex

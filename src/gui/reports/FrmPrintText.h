@@ -5,13 +5,16 @@
 
 #include <QWidget>
 
-class Module1;
-class PlayWindowHost;
 class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
 class QTextEdit;
+
+namespace tiradex {
+
+class Module1;
+class PlayWindowHost;
 
 // What the scene and act text windows share: the text with its name lines
 // in bold, the characters list whose selected names "Apply the selection"
@@ -91,3 +94,5 @@ protected:
 private:
     int m_act;
 };
+
+} // namespace tiradex

@@ -12,6 +12,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 FrmStats::FrmStats(Module1 &state, const PlatformServices &services, PlayWindowHost &host,
                    QWidget *parent)
     : QWidget(parent), m_state(state), m_services(services), m_host(host)
@@ -48,3 +50,5 @@ void FrmStats::CmdClipBoardClick()
         CopyToClipboard(this, *m_services.dialogs, m_services.clipboard, *RichTextBox1,
                         ReportTexts::reportEmpty());
 }
+
+} // namespace tiradex

@@ -4,10 +4,13 @@
 
 #include <QWidget>
 
-class Module1;
-class PlayWindowHost;
 class QPushButton;
 class QTextEdit;
+
+namespace tiradex {
+
+class Module1;
+class PlayWindowHost;
 
 // The statistics window ("Statistiques"): the reply counts of the open play
 // per scene and per character, built when the window opens from the
@@ -34,3 +37,5 @@ private:
     PlatformServices m_services;
     PlayWindowHost &m_host;
 };
+
+} // namespace tiradex

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+namespace tiradex {
+
 QTextEdit *MakeRichTextBox(QWidget *window)
 {
     auto *box = new QTextEdit(window);
@@ -59,3 +61,5 @@ void ShowPlainText(QTextEdit &box, const QString &text)
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box.setPlainText(shown);
 }
+
+} // namespace tiradex

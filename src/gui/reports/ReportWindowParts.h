@@ -2,12 +2,15 @@
 
 #include <QString>
 
-class Clipboard;
-class Dialogs;
 class QHBoxLayout;
 class QPushButton;
 class QTextEdit;
 class QWidget;
+
+namespace tiradex {
+
+class Clipboard;
+class Dialogs;
 
 // The pieces the report and text windows share: the text box, the button
 // bar along the bottom, and the copy to the clipboard.
@@ -30,3 +33,5 @@ void CopyToClipboard(QWidget *window, Dialogs &dialogs, Clipboard *clipboard, co
 
 // Shows a text with CR LF line ends in the box, one paragraph per line.
 void ShowPlainText(QTextEdit &box, const QString &text);
+
+} // namespace tiradex

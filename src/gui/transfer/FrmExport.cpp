@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace tiradex {
+
 FrmExport::FrmExport(Module1 &state, const PlatformServices &services, PlayWindowHost &host,
                      QWidget *parent)
     : TransferWindow(state, services, host,
@@ -51,3 +53,5 @@ void FrmExport::CmdVoxManquantsClick()
     }
     showMissing(MissingRecordings(m_state, characters, m_state.VoxFolder()));
 }
+
+} // namespace tiradex

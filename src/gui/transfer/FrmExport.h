@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace tiradex {
+
 // The export window: copies the recordings, notes and photos of the chosen
 // characters to a transfer folder, and lists their replies that have no
 // recording yet. The play's category lists are read once, when it opens.
@@ -28,3 +30,5 @@ public Q_SLOTS:
 private:
     std::array<QStringList, 3> m_files; // FileVox, FileNotes, FilePhotos
 };
+
+} // namespace tiradex

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace tiradex {
+
 FrmImport::FrmImport(Module1 &state, const PlatformServices &services, PlayWindowHost &host,
                      QWidget *parent)
     : TransferWindow(state, services, host,
@@ -67,3 +69,5 @@ void FrmImport::CmdVoxManquantsClick()
     }
     showMissing(MissingRecordings(m_state, characters, TxtCheminReseau->text()));
 }
+
+} // namespace tiradex

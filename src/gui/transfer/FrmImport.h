@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace tiradex {
+
 // The import window: copies the recordings, notes and photos of the chosen
 // characters from a transfer folder into the play, replacing the play's own
 // files only when asked, and lists the replies whose recording the folder
@@ -34,3 +36,5 @@ private:
 
     std::array<QStringList, 3> m_files; // FileVox, FileNotes, FilePhotos
 };
+
+} // namespace tiradex

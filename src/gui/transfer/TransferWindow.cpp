@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace tiradex {
+
 namespace {
 template <class T> T *named(T *widget, const char *name)
 {
@@ -232,3 +234,5 @@ void TransferWindow::closeEvent(QCloseEvent *event)
     }
     QWidget::closeEvent(event);
 }
+
+} // namespace tiradex

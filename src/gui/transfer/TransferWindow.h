@@ -8,8 +8,6 @@
 #include <array>
 #include <functional>
 
-class Module1;
-class PlayWindowHost;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -18,6 +16,11 @@ class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+
+namespace tiradex {
+
+class Module1;
+class PlayWindowHost;
 
 // What the export and import windows share: the transfer folder, the
 // category boxes, the characters with their select-all toggle, the
@@ -100,3 +103,5 @@ private:
     bool m_running = false;
     bool m_busyPointer = false;
 };
+
+} // namespace tiradex

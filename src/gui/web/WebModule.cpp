@@ -12,6 +12,8 @@ namespace QtWebEngineCore {
 void initialize();
 } // namespace QtWebEngineCore
 
+namespace tiradex {
+
 extern "C" Q_DECL_EXPORT QWidget *
 tiradexCreateWebWindow(const QString &startAddress, const QString &searchAddress, QWidget *parent)
 {
@@ -23,3 +25,5 @@ tiradexCreateWebWindow(const QString &startAddress, const QString &searchAddress
     Q_UNUSED(started);
     return new frmBrowser(startAddress, searchAddress, parent);
 }
+
+} // namespace tiradex

@@ -13,6 +13,8 @@
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 
+namespace tiradex {
+
 frmBrowser::frmBrowser(const QString &startAddress, const QString &searchAddress, QWidget *parent)
     : QWidget(parent), m_home(startAddress), m_search(searchAddress)
 {
@@ -181,3 +183,5 @@ void frmBrowser::navigateComplete(const QUrl &url)
     cboAddress->insertItem(0, address);
     cboAddress->setCurrentIndex(0);
 }
+
+} // namespace tiradex

@@ -11,6 +11,8 @@ class QTimer;
 class QToolBar;
 class QWebEngineView;
 
+namespace tiradex {
+
 // The web window: an embedded browser with a toolbar (Back, Forward,
 // Refresh, Home, Search, Stop), an editable list of the visited addresses
 // (the latest first) and a caption that reads "In process..." while a page
@@ -53,3 +55,5 @@ private:
     QString m_search;
     bool m_busy = false;
 };
+
+} // namespace tiradex

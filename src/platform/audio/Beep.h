@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tiradex {
+
 // A short, clearly audible cue through the sound output.
 class Beep
 {
@@ -8,3 +10,5 @@ public:
     // Starts the cue and returns at once; a cue still sounding starts again.
     virtual void play() = 0;
 };
+
+} // namespace tiradex

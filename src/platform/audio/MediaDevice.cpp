@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace tiradex {
+
 MediaDevice::MediaDevice(QObject *parent) : QObject(parent) {}
 
 MediaDevice::~MediaDevice() = default;
@@ -220,3 +222,5 @@ void MediaDevice::playbackFinished()
     m_positionFrame = m_take.frames();
     m_mode = Mode::Stopped;
 }
+
+} // namespace tiradex

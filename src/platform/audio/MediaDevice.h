@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+namespace tiradex {
+
 // A media device for WAV files, driven by named commands:
 //
 //   "Open"   opens the file of the file name setting: an existing WAV file is
@@ -143,3 +145,5 @@ private:
     qint64 m_playFrom = 0;      // start frame of the running playback
     QString m_error;
 };
+
+} // namespace tiradex

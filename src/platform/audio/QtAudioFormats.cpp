@@ -1,5 +1,7 @@
 #include "platform/audio/QtAudioFormats.h"
 
+namespace tiradex {
+
 PcmFormat ToPcmFormat(const QAudioFormat &format)
 {
     PcmFormat pcm;
@@ -54,3 +56,5 @@ QAudioFormat ChooseFormat(const QAudioDevice &device, const PcmFormat &wanted)
         preferred.setSampleFormat(QAudioFormat::Int16);
     return preferred;
 }
+
+} // namespace tiradex

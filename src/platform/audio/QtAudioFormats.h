@@ -5,6 +5,8 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 
+namespace tiradex {
+
 // Translations between Qt's audio formats and the core's, and the choice of
 // the format to open a device with.
 
@@ -15,3 +17,5 @@ QAudioFormat ToQAudioFormat(const PcmFormat &format);
 // format (the data are then converted). An invalid format means the device
 // offers nothing usable.
 QAudioFormat ChooseFormat(const QAudioDevice &device, const PcmFormat &wanted);
+
+} // namespace tiradex

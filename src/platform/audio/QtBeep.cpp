@@ -9,6 +9,8 @@
 #include <QAudioSink>
 #include <QMediaDevices>
 
+namespace tiradex {
+
 QtBeep::QtBeep(QObject *parent) : QObject(parent), m_tone(BeepSound()) {}
 
 QtBeep::~QtBeep()
@@ -42,3 +44,5 @@ void QtBeep::stopTone()
     if (m_stream)
         m_stream.release()->deleteLater();
 }
+
+} // namespace tiradex

@@ -8,6 +8,9 @@
 #include <memory>
 
 class QAudioSink;
+
+namespace tiradex {
+
 class PcmPlaybackStream;
 
 // The cue as a tone (BeepSound) through the default sound output; the
@@ -29,3 +32,5 @@ private:
     std::unique_ptr<PcmPlaybackStream> m_stream;
     std::unique_ptr<QAudioSink> m_sink;
 };
+
+} // namespace tiradex

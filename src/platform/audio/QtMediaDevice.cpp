@@ -9,6 +9,8 @@
 #include <QAudioSource>
 #include <QMediaDevices>
 
+namespace tiradex {
+
 namespace {
 // Once all data went to the output, the rest is heard within the output's
 // buffer; this much more is allowed before the playback is taken as over
@@ -216,3 +218,5 @@ bool QtMediaDevice::checkPlaybackEnd()
     }
     return false;
 }
+
+} // namespace tiradex

@@ -11,6 +11,9 @@
 class QAudioSink;
 class QAudioSource;
 class QIODevice;
+
+namespace tiradex {
+
 class MonoCaptureConverter;
 class PcmPlaybackStream;
 
@@ -64,3 +67,5 @@ private:
     QElapsedTimer m_progressClock; // since the heard position last moved
     qint64 m_lastPlayed = -1;
 };
+
+} // namespace tiradex

@@ -8,6 +8,8 @@
 #include <QAudioSource>
 #include <QMediaDevices>
 
+namespace tiradex {
+
 QtSoundInput::QtSoundInput(QObject *parent) : QObject(parent)
 {
     // Read on a timer as well as on readyRead, which Qt 6.4 on PulseAudio
@@ -85,3 +87,5 @@ bool QtSoundInput::takeBlock(QByteArray *block)
     readInput();
     return m_blocks.take(block);
 }
+
+} // namespace tiradex

@@ -11,6 +11,9 @@
 
 class QAudioSource;
 class QIODevice;
+
+namespace tiradex {
+
 class MonoCaptureConverter;
 
 // The scope's input on the default sound input through Qt Multimedia. It
@@ -41,3 +44,5 @@ private:
     SampleBlocks m_blocks{BlockLength};
     QTimer m_poll;
 };
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 #include <QAudioDevice>
 #include <QMediaDevices>
 
+namespace tiradex {
+
 std::unique_ptr<MediaDevice> QtSoundSystem::createMediaDevice()
 {
     return std::make_unique<QtMediaDevice>();
@@ -21,3 +23,5 @@ QString QtSoundSystem::missingDevices() const
     return missingDevicesText(!QMediaDevices::audioInputs().isEmpty(),
                               !QMediaDevices::audioOutputs().isEmpty());
 }
+
+} // namespace tiradex

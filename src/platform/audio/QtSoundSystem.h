@@ -3,6 +3,8 @@
 #include "platform/audio/QtBeep.h"
 #include "platform/audio/SoundSystem.h"
 
+namespace tiradex {
+
 // The sound services on the machine's devices through Qt Multimedia.
 class QtSoundSystem : public SoundSystem
 {
@@ -15,3 +17,5 @@ public:
 private:
     QtBeep m_beep;
 };
+
+} // namespace tiradex

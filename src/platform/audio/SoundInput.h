@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace tiradex {
+
 // The sound input of the recorder's scope: 8-bit unsigned mono samples (128
 // is silence) at SampleRate per second, cut into blocks of BlockLength
 // samples. A block is "done" when it is full; taking it queues it again.
@@ -28,3 +30,5 @@ public:
     // queues it again; false, *block unchanged, when none is done.
     virtual bool takeBlock(QByteArray *block) = 0;
 };
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace tiradex {
+
 SoundMeter::SoundMeter(SoundInput &input) : m_input(input), m_copyArea(CopyAreaLength, char(128)) {}
 
 SoundMeter::~SoundMeter()
@@ -38,3 +40,5 @@ void SoundMeter::StopMeter()
     m_running = false;
     m_input.close();
 }
+
+} // namespace tiradex

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace tiradex {
+
 class SoundInput;
 
 // Feeds the recorder's scope from a SoundInput: start, read the latest
@@ -41,3 +43,5 @@ private:
     QByteArray m_copyArea;
     QByteArray m_block;
 };
+
+} // namespace tiradex

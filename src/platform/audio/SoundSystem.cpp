@@ -1,5 +1,7 @@
 #include "platform/audio/SoundSystem.h"
 
+namespace tiradex {
+
 QString SoundSystem::missingDevicesNotice()
 {
     if (m_noticeGiven)
@@ -26,3 +28,5 @@ QString SoundSystem::missingDevicesText(bool hasInput, bool hasOutput)
                                "Tiradex again to use it.");
     return text;
 }
+
+} // namespace tiradex

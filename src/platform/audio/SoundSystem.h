@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace tiradex {
+
 class Beep;
 class MediaDevice;
 class SoundInput;
@@ -32,3 +34,5 @@ protected:
 private:
     bool m_noticeGiven = false;
 };
+
+} // namespace tiradex

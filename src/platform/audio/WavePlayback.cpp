@@ -3,6 +3,8 @@
 #include "core/app/Module1.h"
 #include "platform/audio/MediaDevice.h"
 
+namespace tiradex {
+
 bool OpenWaveDevice(MediaDevice &device, const Module1 &state)
 {
     device.setNotify(false);
@@ -24,3 +26,5 @@ bool OpenWaveFile(MediaDevice &device, const QString &file)
     device.setFileName(file);
     return device.sendCommand(QStringLiteral("Open"));
 }
+
+} // namespace tiradex

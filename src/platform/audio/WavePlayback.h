@@ -1,8 +1,11 @@
 #pragma once
 
+class QString;
+
+namespace tiradex {
+
 class MediaDevice;
 class Module1;
-class QString;
 
 // Opens the unpacked take, AppFolder + "temp.wav", on `device`: sets, in
 // this order, notification off, wait on, shareable off, device type
@@ -16,3 +19,5 @@ bool OpenWaveDevice(MediaDevice &device, const Module1 &state);
 // device type "WaveAudio" and the file name, and sends "Open". A missing
 // file gives an empty take to record into.
 bool OpenWaveFile(MediaDevice &device, const QString &file);
+
+} // namespace tiradex

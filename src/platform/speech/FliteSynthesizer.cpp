@@ -19,6 +19,8 @@ void unregister_cmu_us_rms(cst_voice *voice);
 void unregister_cmu_us_slt(cst_voice *voice);
 }
 
+namespace tiradex {
+
 namespace {
 struct VoiceEntry
 {
@@ -105,3 +107,5 @@ std::optional<PcmAudio> FliteSynthesizer::synthesize(const QString &text, const 
     delete_wave(wave);
     return audio;
 }
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace tiradex {
+
 // Speech with Flite, on this machine, with the English voices that Debian
 // ships: cmu_us_kal (8 kHz diphones), cmu_us_kal16, cmu_us_awb, cmu_us_rms
 // and cmu_us_slt. Voices are loaded on first use; calls are taken one at a
@@ -25,3 +27,5 @@ private:
     std::unique_ptr<Voices> m_voices;
     QMutex m_mutex;
 };
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 // Notes against real peers: LibreOffice must read the notes that
 // "tiradex-tool note-write" writes with the same text, and our reader must
 // read the RTF that LibreOffice and pandoc write with the same text. The

@@ -11,6 +11,8 @@
 #include <sys/resource.h>
 #include <zlib.h>
 
+using namespace tiradex;
+
 // Fit by steps in twips, reading untrusted pictures, and the browser's
 // entries from file names.
 namespace {

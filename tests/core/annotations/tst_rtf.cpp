@@ -6,6 +6,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+using namespace tiradex;
+
 Q_DECLARE_METATYPE(RichText)
 
 // The writer's output byte for byte; the reader against documents written by

@@ -8,6 +8,8 @@
 
 #include "TestFiles.h"
 
+using namespace tiradex;
+
 class TestModule1 : public QObject
 {
     Q_OBJECT

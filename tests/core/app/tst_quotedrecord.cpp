@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 class TestQuotedRecord : public QObject
 {
     Q_OBJECT

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstring>
 
+using namespace tiradex;
+
 namespace {
 std::vector<float> resampleInPieces(const std::vector<float> &input, int inRate, int outRate,
                                     qsizetype piece)

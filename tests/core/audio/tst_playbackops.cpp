@@ -11,6 +11,8 @@
 
 #include <map>
 
+using namespace tiradex;
+
 class TestPlaybackOps : public QObject
 {
     Q_OBJECT

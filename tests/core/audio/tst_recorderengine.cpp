@@ -5,6 +5,8 @@
 
 #include <functional>
 
+using namespace tiradex;
+
 namespace {
 using Answer = RecorderEngine::CloseAnswer;
 

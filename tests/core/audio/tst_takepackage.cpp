@@ -8,6 +8,8 @@
 
 #include "TestFiles.h"
 
+using namespace tiradex;
+
 class TestTakePackage : public QObject
 {
     Q_OBJECT

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 Q_DECLARE_METATYPE(std::vector<qint16>)
 
 class TestWavFile : public QObject

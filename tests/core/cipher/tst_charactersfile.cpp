@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 class TestCharactersFile : public QObject
 {
     Q_OBJECT

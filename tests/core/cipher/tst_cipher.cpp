@@ -10,6 +10,8 @@
 
 #include "TestFiles.h"
 
+using namespace tiradex;
+
 namespace {
 BlockCipher::KeyChars keyOf(const QByteArray &key)
 {

@@ -11,6 +11,8 @@
 #include <QMap>
 #include <QStringList>
 
+namespace tiradex {
+
 // Every entry under `root`: "d PATH" for a folder, "f PATH" for a file,
 // PATH relative to root with "/" separators, mapped to the file's bytes.
 inline QMap<QString, QByteArray> SnapshotTree(const QString &root)
@@ -105,3 +107,5 @@ inline QStringList FolderEntries(const QString &folder)
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
+
+} // namespace tiradex

@@ -10,6 +10,8 @@
 
 #include "ToolRunner.h"
 
+using namespace tiradex;
+
 namespace {
 
 const QString DataDir = QStringLiteral(TIRADEX_TEST_DATA_DIR "/convert");

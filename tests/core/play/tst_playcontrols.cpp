@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace tiradex;
+
 Q_DECLARE_METATYPE(PlayWindowState)
 
 namespace {

@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace tiradex;
+
 namespace {
 
 const QString DataDir = QStringLiteral(TIRADEX_TEST_DATA_DIR "/convert");

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 namespace {
 const QByteArray SmallText = "THE SMALL PLAY\r\nACT I.\r\nSCENE I. A platform.\r\n"
                              "HAMLET\r\nWho's there?\r\nHORATIO\r\nFriends.\r\n"

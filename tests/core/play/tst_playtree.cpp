@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace tiradex;
+
 class TestPlayTree : public QObject
 {
     Q_OBJECT

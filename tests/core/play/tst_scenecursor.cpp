@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 class TestSceneCursor : public QObject
 {
     Q_OBJECT

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 namespace {
 
 Module1 playIn(const QTemporaryDir &dir)

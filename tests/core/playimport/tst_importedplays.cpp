@@ -12,6 +12,8 @@
 
 #include <sys/resource.h>
 
+using namespace tiradex;
+
 namespace {
 
 QStringList Codes(const QList<PlayCatalogueEntry> &plays)

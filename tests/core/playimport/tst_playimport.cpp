@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 namespace {
 
 const QString SourceDir = QStringLiteral(TIRADEX_PLAYS_SOURCE_DIR);

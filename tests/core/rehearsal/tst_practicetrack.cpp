@@ -11,6 +11,8 @@
 
 #include <sndfile.h>
 
+using namespace tiradex;
+
 namespace {
 constexpr int Rate = 22050;
 

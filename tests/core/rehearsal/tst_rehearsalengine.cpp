@@ -5,6 +5,8 @@
 
 #include <functional>
 
+using namespace tiradex;
+
 namespace {
 using State = RehearsalState;
 using After = RehearsalEngine::After;

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 namespace {
 const QString Portia = QStringLiteral("PORTIA");
 const QString Nerissa = QStringLiteral("NERISSA");

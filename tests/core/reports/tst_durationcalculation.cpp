@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QTest>
 
+using namespace tiradex;
+
 namespace {
 
 // A reply file of exactly `bytes` bytes.

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+using namespace tiradex;
+
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
 }

@@ -9,6 +9,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+using namespace tiradex;
+
 namespace {
 
 QString crlf(QString text)

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 class TestSpeech : public QObject
 {
     Q_OBJECT

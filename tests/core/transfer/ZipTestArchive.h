@@ -12,6 +12,8 @@
 
 #include <zlib.h>
 
+namespace tiradex {
+
 namespace ZipTest {
 
 inline void put16(QByteArray &out, quint32 v)
@@ -172,3 +174,5 @@ inline QByteArray parseHexListing(const QByteArray &text)
 }
 
 } // namespace ZipTest
+
+} // namespace tiradex

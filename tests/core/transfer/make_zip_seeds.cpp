@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+using namespace tiradex;
+
 using namespace ZipTest;
 
 namespace {

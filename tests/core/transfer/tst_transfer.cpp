@@ -12,6 +12,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace tiradex;
+
 namespace T = TransferTexts;
 
 namespace {

@@ -6,6 +6,8 @@
 #include "TestFiles.h"
 #include "ToolRunner.h"
 
+using namespace tiradex;
+
 // "tiradex-tool export" and "tiradex-tool import": checks outside the test
 // suite rely on their arguments, output lines and exit status.
 class TestTransferTool : public QObject

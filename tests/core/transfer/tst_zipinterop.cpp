@@ -9,6 +9,8 @@
 
 #include "TestFiles.h"
 
+using namespace tiradex;
+
 // Archives we write must satisfy Info-ZIP and Python's zipfile, and archives
 // they write must extract byte for byte with our reader. The peers are test
 // dependencies (scripts/deps.sh installs them); a missing one is a failure.

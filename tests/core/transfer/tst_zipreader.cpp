@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace tiradex;
+
 using namespace ZipTest;
 
 namespace {

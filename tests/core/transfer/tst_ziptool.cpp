@@ -5,6 +5,8 @@
 #include "TestFiles.h"
 #include "ToolRunner.h"
 
+using namespace tiradex;
+
 // "tiradex-tool zip" and "tiradex-tool unzip": checks outside the test suite
 // rely on their arguments, output lines and exit status.
 namespace {

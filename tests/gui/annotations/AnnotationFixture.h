@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+namespace tiradex {
+
 class FakeHost : public PlayWindowHost
 {
 public:
@@ -75,3 +77,5 @@ public:
     FakeDialogs dialogs;
     FakeHost host;
 };
+
+} // namespace tiradex

@@ -6,6 +6,8 @@
 
 #include <QTextEdit>
 
+using namespace tiradex;
+
 // The play window's note, photo and browser buttons: each opens its window
 // on the reply shown with the play window disabled, and the indicator
 // buttons follow the files when the window closes.

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTextEdit>
 
+using namespace tiradex;
+
 // The note editor, the photo window and the notes and photos browser, each
 // opened on a stand-in for the play window: what they leave on disk, what
 // they show, and that nothing is lost when a file cannot be read or written.

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+using namespace tiradex;
+
 namespace {
 
 const QString TwoFaults = QStringLiteral(TIRADEX_TEST_DATA_DIR "/playimport/twofaults.txt");

@@ -22,6 +22,8 @@
 
 #include <memory>
 
+using namespace tiradex;
+
 // The frame: its menus, the start-up window, the play window in it, closing
 // and exit, and the windows of the "?" menu.
 class TestMDIMain : public QObject

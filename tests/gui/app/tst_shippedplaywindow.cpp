@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace tiradex;
+
 // "The merchant of Venice ..." as the build ships it, opened from the menu of
 // a frame started on an empty application folder.
 class TestShippedPlayWindow : public QObject

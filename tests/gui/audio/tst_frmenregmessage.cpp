@@ -26,6 +26,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace tiradex;
+
 namespace {
 const QString Hubert = QStringLiteral("HUBERT");
 const QString Arthur = QStringLiteral("ARTHUR");

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+using namespace tiradex;
+
 // Reply 57 (HUBERT) is the third of six replies, 55 to 60.
 class TestReplyPlayback : public QObject
 {

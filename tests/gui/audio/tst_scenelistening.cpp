@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QMouseEvent>
 
+using namespace tiradex;
+
 // A scene of six replies, 1 to 6: HUBERT speaks 1, 3, 5 and ARTHUR 2, 4, 6.
 class TestSceneListening : public QObject
 {

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+using namespace tiradex;
+
 // The encryption tool, opened directly: its menu entry is never shown. The
 // cipher itself is the core's; here, which file it is applied to and what
 // the user is told.

@@ -16,6 +16,8 @@
 
 #include <memory>
 
+using namespace tiradex;
+
 namespace {
 const QString Hamlet = QStringLiteral("HAMLET");
 const QString Horatio = QStringLiteral("HORATIO");

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+using namespace tiradex;
+
 namespace {
 const QString Hubert = QStringLiteral("HUBERT");
 const QString Arthur = QStringLiteral("ARTHUR");

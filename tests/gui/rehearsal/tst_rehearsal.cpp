@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+using namespace tiradex;
+
 namespace {
 const QString Hubert = QStringLiteral("HUBERT"); // the partner
 const QString Arthur = QStringLiteral("ARTHUR"); // the actor

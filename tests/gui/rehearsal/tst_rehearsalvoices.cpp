@@ -21,6 +21,8 @@
 #include <QSpinBox>
 #include <QTimer>
 
+using namespace tiradex;
+
 namespace {
 const QString Hubert = QStringLiteral("HUBERT"); // the partner
 const QString Arthur = QStringLiteral("ARTHUR"); // the actor

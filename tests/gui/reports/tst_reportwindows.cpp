@@ -17,6 +17,8 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+using namespace tiradex;
+
 namespace {
 
 QString shownText(const QWidget *window)

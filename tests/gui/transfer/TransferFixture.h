@@ -12,6 +12,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+namespace tiradex {
+
 class TransferFixture : public PlayWindowFixture
 {
 public:
@@ -75,3 +77,5 @@ protected:
 private:
     TransferWindow *m_window;
 };
+
+} // namespace tiradex

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+using namespace tiradex;
+
 namespace T = TransferTexts;
 
 // The export and import windows, each opened from the play window's button.

@@ -22,6 +22,8 @@
 
 #include <memory>
 
+using namespace tiradex;
+
 // Pages for the browser: two that link to each other and a search page, as
 // files; a server that takes requests and never answers; an address where
 // nothing listens.
@@ -209,7 +211,7 @@ private Q_SLOTS:
         const QString bin = QStringLiteral(TIRADEX_BUILD_DIR "/bin");
         QPointer<QWidget> window(WebWindowLoader(bin).create(a(), search(), nullptr, &error));
         QVERIFY2(window, qPrintable(error));
-        QCOMPARE(window->metaObject()->className(), "frmBrowser");
+        QCOMPARE(window->metaObject()->className(), "tiradex::frmBrowser");
         window->show();
         QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Page A"), 20000);
         delete window.data();

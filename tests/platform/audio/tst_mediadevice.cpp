@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace tiradex;
+
 class TestMediaDevice : public QObject
 {
     Q_OBJECT

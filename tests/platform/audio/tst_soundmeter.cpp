@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace tiradex;
+
 class TestSoundMeter : public QObject
 {
     Q_OBJECT

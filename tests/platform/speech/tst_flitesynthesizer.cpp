@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+using namespace tiradex;
+
 class TestFliteSynthesizer : public QObject
 {
     Q_OBJECT

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+namespace tiradex {
+
 // The hand-written play of tests/data/playgen: an inline direction, two
 // speakers at once, a song heading, an alias ("LADY ROSE" is ROSE), a
 // collective persona, a speaker the cast list lacks, lines that equal a
@@ -31,3 +33,5 @@ inline QList<SpeakerRule> FixtureRules()
         {"Guard", nullptr, "Guards, Musicians", "a guard of the castle"},
     };
 }
+
+} // namespace tiradex

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace tiradex;
+
 namespace {
 
 PlayDocument Fixture()

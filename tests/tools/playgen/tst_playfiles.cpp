@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace tiradex;
+
 class TestPlayFiles : public QObject
 {
     Q_OBJECT

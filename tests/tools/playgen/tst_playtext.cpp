@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace tiradex;
+
 namespace {
 
 PlayScene SceneOf(int speeches)

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace tiradex;
+
 namespace {
 
 QByteArray Play(const char *body)

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+using namespace tiradex;
+
 namespace {
 
 const QString SourceDir = QStringLiteral(TIRADEX_PLAYS_SOURCE_DIR);

@@ -9,6 +9,8 @@
 
 #include "ToolRunner.h"
 
+using namespace tiradex;
+
 class TestCmdReports : public QObject
 {
     Q_OBJECT
