@@ -31,6 +31,8 @@
 
 #include <cstdio>
 
+using namespace tiradex;
+
 namespace {
 
 bool save(QWidget *widget, const QString &file)
