@@ -108,6 +108,11 @@ private Q_SLOTS:
         ZipTest::Archive damaged;
         damaged.entryCount = 2; // a directory that lists more than it holds
         QTest::newRow("damaged directory") << damaged.build() << "not a Zip file";
+        QTest::newRow("no take in it")
+            << ZipTest::Archive({ZipTest::member("x.tsd", "1,1,1\r\n")}).build()
+            << "holds no recording";
+        QTest::newRow("empty take")
+            << ZipTest::Archive({ZipTest::member("temp.wav", "")}).build() << "holds no recording";
     }
     void failedUnpackingLeavesNoEarlierTake()
     {

@@ -144,6 +144,7 @@ private Q_SLOTS:
         QVERIFY(!m_frame->mnupiece->menuAction()->isEnabled());
         QCOMPARE(Control<QTreeWidget>(m_frame->playWindow(), "TreeView1")->topLevelItemCount(), 1);
 
+        QVERIFY(m_frame->mnupersonnages->isVisible());
         m_frame->mnupersonnages->trigger();
         QCOMPARE(m_dialogs.texts(), QStringList{"Characters :\r\n\r\nSHYLOCK - a rich Jew\r\n"
                                                 "PORTIA - a rich heiress\r\n"});
