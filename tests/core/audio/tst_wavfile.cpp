@@ -15,7 +15,7 @@ class TestWavFile : public QObject
     Q_OBJECT
 
 private:
-    static QByteArray le16Samples(std::initializer_list<qint16> values)
+    static QByteArray le16Samples(const std::vector<qint16> &values)
     {
         QByteArray bytes;
         for (qint16 v : values)
@@ -40,6 +40,12 @@ private Q_SLOTS:
         QTest::newRow("data chunk shorter than declared")
             << HandMadeWav(1, 22050, 16, le16Samples({5, 6, 7}), 100000) << 1 << 22050
             << std::vector<qint16>{5, 6, 7};
+        // Read in blocks of 16384 frames: the one frame of the last block counts.
+        std::vector<qint16> ramp(16385);
+        for (std::size_t i = 0; i < ramp.size(); ++i)
+            ramp[i] = qint16(i % 30000);
+        QTest::newRow("one frame past a whole block")
+            << HandMadeWav(1, 22050, 16, le16Samples(ramp)) << 1 << 22050 << ramp;
     }
     void acceptedInputReadsToSixteenBitSamples()
     {
