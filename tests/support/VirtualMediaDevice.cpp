@@ -73,7 +73,7 @@ void VirtualMediaDevice::onStep(qint64 ms)
         samples.reserve(std::size_t(target - m_captureFrames));
         for (; m_captureFrames < target; ++m_captureFrames, ++m_signalFrame) {
             const double phase =
-                2.0 * std::numbers::pi * m_signalFrequency * double(m_signalFrame) / RecordingRate;
+                2.0 * std::numbers::pi * 440.0 * double(m_signalFrame) / RecordingRate;
             samples.push_back(qint16(std::lround(16384.0 * std::sin(phase))));
         }
         appendCaptured(samples.data(), qsizetype(samples.size()));

@@ -10,7 +10,7 @@ class VirtualClock;
 
 // A media device on a VirtualClock: a recording grows by exactly the time
 // the clock moves while it records, filled with a known signal (a sine of
-// signalFrequency() Hz at half of full scale, continuous across pauses); a
+// 440 Hz at half of full scale, continuous across pauses); a
 // playback moves by the time the clock moves, and ends exactly at the
 // take's length. Every step of the clock brings one status update while the
 // device is open. Inputs and outputs can be taken away to try the failures.
@@ -24,8 +24,6 @@ public:
 
     void setInputAvailable(bool available) { m_inputAvailable = available; }
     void setOutputAvailable(bool available) { m_outputAvailable = available; }
-    void setSignalFrequency(double hz) { m_signalFrequency = hz; }
-    double signalFrequency() const { return m_signalFrequency; }
     // Every command sent, in order, as sent.
     QStringList commandLog() const { return m_log; }
     void clearCommandLog() { m_log.clear(); }
@@ -44,7 +42,6 @@ private:
 
     bool m_inputAvailable = true;
     bool m_outputAvailable = true;
-    double m_signalFrequency = 440.0;
     QStringList m_log;
 
     bool m_capturing = false;

@@ -38,22 +38,24 @@ void VirtualSoundSystem::setOutputAvailable(bool available)
         device->setOutputAvailable(available);
 }
 
+template <class T> static QList<T *> Alive(const QList<QPointer<T>> &made)
+{
+    QList<T *> alive;
+    for (const QPointer<T> &object : made) {
+        if (object)
+            alive.append(object.data());
+    }
+    return alive;
+}
+
 QList<VirtualMediaDevice *> VirtualSoundSystem::mediaDevices() const
 {
-    QList<VirtualMediaDevice *> alive;
-    for (const QPointer<VirtualMediaDevice> &device : m_devices)
-        if (device)
-            alive.append(device.data());
-    return alive;
+    return Alive(m_devices);
 }
 
 QList<VirtualSoundInput *> VirtualSoundSystem::soundInputs() const
 {
-    QList<VirtualSoundInput *> alive;
-    for (const QPointer<VirtualSoundInput> &input : m_inputs)
-        if (input)
-            alive.append(input.data());
-    return alive;
+    return Alive(m_inputs);
 }
 
 } // namespace tiradex

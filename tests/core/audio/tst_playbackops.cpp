@@ -3,8 +3,6 @@
 #include "core/app/Module1.h"
 #include "core/audio/PlaybackOps.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
 #include <QTest>
 
 #include "TestFiles.h"
@@ -22,26 +20,13 @@ private:
     Module1 m_state;
     const QString m_base = QStringLiteral("_0057_HUBERT");
 
-    QString scratch(const QString &name) const { return m_state.AppFolder + name; }
-    void writeScratch(const QString &name, const QByteArray &bytes) const
+    // Every entry under the application folder with its content.
+    std::map<QString, QByteArray> folder() const
     {
-        QVERIFY(WriteTestFile(scratch(name), bytes));
-    }
-
-    // Every file under the application folder, by relative path, with a hash
-    // of its content.
-    std::map<QString, QByteArray> folderHashes() const
-    {
-        std::map<QString, QByteArray> hashes;
-        const QDir root(m_dir.path());
-        QDirIterator it(m_dir.path(), QDir::Files | QDir::Hidden | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            hashes[root.relativeFilePath(path)] =
-                QCryptographicHash::hash(ReadTestFile(path), QCryptographicHash::Sha256);
-        }
-        return hashes;
+        std::map<QString, QByteArray> files;
+        for (const QString &entry : EntriesUnder(m_dir.path()))
+            files[entry] = ReadTestFile(m_dir.filePath(entry));
+        return files;
     }
 
 private Q_SLOTS:
@@ -85,18 +70,18 @@ private Q_SLOTS:
                                        member(m_base.toLatin1() + ".tsd", record)};
         members.insert(first ? 0 : 1, member(forged, "FORGED"));
         WriteTestFile(m_state.VoxPath(m_base), ZipTest::Archive(members).build());
-        std::map<QString, QByteArray> expected = folderHashes();
-        expected["temp.wav"] = QCryptographicHash::hash(wav, QCryptographicHash::Sha256);
-        expected[m_base + ".tsd"] = QCryptographicHash::hash(record, QCryptographicHash::Sha256);
+        std::map<QString, QByteArray> expected = folder();
+        expected["temp.wav"] = wav;
+        expected[m_base + ".tsd"] = record;
 
         QString error;
         QVERIFY2(UnpackVox(m_state, m_base, &error), qPrintable(error));
-        QVERIFY(folderHashes() == expected);
+        QVERIFY(folder() == expected);
         QVERIFY(!QFile::exists("/tmp/tiradex-forged"));
         QCOMPARE(ReadReplyDuration(m_state, m_base), 1);
         expected.erase("temp.wav");
         expected.erase(m_base + ".tsd");
-        QVERIFY(folderHashes() == expected);
+        QVERIFY(folder() == expected);
     }
 
     void failedUnpackingLeavesNoEarlierTake_data()
@@ -119,9 +104,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, voxBytes);
         QFETCH(QString, errorPart);
         // The previous reply's take and record, and a packaged take.
-        writeScratch("temp.wav", ToneWav(500));
-        writeScratch("_0056_ARTHUR.tsd", "1,1,4\r\n");
-        writeScratch("temp.vox", "zip");
+        WriteTestFile(m_state.AppFolder + "temp.wav", ToneWav(500));
+        WriteTestFile(m_state.AppFolder + "_0056_ARTHUR.tsd", "1,1,4\r\n");
+        WriteTestFile(m_state.AppFolder + "temp.vox", "zip");
         if (!voxBytes.isEmpty())
             QVERIFY(WriteTestFile(m_state.VoxPath(m_base), voxBytes));
         QString error;
@@ -154,32 +139,12 @@ private Q_SLOTS:
             QVERIFY(WriteVox(m_state, m_base, ToneWav(300), stored));
         // Scratch files of an earlier unpacking, this reply's record among
         // them, must be neither read nor left.
-        writeScratch(m_base + ".tsd", "2,3,21\r\n");
-        writeScratch("_0001_LEWIS.tsd", "1,1,5\r\n");
-        writeScratch("temp.wav", ToneWav(100));
+        WriteTestFile(m_state.AppFolder + m_base + ".tsd", "2,3,21\r\n");
+        WriteTestFile(m_state.AppFolder + "_0001_LEWIS.tsd", "1,1,5\r\n");
+        WriteTestFile(m_state.AppFolder + "temp.wav", ToneWav(100));
         QCOMPARE(ReadReplyDuration(m_state, m_base), seconds);
         QCOMPARE(ScratchFiles(m_state), QStringList());
         QCOMPARE(QFile::exists(m_state.VoxPath(m_base)), record != "<novox>");
-    }
-
-    void progressTextInWholeSeconds_data()
-    {
-        QTest::addColumn<qint64>("value");
-        QTest::addColumn<qint64>("maximum");
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("12,800 of 17,900") << qint64(12800) << qint64(17900) << " secondes"
-                                          << "12/17 secondes";
-        QTest::newRow("rounded down, not up") << qint64(999) << qint64(1999) << " seconds"
-                                              << "0/1 seconds";
-    }
-    void progressTextInWholeSeconds()
-    {
-        QFETCH(qint64, value);
-        QFETCH(qint64, maximum);
-        QFETCH(QString, suffix);
-        QFETCH(QString, text);
-        QCOMPARE(ProgressText(value, maximum, suffix), text);
     }
 };
 

@@ -28,57 +28,51 @@ private Q_SLOTS:
 
     void durationRecordHoldsWholeSeconds_data()
     {
-        QTest::addColumn<int>("act");
-        QTest::addColumn<int>("scene");
-        QTest::addColumn<qint64>("lengthMs");
+        QTest::addColumn<QList<qint64>>("actSceneMs");
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("17.9 s take") << 2 << 3 << qint64(17900) << QByteArray("2,3,17\r\n");
-        QTest::newRow("under one second") << 1 << 1 << qint64(999) << QByteArray("1,1,0\r\n");
+        QTest::newRow("17.9 s take") << QList<qint64>{2, 3, 17900} << QByteArray("2,3,17\r\n");
+        QTest::newRow("under one second") << QList<qint64>{1, 1, 999} << QByteArray("1,1,0\r\n");
         QTest::newRow("longest take and its second")
-            << 5 << 12 << qint64(181000) << QByteArray("5,12,181\r\n");
+            << QList<qint64>{5, 12, 181000} << QByteArray("5,12,181\r\n");
         QTest::newRow("beyond 16 bits is held at the largest value")
-            << 1 << 1 << qint64(40000000) << QByteArray("1,1,32767\r\n");
+            << QList<qint64>{1, 1, 40000000} << QByteArray("1,1,32767\r\n");
     }
     void durationRecordHoldsWholeSeconds()
     {
-        QFETCH(int, act);
-        QFETCH(int, scene);
-        QFETCH(qint64, lengthMs);
+        QFETCH(QList<qint64>, actSceneMs);
         QFETCH(QByteArray, line);
-        QCOMPARE(DurationRecordLine(act, scene, lengthMs), line);
+        QCOMPARE(DurationRecordLine(int(actSceneMs[0]), int(actSceneMs[1]), actSceneMs[2]), line);
     }
 
-    void packagedTakeHoldsWavThenDurationRecordUnderBareNames()
+    // The record is written whatever the take; the package only with a take,
+    // holding the WAV file then the record under their bare names.
+    void packageHoldsWavThenDurationRecord_data()
     {
-        const QByteArray take = QByteArray("RIFF....WAVE") + QByteArray(5000, 'x');
-        WriteTestFile(m_app + QStringLiteral("temp.wav"), take);
+        QTest::addColumn<QByteArray>("take"); // "<none>": no temp.wav
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("members");
+        QTest::newRow("take") << QByteArray("RIFF....WAVE") + QByteArray(5000, 'x')
+                              << int(PackageResult::Packaged)
+                              << QStringList({"temp.wav", "_0057_HUBERT.tsd"});
+        QTest::newRow("no temp.wav")
+            << QByteArray("<none>") << int(PackageResult::NoTake) << QStringList();
+        QTest::newRow("empty temp.wav")
+            << QByteArray() << int(PackageResult::NoTake) << QStringList();
+    }
+    void packageHoldsWavThenDurationRecord()
+    {
+        QFETCH(QByteArray, take);
+        QFETCH(int, result);
+        QFETCH(QStringList, members);
+        if (take != "<none>")
+            WriteTestFile(m_app + QStringLiteral("temp.wav"), take);
         WriteTestFile(m_app + QStringLiteral("temp.vox"), "an earlier package");
         QString error;
-        QCOMPARE(PackageTake(m_app, QStringLiteral("_0057_HUBERT"), 2, 3, 17900, &error),
-                 PackageResult::Packaged);
+        QCOMPARE(int(PackageTake(m_app, QStringLiteral("_0057_HUBERT"), 2, 3, 17900, &error)),
+                 result);
         QCOMPARE(ReadTestFile(m_app + QStringLiteral("_0057_HUBERT.tsd")),
                  QByteArray("2,3,17\r\n"));
-        const QByteArray zip = ReadTestFile(m_app + QStringLiteral("temp.vox"));
-        QCOMPARE(LocalHeaderNames(zip),
-                 (QStringList{QStringLiteral("temp.wav"), QStringLiteral("_0057_HUBERT.tsd")}));
-    }
-
-    void missingOrEmptyTakeMakesNoArchive_data()
-    {
-        QTest::addColumn<bool>("emptyFile");
-        QTest::newRow("no temp.wav") << false;
-        QTest::newRow("empty temp.wav") << true;
-    }
-    void missingOrEmptyTakeMakesNoArchive()
-    {
-        QFETCH(bool, emptyFile);
-        if (emptyFile)
-            WriteTestFile(m_app + QStringLiteral("temp.wav"), QByteArray());
-        QString error;
-        QCOMPARE(PackageTake(m_app, QStringLiteral("_0001_A"), 1, 1, 0, &error),
-                 PackageResult::NoTake);
-        QVERIFY(!QFile::exists(m_app + QStringLiteral("temp.vox")));
-        QCOMPARE(ReadTestFile(m_app + QStringLiteral("_0001_A.tsd")), QByteArray("1,1,0\r\n"));
+        QCOMPARE(LocalHeaderNames(ReadTestFile(m_app + QStringLiteral("temp.vox"))), members);
     }
 
     // A failed save leaves the reply's previous recording as it was and no
@@ -96,7 +90,8 @@ private Q_SLOTS:
         QFETCH(QString, package);
         QFETCH(bool, saved);
         const QString vox = m_app + QStringLiteral("_0057_HUBERT.vox");
-        WriteTestFile(vox, "the previous recording, which is longer than the new one");
+        const QByteArray previous("the previous recording, which is longer than the new one");
+        WriteTestFile(vox, previous);
         if (package == "<folder>")
             QDir().mkpath(m_app + QStringLiteral("temp.vox"));
         else if (package != "<none>")
@@ -104,15 +99,9 @@ private Q_SLOTS:
         QString error;
         QCOMPARE(SavePackagedTake(m_app, vox, &error), saved);
         QCOMPARE(error.isEmpty(), saved);
-        QCOMPARE(ReadTestFile(vox),
-                 saved ? package.toLatin1()
-                       : QByteArray("the previous recording, which is longer than the "
-                                    "new one"));
-        QStringList left{QStringLiteral("_0057_HUBERT.vox")};
-        if (saved)
-            left.append(QStringLiteral("temp.vox"));
+        QCOMPARE(ReadTestFile(vox), saved ? package.toLatin1() : previous);
         QCOMPARE(QDir(m_app).entryList({QStringLiteral("*.vox")}, QDir::Files | QDir::Hidden),
-                 left);
+                 QStringList({"_0057_HUBERT.vox", "temp.vox"}).mid(0, saved ? 2 : 1));
     }
 };
 
