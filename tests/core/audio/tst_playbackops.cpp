@@ -2,14 +2,37 @@
 #include "VoxFiles.h"
 #include "core/app/Module1.h"
 #include "core/audio/PlaybackOps.h"
+#include "core/audio/TakePackage.h"
 
 #include <QTest>
+#include <QtEndian>
 
 #include "TestFiles.h"
 
 #include <map>
 
 using namespace tiradex;
+
+namespace {
+// The member names of a ZIP archive in the order of its local headers:
+// signature PK\3\4, compressed size at offset 18, name length at 26, extra
+// length at 28, name at 30, then the data.
+QStringList LocalHeaderNames(const QByteArray &zip)
+{
+    QStringList names;
+    qsizetype at = 0;
+    while (at + 30 <= zip.size() && zip.mid(at, 4) == QByteArray("PK\x03\x04", 4)) {
+        const auto *header = reinterpret_cast<const uchar *>(zip.constData() + at);
+        const quint32 compressed = qFromLittleEndian<quint32>(header + 18);
+        const quint16 nameLength = qFromLittleEndian<quint16>(header + 26);
+        const quint16 extraLength = qFromLittleEndian<quint16>(header + 28);
+        names.append(QString::fromLatin1(zip.mid(at + 30, nameLength)));
+        at += 30 + nameLength + extraLength + compressed;
+    }
+    return names;
+}
+
+} // namespace
 
 class TestPlaybackOps : public QObject
 {
@@ -145,6 +168,87 @@ private Q_SLOTS:
         QCOMPARE(ReadReplyDuration(m_state, m_base), seconds);
         QCOMPARE(ScratchFiles(m_state), QStringList());
         QCOMPARE(QFile::exists(m_state.VoxPath(m_base)), record != "<novox>");
+    }
+
+    void durationRecordHoldsWholeSeconds_data()
+    {
+        QTest::addColumn<QList<qint64>>("actSceneMs");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("17.9 s take") << QList<qint64>{2, 3, 17900} << QByteArray("2,3,17\r\n");
+        QTest::newRow("under one second") << QList<qint64>{1, 1, 999} << QByteArray("1,1,0\r\n");
+        QTest::newRow("longest take and its second")
+            << QList<qint64>{5, 12, 181000} << QByteArray("5,12,181\r\n");
+        QTest::newRow("beyond 16 bits is held at the largest value")
+            << QList<qint64>{1, 1, 40000000} << QByteArray("1,1,32767\r\n");
+    }
+    void durationRecordHoldsWholeSeconds()
+    {
+        QFETCH(QList<qint64>, actSceneMs);
+        QFETCH(QByteArray, line);
+        QCOMPARE(DurationRecordLine(int(actSceneMs[0]), int(actSceneMs[1]), actSceneMs[2]), line);
+    }
+
+    // The record is written whatever the take; the package only with a take,
+    // holding the WAV file then the record under their bare names.
+    void packageHoldsWavThenDurationRecord_data()
+    {
+        QTest::addColumn<QByteArray>("take"); // "<none>": no temp.wav
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("members");
+        QTest::newRow("take") << QByteArray("RIFF....WAVE") + QByteArray(5000, 'x')
+                              << int(PackageResult::Packaged)
+                              << QStringList({"temp.wav", "_0057_HUBERT.tsd"});
+        QTest::newRow("no temp.wav")
+            << QByteArray("<none>") << int(PackageResult::NoTake) << QStringList();
+        QTest::newRow("empty temp.wav")
+            << QByteArray() << int(PackageResult::NoTake) << QStringList();
+    }
+    void packageHoldsWavThenDurationRecord()
+    {
+        QFETCH(QByteArray, take);
+        QFETCH(int, result);
+        QFETCH(QStringList, members);
+        if (take != "<none>")
+            WriteTestFile(m_state.AppFolder + QStringLiteral("temp.wav"), take);
+        WriteTestFile(m_state.AppFolder + QStringLiteral("temp.vox"), "an earlier package");
+        QString error;
+        QCOMPARE(int(PackageTake(m_state.AppFolder, QStringLiteral("_0057_HUBERT"), 2, 3, 17900,
+                                 &error)),
+                 result);
+        QCOMPARE(ReadTestFile(m_state.AppFolder + QStringLiteral("_0057_HUBERT.tsd")),
+                 QByteArray("2,3,17\r\n"));
+        QCOMPARE(LocalHeaderNames(ReadTestFile(m_state.AppFolder + QStringLiteral("temp.vox"))),
+                 members);
+    }
+
+    // A failed save leaves the reply's previous recording as it was and no
+    // other vox file beside it.
+    void saveCopiesThePackageOrNothing_data()
+    {
+        QTest::addColumn<QString>("package"); // "<none>": no temp.vox, "<folder>": unreadable
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("package replaces a longer recording") << "new package" << true;
+        QTest::newRow("no package") << "<none>" << false;
+        QTest::newRow("unreadable package") << "<folder>" << false;
+    }
+    void saveCopiesThePackageOrNothing()
+    {
+        QFETCH(QString, package);
+        QFETCH(bool, saved);
+        const QString vox = m_state.AppFolder + QStringLiteral("_0057_HUBERT.vox");
+        const QByteArray previous("the previous recording, which is longer than the new one");
+        WriteTestFile(vox, previous);
+        if (package == "<folder>")
+            QDir().mkpath(m_state.AppFolder + QStringLiteral("temp.vox"));
+        else if (package != "<none>")
+            WriteTestFile(m_state.AppFolder + QStringLiteral("temp.vox"), package.toLatin1());
+        QString error;
+        QCOMPARE(SavePackagedTake(m_state.AppFolder, vox, &error), saved);
+        QCOMPARE(error.isEmpty(), saved);
+        QCOMPARE(ReadTestFile(vox), saved ? package.toLatin1() : previous);
+        QCOMPARE(QDir(m_state.AppFolder)
+                     .entryList({QStringLiteral("*.vox")}, QDir::Files | QDir::Hidden),
+                 QStringList({"_0057_HUBERT.vox", "temp.vox"}).mid(0, saved ? 2 : 1));
     }
 };
 

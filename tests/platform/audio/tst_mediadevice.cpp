@@ -1,7 +1,9 @@
 #include "AudioChecks.h"
 #include "VirtualMediaDevice.h"
+#include "VirtualSoundInput.h"
 #include "VirtualSoundSystem.h"
 #include "core/audio/WavFile.h"
+#include "platform/audio/SoundMeter.h"
 #include "platform/audio/WavePlayback.h"
 
 #include <QFile>
@@ -192,6 +194,40 @@ private Q_SLOTS:
         QVERIFY2(first.contains(textPart) && first.isEmpty() == textPart.isEmpty(),
                  qPrintable(first));
         QVERIFY(sound.missingDevicesNotice().isEmpty());
+    }
+
+    void readMeterTakesLatestBlockWithoutWaiting()
+    {
+        VirtualSoundInput input(*m_clock);
+        input.setGenerator([](qint64 i) { return quint8(i % 251); });
+        SoundMeter meter(input);
+        QVERIFY(meter.StartMeter(nullptr));
+        QVERIFY(!meter.ReadMeter()); // nothing recorded yet: returns at once
+        QCOMPARE(meter.copyArea().at(0), char(128));
+        m_clock->advance(600); // 4800 samples: the first block (0 .. 4034) is done
+        QVERIFY(meter.ReadMeter());
+        QCOMPARE(meter.copyArea().size(), SoundMeter::CopyAreaLength);
+        for (int i : {0, 1, 4034})
+            QCOMPARE(quint8(meter.copyArea().at(i)), quint8(i % 251));
+        QVERIFY(!meter.ReadMeter()); // the block was queued again
+    }
+
+    // Starting twice opens once, stopping twice is harmless, and the
+    // meter's end releases the input.
+    void inputIsOpenedOnceAndReleased()
+    {
+        VirtualSoundInput input(*m_clock);
+        {
+            SoundMeter meter(input);
+            QVERIFY(meter.StartMeter(nullptr) && meter.StartMeter(nullptr));
+            meter.StopMeter();
+            QVERIFY(!input.isOpen());
+            meter.StopMeter();
+            QVERIFY(!meter.MeterRunning());
+            QVERIFY(meter.StartMeter(nullptr));
+            QCOMPARE(input.openCount(), 2);
+        }
+        QVERIFY(!input.isOpen());
     }
 };
 
