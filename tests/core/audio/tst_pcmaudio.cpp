@@ -107,15 +107,6 @@ private Q_SLOTS:
         QCOMPARE(out, expected);
     }
 
-    void elevenKilohertzTakeConvertsToRecordingFormatAtSamePitch()
-    {
-        const PcmAudio old = SineTone(440.0, 2000, 11025, 0.5, 0);
-        const PcmAudio converted = ConvertToMono(old, 22050);
-        QCOMPARE(converted.sampleRate, 22050);
-        QVERIFY(std::abs(converted.durationMs() - 2000) <= 1 &&
-                std::abs(ZeroCrossingFrequency(converted) - 440.0) < 2.0);
-    }
-
     // Each output frame from the requested one holds the mono sample in
     // every channel.
     void playbackStreamCopiesMonoFromRequestedFrame_data()

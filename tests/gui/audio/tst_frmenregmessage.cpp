@@ -4,6 +4,7 @@
 #include "gui/play/FrmAvare.h"
 
 #include "PlayWindowFixture.h"
+#include "TestFiles.h"
 #include "VirtualSoundInput.h"
 #include "core/audio/Tones.h"
 #include "core/audio/WavFile.h"
@@ -27,12 +28,6 @@ const char *const Modes[] = {"not open", "stopped", "recording", "playing", "pau
 const char *const Commands[] = {"CmdRecord", "CmdPauseRec", "cmdResumeRec",  "cmdStopRecord",
                                 "CmdPlay",   "cmdPause",    "cmdResumePlay", "cmdDelWave",
                                 "CmdEnreg",  "CmdCancel",   "CheckDiagramme"};
-
-QByteArray read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The rows of `box`'s picture that hold a scope point.
 QList<int> plottedRows(QWidget *box)
@@ -151,9 +146,9 @@ private:
                 parts << QLatin1String(name);
         }
         if (QFile::exists(appFile("_0057_HUBERT.tsd")))
-            parts << QString::fromLatin1(read(appFile("_0057_HUBERT.tsd")).trimmed());
-        const QByteArray vox = read(voxFile());
-        parts << (vox.isEmpty() ? "no vox" : vox.startsWith("PK") ? "new vox" : "old vox");
+            parts << QString::fromLatin1(ReadTestFile(appFile("_0057_HUBERT.tsd")).trimmed());
+        const QByteArray vox = ReadTestFile(voxFile());
+        parts << (vox == "<missing>" ? "no vox" : vox.startsWith("PK") ? "new vox" : "old vox");
         if (f.state->RecorderOpen)
             parts << "open";
         if (f.state->RecordingActive)
@@ -292,11 +287,11 @@ private Q_SLOTS:
             TestPlay::write(QFileInfo(voxFile()).absolutePath(), "x");
         }
         f.sound.setInputAvailable(setup != "no input");
-        const QByteArray deletionSound = read(appFile("del.wav"));
+        const QByteArray deletionSound = ReadTestFile(appFile("del.wav"));
         run(steps);
         QTRY_VERIFY(!m_recorder || m_recorder->isVisible()); // a closed one is deleted
         QCOMPARE(this->outcome(), outcome);
-        QCOMPARE(read(appFile("del.wav")), deletionSound);
+        QCOMPARE(ReadTestFile(appFile("del.wav")), deletionSound);
     }
 
     void scopePlotsSampleValuesFromBottomToTop_data()
