@@ -26,6 +26,12 @@ std::vector<float> resampleInPieces(const std::vector<float> &input, int inRate,
     return out;
 }
 
+// 16-bit samples as this little-endian machine holds them and WAV files store them.
+QByteArray le16Samples(const std::vector<qint16> &values)
+{
+    return QByteArray(reinterpret_cast<const char *>(values.data()), qsizetype(values.size()) * 2);
+}
+
 // The bytes of `value` as the machine holds it.
 template <class T> QByteArray bytesOf(T value)
 {
@@ -36,15 +42,6 @@ template <class T> QByteArray bytesOf(T value)
 class TestPcmAudio : public QObject
 {
     Q_OBJECT
-
-private:
-    static QByteArray le16Samples(const std::vector<qint16> &values)
-    {
-        QByteArray bytes;
-        for (qint16 v : values)
-            AppendLe(bytes, v);
-        return bytes;
-    }
 
 private Q_SLOTS:
     void resamplerInterpolatesBetweenInputs()
@@ -96,9 +93,7 @@ private Q_SLOTS:
     void captureConverterAveragesChannelsAndKeepsPartialFrames()
     {
         // Stereo 16-bit frames (100, 300) and (-50, -150), split inside a frame.
-        QByteArray bytes;
-        for (qint16 v : {100, 300, -50, -150})
-            AppendLe(bytes, v);
+        const QByteArray bytes = le16Samples({100, 300, -50, -150});
         MonoCaptureConverter converter(PcmFormat{22050, 2, SampleFormat::Int16}, 22050);
         std::vector<qint16> out;
         converter.push(bytes.left(3), &out);
