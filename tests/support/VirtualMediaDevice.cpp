@@ -15,11 +15,6 @@ VirtualMediaDevice::VirtualMediaDevice(VirtualClock &clock, QObject *parent) : M
     connect(&clock, &VirtualClock::stepped, this, &VirtualMediaDevice::onStep);
 }
 
-VirtualMediaDevice::~VirtualMediaDevice()
-{
-    closeDevice();
-}
-
 bool VirtualMediaDevice::beginCapture(QString *error)
 {
     if (!m_inputAvailable) {
@@ -30,11 +25,6 @@ bool VirtualMediaDevice::beginCapture(QString *error)
     m_captureMs = 0;
     m_captureFrames = 0;
     return true;
-}
-
-void VirtualMediaDevice::endCapture()
-{
-    m_capturing = false;
 }
 
 bool VirtualMediaDevice::beginPlayback(const PcmAudio &take, qint64 fromFrame, QString *error)
@@ -53,11 +43,6 @@ bool VirtualMediaDevice::beginPlayback(const PcmAudio &take, qint64 fromFrame, Q
 qint64 VirtualMediaDevice::playedFrames() const
 {
     return m_playing ? std::min(m_playedMs * m_playRate / 1000, m_framesToPlay) : 0;
-}
-
-void VirtualMediaDevice::endPlayback()
-{
-    m_playing = false;
 }
 
 void VirtualMediaDevice::onStep(qint64 ms)

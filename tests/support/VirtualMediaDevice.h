@@ -20,7 +20,7 @@ class VirtualMediaDevice : public MediaDevice
 
 public:
     explicit VirtualMediaDevice(VirtualClock &clock, QObject *parent = nullptr);
-    ~VirtualMediaDevice() override;
+    ~VirtualMediaDevice() override { closeDevice(); }
 
     void setInputAvailable(bool available) { m_inputAvailable = available; }
     void setOutputAvailable(bool available) { m_outputAvailable = available; }
@@ -30,10 +30,10 @@ public:
 
 protected:
     bool beginCapture(QString *error) override;
-    void endCapture() override;
+    void endCapture() override { m_capturing = false; }
     bool beginPlayback(const PcmAudio &take, qint64 fromFrame, QString *error) override;
     qint64 playedFrames() const override;
-    void endPlayback() override;
+    void endPlayback() override { m_playing = false; }
     void setStatusUpdates(bool) override {}
     void commandSent(const QString &command) override { m_log.append(command); }
 

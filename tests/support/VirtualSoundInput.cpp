@@ -22,12 +22,6 @@ bool VirtualSoundInput::open(QString *error)
     return true;
 }
 
-void VirtualSoundInput::close()
-{
-    m_open = false;
-    m_blocks.clear();
-}
-
 void VirtualSoundInput::onStep(qint64 ms)
 {
     if (!m_open)

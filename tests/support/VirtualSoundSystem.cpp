@@ -1,8 +1,5 @@
 #include "VirtualSoundSystem.h"
 
-#include "VirtualMediaDevice.h"
-#include "VirtualSoundInput.h"
-
 namespace tiradex {
 
 std::unique_ptr<MediaDevice> VirtualSoundSystem::createMediaDevice()
@@ -36,26 +33,6 @@ void VirtualSoundSystem::setOutputAvailable(bool available)
     m_hasOutput = available;
     for (VirtualMediaDevice *device : mediaDevices())
         device->setOutputAvailable(available);
-}
-
-template <class T> static QList<T *> Alive(const QList<QPointer<T>> &made)
-{
-    QList<T *> alive;
-    for (const QPointer<T> &object : made) {
-        if (object)
-            alive.append(object.data());
-    }
-    return alive;
-}
-
-QList<VirtualMediaDevice *> VirtualSoundSystem::mediaDevices() const
-{
-    return Alive(m_devices);
-}
-
-QList<VirtualSoundInput *> VirtualSoundSystem::soundInputs() const
-{
-    return Alive(m_inputs);
 }
 
 } // namespace tiradex
