@@ -98,29 +98,28 @@ private Q_SLOTS:
         const char *ready = "play delete save started saveable > discard";
         const char *over = "play delete timer started recording > refuse";
         const char *deleted = "record scope hidden > close";
+        const char *recording = "pauseRec stop started recording > refuse";
+        const char *finishing = "timer started recording > refuse";
+        const char *playing = "pausePlay save started saveable > discard";
+        const char *paused = "play resumePlay delete save started saveable > discard";
         row("opening", QString(), "record scope > close");
-        row("recording", "record", "pauseRec stop started recording > refuse");
+        row("recording", "record", recording);
         row("recording paused", "record pauseRec",
             "resumeRec stop scope started recording > refuse");
-        row("recording resumed", "record pauseRec resumeRec",
-            "pauseRec stop started recording > refuse");
-        row("finishing after Stop", "record stop", "timer started recording > refuse");
+        row("recording resumed", "record pauseRec resumeRec", recording);
+        row("finishing after Stop", "record stop", finishing);
         // The device holds the paused take until the finish step saves it.
-        row("finishing after Pause, Stop", "record pauseRec stop",
-            "timer started recording > refuse");
+        row("finishing after Pause, Stop", "record pauseRec stop", finishing);
         row("packaging", "record stop tick", "started > discard");
         row("take ready", Ready, ready);
         // Play stays offered and plays nothing; Save is not offered.
         row("take not written", "record stop tick unwritten", "play delete started > discard");
-        row("playing", r + "play", "pausePlay save started saveable > discard");
-        row("playback paused", r + "play pausePlay",
-            "play resumePlay delete save started saveable > discard");
-        row("playback resumed", r + "play pausePlay resumePlay",
-            "pausePlay save started saveable > discard");
+        row("playing", r + "play", playing);
+        row("playback paused", r + "play pausePlay", paused);
+        row("playback resumed", r + "play pausePlay resumePlay", playing);
         row("end of playback", r + "play end", "play delete save timer started saveable > discard");
         row("packaged again after the end of playback", r + "play end tick packaged", ready);
-        row("play after the end of playback calls off the finish", r + "play end play",
-            "pausePlay save started saveable > discard");
+        row("play after the end of playback calls off the finish", r + "play end play", playing);
         row("longest take stops itself", "record end", over);
         row("end of range in the finishing second", "record stop end", over);
         row("end of range while paused", "record pauseRec end", over);
@@ -129,9 +128,8 @@ private Q_SLOTS:
         row("delete calls off the finish after playback", r + "play end delete", deleted);
         row("delete in the finishing second of the longest take", "record end delete", deleted);
         // Save offered with no packaged take lost the next take silently.
-        row("recording after Delete", r + "delete record",
-            "pauseRec stop started recording > refuse");
-        row("finishing after Delete", r + "delete record stop", "timer started recording > refuse");
+        row("recording after Delete", r + "delete record", recording);
+        row("finishing after Delete", r + "delete record stop", finishing);
         row("new take ready after Delete", r + "delete " + Ready, ready);
         row("saved", r + "saved", " > close");
         row("cancelled while recording", "record cancel", " > close");
@@ -139,8 +137,7 @@ private Q_SLOTS:
         row("end of range with no take", "!end", "record scope > close");
         row("end of range with the take ready", r + "!end", ready);
         row("end of range while packaging", "record stop tick !end", "started > discard");
-        row("end of range with playback paused", r + "play pausePlay !end",
-            "play resumePlay delete save started saveable > discard");
+        row("end of range with playback paused", r + "play pausePlay !end", paused);
     }
     void routesReachTheirControlsAndAnswers()
     {

@@ -8,15 +8,11 @@
 #include "VirtualSoundInput.h"
 #include "core/audio/Tones.h"
 #include "core/audio/WavFile.h"
-#include "platform/audio/SoundMeter.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <memory>
 
 using namespace tiradex;
 
@@ -166,10 +162,8 @@ private:
             m_recorder->waitForPackaging();
             const SelectionSlider *slider = m_recorder->controls().Slider1;
             parts << m_recorder->windowTitle() << Modes[int(device().mode())]
-                  << QStringLiteral("%1/%2 %3")
-                         .arg(slider->value())
-                         .arg(slider->maximum())
-                         .arg(slider->selectionLength());
+                  << QString::asprintf("%d/%d %d", slider->value(), slider->maximum(),
+                                       slider->selectionLength());
             if (device().isOpen())
                 parts << QFileInfo(device().fileName()).fileName();
             if (finishing())

@@ -1,4 +1,5 @@
 #include "AudioChecks.h"
+#include "TestFiles.h"
 #include "VirtualMediaDevice.h"
 #include "VirtualSoundInput.h"
 #include "VirtualSoundSystem.h"
@@ -34,12 +35,6 @@ private:
     std::unique_ptr<VirtualMediaDevice> m_device;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
-
-    void writeBytes(const QString &file, const QByteArray &bytes)
-    {
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
-    }
 
 private Q_SLOTS:
     void init()
@@ -128,7 +123,7 @@ private Q_SLOTS:
         QFETCH(QString, script);
         QFETCH(QString, outcome);
         if (!before.isEmpty())
-            writeBytes(path("temp.wav"), before);
+            QVERIFY(WriteTestFile(path("temp.wav"), before));
         int updates = 0;
         qint64 reported = 0;
         connect(m_device.get(), &MediaDevice::statusUpdate, this, [&] {
@@ -152,24 +147,18 @@ private Q_SLOTS:
                                     : !m_device->sendCommand(step))
                 parts << step + " refused";
         }
-        parts.prepend(QStringLiteral("%1 %2/%3, %4 updates")
-                          .arg(Modes[int(m_device->mode())])
-                          .arg(reported)
-                          .arg(m_device->length())
-                          .arg(updates));
-        QFile file(path("temp.wav"));
-        const QByteArray after = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        parts.prepend(QString::asprintf("%s %lld/%lld, %d updates", Modes[int(m_device->mode())],
+                                        reported, m_device->length(), updates));
+        const QByteArray after = ReadTestFile(path("temp.wav"));
         const PcmAudio saved = ReadWavBytes(after, nullptr).value_or(PcmAudio());
-        if (after.isEmpty())
+        if (after == "<missing>")
             parts << "no file";
         else if (after == before)
             parts << "file unchanged";
         else
-            parts << QStringLiteral("%1 ms at %2 Hz, %3 ch, %4 Hz")
-                         .arg(saved.durationMs())
-                         .arg(saved.sampleRate)
-                         .arg(saved.channels)
-                         .arg(qRound(ZeroCrossingFrequency(saved)));
+            parts << QString::asprintf("%lld ms at %d Hz, %d ch, %d Hz", saved.durationMs(),
+                                       saved.sampleRate, saved.channels,
+                                       qRound(ZeroCrossingFrequency(saved)));
         QCOMPARE(parts.join(", "), outcome);
     }
 
