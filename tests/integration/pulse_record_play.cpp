@@ -96,7 +96,8 @@ private Q_SLOTS:
     void eightBitElevenKilohertzTakePlaysToItsEnd()
     {
         // As older installations recorded: converted for the output on the fly.
-        TestPlay::write(m_dir.filePath(QStringLiteral("old.wav")), OldEightBitWav(11025 * 3 / 2));
+        TestPlay::write(m_dir.filePath(QStringLiteral("old.wav")),
+                        HandMadeWav(1, 11025, 8, QByteArray(11025 * 3 / 2, char(200))));
         playToEnd(m_dir.filePath(QStringLiteral("old.wav")));
     }
 

@@ -28,16 +28,6 @@ inline QByteArray ToneWav(qint64 ms)
         .value_or(QByteArray());
 }
 
-// An 8-bit unsigned mono WAV at 11025 Hz, as older installations recorded,
-// of `frames` samples of a square wave.
-inline QByteArray OldEightBitWav(int frames)
-{
-    QByteArray data;
-    for (int i = 0; i < frames; ++i)
-        data.append(char(128 + (i / 12 % 2 ? 60 : -60)));
-    return HandMadeWav(1, 11025, 8, data);
-}
-
 // Writes the vox file of `baseName` into the play folder: "temp.wav" with
 // `wav` (none when `wav` is empty) and, when `record` is given, baseName +
 // ".tsd" with it. Returns whether the archive was written.

@@ -167,16 +167,6 @@ private Q_SLOTS:
                  QStringList({"0 0 unchanged", "1 1 abcd", "0 0 abcd", "1 1 iijj", "0 0 iijj"}));
     }
 
-    void deletionSoundIsShortAndAudible()
-    {
-        const PcmAudio sound = DeletionSound();
-        const auto [low, high] = std::minmax_element(sound.samples.begin(), sound.samples.end());
-        // Faded at both ends, so it starts and stops without a click.
-        QVERIFY(sound.durationMs() >= 150 && sound.durationMs() <= 500 && *high > 8000 &&
-                *low < -8000 && std::abs(sound.samples.front()) < 300 &&
-                std::abs(sound.samples.back()) < 300);
-    }
-
     // Accepted input gives its channels, rate and 16-bit samples; refused
     // input an error naming why. Memory follows the samples present, up to
     // the limit, whatever the header claims.

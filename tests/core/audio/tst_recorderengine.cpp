@@ -44,17 +44,12 @@ QString Describe(const RecorderEngine &e)
 {
     const RecorderControls c = e.controls();
     QStringList on;
-    const std::pair<bool, const char *> flags[] = {{c.record, "record"},
-                                                   {c.pauseRecording, "pauseRec"},
-                                                   {c.resumeRecording, "resumeRec"},
-                                                   {c.stopRecording, "stop"},
-                                                   {c.play, "play"},
-                                                   {c.pausePlayback, "pausePlay"},
-                                                   {c.resumePlayback, "resumePlay"},
-                                                   {c.deleteTake, "delete"},
-                                                   {c.save, "save"},
+    for (const Event &event : Events()) {
+        if (event.offeredBy && c.*event.offeredBy)
+            on.append(QLatin1String(event.name));
+    }
+    const std::pair<bool, const char *> flags[] = {{c.save, "save"},
                                                    {c.scopeBox, "scope"},
-                                                   {c.finishTimer, "timer"},
                                                    {e.takeStarted(), "started"},
                                                    {e.takeBeingRecorded(), "recording"},
                                                    {e.hidePosition(), "hidden"},
@@ -96,10 +91,10 @@ private Q_SLOTS:
         };
         const QString r = Ready + QLatin1Char(' ');
         const char *ready = "play delete save started saveable > discard";
-        const char *over = "play delete timer started recording > refuse";
+        const char *over = "tick play delete started recording > refuse";
         const char *deleted = "record scope hidden > close";
         const char *recording = "pauseRec stop started recording > refuse";
-        const char *finishing = "timer started recording > refuse";
+        const char *finishing = "tick started recording > refuse";
         const char *playing = "pausePlay save started saveable > discard";
         const char *paused = "play resumePlay delete save started saveable > discard";
         row("opening", QString(), "record scope > close");
@@ -117,7 +112,7 @@ private Q_SLOTS:
         row("playing", r + "play", playing);
         row("playback paused", r + "play pausePlay", paused);
         row("playback resumed", r + "play pausePlay resumePlay", playing);
-        row("end of playback", r + "play end", "play delete save timer started saveable > discard");
+        row("end of playback", r + "play end", "tick play delete save started saveable > discard");
         row("packaged again after the end of playback", r + "play end tick packaged", ready);
         row("play after the end of playback calls off the finish", r + "play end play", playing);
         row("longest take stops itself", "record end", over);
