@@ -12,7 +12,7 @@ VirtualSoundInput::VirtualSoundInput(VirtualClock &clock, QObject *parent) : QOb
 bool VirtualSoundInput::open(QString *error)
 {
     if (!m_available) {
-        *error = unavailableText();
+        *error = AudioTexts::NoSoundInputDevice();
         return false;
     }
     m_open = true;

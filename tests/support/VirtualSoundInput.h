@@ -39,8 +39,6 @@ public:
         m_generator = std::move(generator);
     }
     int openCount() const { return m_openCount; }
-    // The platform's text of the failed opening.
-    static QString unavailableText() { return AudioTexts::NoSoundInputDevice(); }
 
 private:
     void onStep(qint64 ms);

@@ -46,11 +46,8 @@ class TestPcmAudio : public QObject
 private Q_SLOTS:
     void resamplerInterpolatesBetweenInputs()
     {
-        const std::vector<float> input = {0.0f, 1.0f, 0.0f};
-        const std::vector<float> out = resampleInPieces(input, 1, 4, 3);
-        const std::vector<float> expected = {0.0f,  0.25f, 0.5f,  0.75f, 1.0f,
-                                             0.75f, 0.5f,  0.25f, 0.0f};
-        QCOMPARE(out, expected);
+        QCOMPARE(resampleInPieces({0.0f, 1.0f, 0.0f}, 1, 4, 3),
+                 (std::vector<float>{0.0f, 0.25f, 0.5f, 0.75f, 1.0f, 0.75f, 0.5f, 0.25f, 0.0f}));
     }
 
     // Ten seconds in give ten seconds out, to a few samples, however the
@@ -98,8 +95,7 @@ private Q_SLOTS:
         std::vector<qint16> out;
         converter.push(bytes.left(3), &out);
         converter.push(bytes.mid(3), &out);
-        const std::vector<qint16> expected = {200, -100};
-        QCOMPARE(out, expected);
+        QCOMPARE(out, (std::vector<qint16>{200, -100}));
     }
 
     // Each output frame from the requested one holds the mono sample in

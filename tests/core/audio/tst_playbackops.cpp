@@ -49,7 +49,6 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(m_dir.isValid());
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
         m_state.StartUp(m_dir.path());

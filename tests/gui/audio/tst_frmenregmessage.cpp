@@ -181,8 +181,8 @@ private Q_SLOTS:
     void buttonsFollowTheTake()
     {
         openRecorder();
-        QCOMPARE(m_recorder->x(), 0);
-        QVERIFY(!Control<QCheckBox>(m_recorder, "CheckDiagramme")->isChecked());
+        QVERIFY(m_recorder->x() == 0 &&
+                !Control<QCheckBox>(m_recorder, "CheckDiagramme")->isChecked());
         const QList<std::pair<const char *, const char *>> route = {
             {"", "CheckDiagramme CmdCancel CmdRecord"},
             {"CmdRecord,advance 500", "CmdCancel CmdPauseRec cmdStopRecord"},
@@ -263,7 +263,7 @@ private Q_SLOTS:
         row("missing input is told once and leaves no take", "no input",
             "checkScope,take 3000,CmdPlay,CmdCancel,reopen,take 2000",
             "_0057_HUBERT.tsd | 1,1,0 | no vox | " + open + "0057 | not open | 1/180000 0 | " +
-                VirtualSoundInput::unavailableText() +
+                AudioTexts::NoSoundInputDevice() +
                 " | No sound input device (microphone) was found: replies cannot be "
                 "recorded.\nTiradex works on without it. Connect a device and start Tiradex "
                 "again to use it.");

@@ -31,7 +31,7 @@ class TestMediaDevice : public QObject
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<VirtualClock> m_clock;
+    VirtualClock m_clock;
     std::unique_ptr<VirtualMediaDevice> m_device;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -39,15 +39,8 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(m_dir.isValid());
         QFile::remove(path(QStringLiteral("temp.wav")));
-        m_clock = std::make_unique<VirtualClock>();
-        m_device = std::make_unique<VirtualMediaDevice>(*m_clock);
-    }
-    void cleanup()
-    {
-        m_device.reset();
-        m_clock.reset();
+        m_device = std::make_unique<VirtualMediaDevice>(m_clock);
     }
 
     // A script of commands on temp.wav as `before` holds it (none when
@@ -136,7 +129,7 @@ private Q_SLOTS:
             if (step == "NoInput")
                 m_device->setInputAvailable(false);
             else if (step.startsWith(QLatin1Char('+')))
-                m_clock->advance(step.mid(1).toLongLong());
+                m_clock.advance(step.mid(1).toLongLong());
             else if (step.startsWith("Type "))
                 m_device->setDeviceType(argument);
             else if (step.startsWith("Format "))
@@ -180,14 +173,14 @@ private Q_SLOTS:
     // meter's end releases the input.
     void meterReadsWithoutWaitingAndReleasesInput()
     {
-        VirtualSoundInput input(*m_clock);
+        VirtualSoundInput input(m_clock);
         input.setGenerator([](qint64 i) { return quint8(i % 251); });
         {
             SoundMeter meter(input);
             QVERIFY(meter.StartMeter(nullptr) && meter.StartMeter(nullptr));
             QVERIFY(!meter.ReadMeter()); // nothing recorded yet: returns at once
             QCOMPARE(meter.copyArea().at(0), char(128));
-            m_clock->advance(600); // 4800 samples: the first block (0 .. 4034) is done
+            m_clock.advance(600); // 4800 samples: the first block (0 .. 4034) is done
             QVERIFY(meter.ReadMeter());
             QCOMPARE(meter.copyArea().size(), SoundMeter::CopyAreaLength);
             for (int i : {0, 1, 4034})
