@@ -1,11 +1,11 @@
 #include "AudioChecks.h"
+#include "TestFiles.h"
 #include "core/audio/PcmConvert.h"
 #include "core/audio/SampleBlocks.h"
 #include "core/audio/Tones.h"
 #include "core/audio/WavFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -139,8 +139,7 @@ private Q_SLOTS:
         char buffer[1000];
         while (!stream.atEnd()) {
             const qint64 n = stream.read(buffer, sizeof buffer);
-            QVERIFY(n > 0);
-            QCOMPARE(n % out.bytesPerFrame(), qint64(0)); // frames are never split
+            QVERIFY(n > 0 && n % out.bytesPerFrame() == 0); // frames are never split
             total += n;
         }
         const qint64 expected = old.frames() * 48000 / 11025;
@@ -238,9 +237,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, written);
         QTemporaryDir dir;
-        QFile old(dir.filePath(QStringLiteral("temp.wav")));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(100, 'o')) == 100);
-        old.close();
+        QVERIFY(WriteTestFile(dir.filePath(QStringLiteral("temp.wav")), QByteArray(100, 'o')));
         PcmAudio audio;
         audio.sampleRate = 22050;
         audio.channels = 1;
@@ -248,9 +245,9 @@ private Q_SLOTS:
         QString error;
         QCOMPARE(WriteWavFile(dir.filePath(name), audio, &error), written);
         QCOMPARE(error.isEmpty(), written);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), written ? HandMadeWav(1, 22050, 16, le16Samples({1, -2, 300}))
-                                        : QByteArray(100, 'o'));
+        QCOMPARE(ReadTestFile(dir.filePath(QStringLiteral("temp.wav"))),
+                 written ? HandMadeWav(1, 22050, 16, le16Samples({1, -2, 300}))
+                         : QByteArray(100, 'o'));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("temp.wav")});
     }

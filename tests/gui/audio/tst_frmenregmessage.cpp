@@ -74,10 +74,6 @@ private:
 
     QString appFile(const char *name) const { return f.state->AppFolder + QLatin1String(name); }
     QString voxFile() const { return f.state->VoxPath(QStringLiteral("_0057_HUBERT")); }
-    VirtualMediaDevice &device() const
-    {
-        return static_cast<VirtualMediaDevice &>(m_recorder->MMControl1());
-    }
     bool finishing() const { return m_recorder->controls().TimerTempo->isActive(); }
 
     QString enabledCommands() const
@@ -161,11 +157,12 @@ private:
         if (m_recorder && m_recorder->isVisible()) {
             m_recorder->waitForPackaging();
             const SelectionSlider *slider = m_recorder->controls().Slider1;
-            parts << m_recorder->windowTitle() << Modes[int(device().mode())]
+            const auto &device = static_cast<VirtualMediaDevice &>(m_recorder->MMControl1());
+            parts << m_recorder->windowTitle() << Modes[int(device.mode())]
                   << QString::asprintf("%d/%d %d", slider->value(), slider->maximum(),
                                        slider->selectionLength());
-            if (device().isOpen())
-                parts << QFileInfo(device().fileName()).fileName();
+            if (device.isOpen())
+                parts << QFileInfo(device.fileName()).fileName();
             if (finishing())
                 parts << "finishing";
         }

@@ -125,15 +125,14 @@ private Q_SLOTS:
         });
         QStringList parts;
         for (const QString &step : script.split(QLatin1Char(','))) {
-            const QString argument = step.section(QLatin1Char(' '), 1);
             if (step == "NoInput")
                 m_device->setInputAvailable(false);
             else if (step.startsWith(QLatin1Char('+')))
                 m_clock.advance(step.mid(1).toLongLong());
             else if (step.startsWith("Type "))
-                m_device->setDeviceType(argument);
+                m_device->setDeviceType(step.section(QLatin1Char(' '), 1));
             else if (step.startsWith("Format "))
-                m_device->setTimeFormat(argument);
+                m_device->setTimeFormat(step.section(QLatin1Char(' '), 1));
             else if (step == "File")
                 m_device->setFileName(path("temp.wav"));
             else if (step == "Load" ? !OpenWaveFile(*m_device, path("temp.wav"))
