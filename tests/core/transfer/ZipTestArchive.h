@@ -42,20 +42,12 @@ inline quint32 crcOf(const QByteArray &data)
     return quint32(crc32(0, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size())));
 }
 
-// Raw deflate (no zlib header or trailer) at zlib's default level.
+// Raw deflate at zlib's default level: qCompress's stream without its
+// 4-byte length, 2-byte zlib header and 4-byte Adler-32 trailer.
 inline QByteArray rawDeflate(const QByteArray &data)
 {
-    z_stream z{};
-    deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), '\0');
-    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
-    z.avail_in = uInt(data.size());
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
-    z.avail_out = uInt(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(qsizetype(z.total_out));
-    deflateEnd(&z);
-    return out;
+    const QByteArray wrapped = qCompress(data);
+    return wrapped.mid(6, wrapped.size() - 10);
 }
 
 struct Member
@@ -65,29 +57,23 @@ struct Member
     quint16 method = 8;
     quint16 flags = 0;
     // Field overrides; unset means the true value.
-    std::optional<QByteArray> data; // bytes after the local header
-    std::optional<quint32> crc;
-    std::optional<quint32> compressedSize;
-    std::optional<quint32> size;
-    std::optional<quint32> localOffset;
+    std::optional<QByteArray> data{}; // bytes after the local header
+    std::optional<quint32> crc{};
+    std::optional<quint32> compressedSize{};
+    std::optional<quint32> size{};
+    std::optional<quint32> localOffset{};
     quint32 localSignature = 0x04034B50;
     bool zeroLocalSizes = false; // CRC and sizes only in the central header
 
     QByteArray payload() const
     {
-        if (data)
-            return *data;
-        return method == 8 ? rawDeflate(content) : content;
+        return data ? *data : method == 8 ? rawDeflate(content) : content;
     }
 };
 
 inline Member member(const QByteArray &name, const QByteArray &content, quint16 method = 8)
 {
-    Member m;
-    m.name = name;
-    m.content = content;
-    m.method = method;
-    return m;
+    return Member{.name = name, .content = content, .method = method};
 }
 
 struct Archive

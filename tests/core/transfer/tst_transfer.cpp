@@ -103,15 +103,16 @@ private:
                QStringList{listing(folder),
                            QStringLiteral("%1 %2").arg(m_space.necessary).arg(done.copied)};
     }
-    // Letters: v recordings, n notes, p photos checked; a capital checks the
-    // category with an empty list. `folder` is appended to the medium's path
-    // unless it is blank.
-    TransferRequest request(const QString &letters, const QStringList &characters, bool fromMedium,
-                            const QString &folder = QString()) const
+    // Letters: v recordings, n notes, p photos checked (a capital: checked
+    // with an empty list), r replace. `folder` is appended to the medium's
+    // path unless it is blank.
+    TransferRequest make(const QString &letters, const QStringList &characters, bool fromMedium,
+                         const QString &folder = QString()) const
     {
         TransferRequest r;
         r.folder = folder.isEmpty() || !folder.trimmed().isEmpty() ? m_medium + folder : folder;
         r.characters = characters;
+        r.replace = letters.contains('r');
         for (TransferCategory c : TransferCategories) {
             const QChar letter = QLatin1Char("vnp"[int(c)]);
             r.categories[int(c)] = letters.contains(letter, Qt::CaseInsensitive);
@@ -139,128 +140,115 @@ private Q_SLOTS:
         m_lastProgress = -1;
     }
 
-    // The play: HUBERT has recordings 1 (100 B) and 3 (50 B) and note 1
-    // (10 B); ARTHUR recording 2 (1000 B); no photos. The files listed are
-    // the medium's.
+    // Each request is "letters|characters|folder|free": letters as for
+    // make(), characters separated by commas, free bytes of the volume
+    // (negative: it cannot be queried). The play: HUBERT has recordings 1
+    // (100 B) and 3 (50 B) and note 1 (10 B); ARTHUR recording 2 (1000 B); no
+    // photos. The files listed are the medium's.
     void exportRunsTheChecksAndCopiesInOrder_data()
     {
-        QTest::addColumn<QString>("letters");
-        QTest::addColumn<QStringList>("characters");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<int>("free"); // negative: the volume cannot be queried
+        QTest::addColumn<QString>("request");
         QTest::addColumn<QStringList>("outcome");
-        const QStringList hubert{"HUBERT"};
         const QString both = "_0001_HUBERT.vox:100 _0003_HUBERT.vox:50";
         QTest::newRow("blank path")
-            << "v" << hubert << "  " << 1000 << QStringList{T::ExportNoPath, "", "0 0"};
-        QTest::newRow("no character")
-            << "v" << QStringList() << "" << 1000 << QStringList{T::ExportNoCharacter, "", "0 0"};
+            << "v|HUBERT|  |1000" << QStringList{T::ExportNoPath, "", "0 0"};
+        QTest::newRow("no character") << "v|||1000" << QStringList{T::ExportNoCharacter, "", "0 0"};
         QTest::newRow("no category")
-            << "" << hubert << "" << 1000 << QStringList{T::ExportNoCategory, "", "0 0"};
+            << "|HUBERT||1000" << QStringList{T::ExportNoCategory, "", "0 0"};
         QTest::newRow("volume not queried")
-            << "v" << hubert << "" << -1 << QStringList{T::ExportNoSpace, "", "150 0"};
+            << "v|HUBERT||-1" << QStringList{T::ExportNoSpace, "", "150 0"};
         QTest::newRow("necessary equal to free is refused")
-            << "v" << hubert << "" << 150 << QStringList{T::ExportNoSpace, "", "150 0"};
+            << "v|HUBERT||150" << QStringList{T::ExportNoSpace, "", "150 0"};
         QTest::newRow("unselected character neither counted nor copied")
-            << "v" << hubert << "" << 151 << QStringList{T::ExportEnded, both, "150 2"};
+            << "v|HUBERT||151" << QStringList{T::ExportEnded, both, "150 2"};
         QTest::newRow("trailing separator typed")
-            << "v" << hubert << "/" << 151 << QStringList{T::ExportEnded, both, "150 2"};
+            << "v|HUBERT|/|151" << QStringList{T::ExportEnded, both, "150 2"};
         QTest::newRow("empty notes said after the recordings")
-            << "vN" << QStringList{"ARTHUR"} << "" << 5000
+            << "vN|ARTHUR||5000"
             << QStringList{T::ExportNoNotes, T::ExportEnded, "_0002_ARTHUR.vox:1000", "1000 1"};
         QTest::newRow("every category in order")
-            << "vnp" << hubert << "" << 5000
+            << "vnp|HUBERT||5000"
             << QStringList{T::ExportNoPhotos, T::ExportEnded, "_0001_HUBERT.not:10 " + both,
                            "160 3"};
         QTest::newRow("empty photos, then nothing")
-            << "p" << hubert << "" << 5000
-            << QStringList{T::ExportNoPhotos, T::ExportNothing, "", "0 0"};
+            << "p|HUBERT||5000" << QStringList{T::ExportNoPhotos, T::ExportNothing, "", "0 0"};
         QTest::newRow("selected character without files")
-            << "v" << QStringList{"FIRST LORD"} << "" << 5000
-            << QStringList{T::ExportNothing, "", "0 0"};
+            << "v|FIRST LORD||5000" << QStringList{T::ExportNothing, "", "0 0"};
         QTest::newRow("all lists empty names no file")
-            << "VNP" << hubert << "" << 1000 << QStringList{T::ExportNoFiles, "", "0 0"};
+            << "VNP|HUBERT||1000" << QStringList{T::ExportNoFiles, "", "0 0"};
         QTest::newRow("recording copy into a missing folder")
-            << "v" << hubert << "/no/such/folder" << 1000
+            << "v|HUBERT|/no/such/folder|1000"
             << QStringList{T::ExportRecordingPathError, "", "150 0"};
     }
     void exportRunsTheChecksAndCopiesInOrder()
     {
-        QFETCH(QString, letters);
-        QFETCH(QStringList, characters);
-        QFETCH(QString, folder);
-        QFETCH(int, free);
+        QFETCH(QString, request);
         QFETCH(QStringList, outcome);
         TestPlay::write(play("vox", "_0001_HUBERT.vox"), QByteArray(100, 'h'));
         TestPlay::write(play("vox", "_0003_HUBERT.vox"), QByteArray(50, 'h'));
         TestPlay::write(play("vox", "_0002_ARTHUR.vox"), QByteArray(1000, 'a'));
         TestPlay::write(play("notes", "_0001_HUBERT.not"), QByteArray(10, 'n'));
-        const TransferRequest r = request(letters, characters, false, folder);
+        const QStringList part = request.split('|');
+        const TransferRequest r =
+            make(part[0], part[1].split(',', Qt::SkipEmptyParts), false, part[2]);
         QStringList asked;
-        const TransferOutcome done = ExportFiles(m_state, r, volume(free, &asked), hooks());
+        const TransferOutcome done =
+            ExportFiles(m_state, r, volume(part[3].toInt(), &asked), hooks());
         QCOMPARE(outcomeOf(done, m_medium), outcome);
         QVERIFY(asked.isEmpty() || asked == QStringList{r.folder});
     }
 
     // The medium: notes 1 (HUBERT, 300 B), 2 (ARTHUR, 600 B), 3 (HUBERT,
-    // 100 B); the play holds note 3 already (5000 B). Letters as for export,
-    // and r: replace, o: the medium holds note 3 only. The files listed are
-    // the play's notes.
+    // 100 B); the play holds note 3 already (5000 B). Requests as for export;
+    // letter o: the medium holds note 3 only. The files listed are the play's
+    // notes.
     void importCountsReplacementsAndSkipsExistingFiles_data()
     {
-        QTest::addColumn<QString>("letters");
-        QTest::addColumn<QStringList>("characters");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<int>("free");
+        QTest::addColumn<QString>("request");
         QTest::addColumn<QStringList>("outcome");
-        const QStringList hubert{"HUBERT"};
         const QString kept = "_0003_HUBERT.not:5000";
         QTest::newRow("blank path")
-            << "vnp" << hubert << " " << 1000 << QStringList{T::ImportNoPath, kept, "0 0"};
+            << "vnp|HUBERT| |1000" << QStringList{T::ImportNoPath, kept, "0 0"};
         QTest::newRow("empty folder")
-            << "vnp" << hubert << "/empty" << 1000 << QStringList{T::ImportNoFiles, kept, "0 0"};
-        QTest::newRow("no character")
-            << "n" << QStringList() << "" << 1 << QStringList{T::ImportNoCharacter, kept, "0 0"};
+            << "vnp|HUBERT|/empty|1000" << QStringList{T::ImportNoFiles, kept, "0 0"};
+        QTest::newRow("no character") << "n|||1" << QStringList{T::ImportNoCharacter, kept, "0 0"};
         QTest::newRow("no category")
-            << "" << hubert << "" << 1 << QStringList{T::ImportNoCategory, kept, "0 0"};
+            << "|HUBERT||1" << QStringList{T::ImportNoCategory, kept, "0 0"};
         QTest::newRow("volume not queried")
-            << "n" << hubert << "" << -1 << QStringList{T::ImportNoSpace, kept, "300 0"};
+            << "n|HUBERT||-1" << QStringList{T::ImportNoSpace, kept, "300 0"};
         QTest::newRow("necessary equal to free is refused")
-            << "n" << hubert << "" << 300 << QStringList{T::ImportNoSpace, kept, "300 0"};
+            << "n|HUBERT||300" << QStringList{T::ImportNoSpace, kept, "300 0"};
         QTest::newRow("existing kept without replace")
-            << "n" << hubert << "" << 301
+            << "n|HUBERT||301"
             << QStringList{T::ImportEnded, "_0001_HUBERT.not:300 " + kept, "300 1"};
         QTest::newRow("existing replaced with replace")
-            << "nr" << hubert << "" << 1
+            << "nr|HUBERT||1"
             << QStringList{T::ImportEnded, "_0001_HUBERT.not:300 _0003_HUBERT.not:100", "-4600 2"};
         QTest::newRow("nothing new to import")
-            << "no" << hubert << "" << 1 << QStringList{T::ImportNothing, kept, "0 0"};
+            << "no|HUBERT||1" << QStringList{T::ImportNothing, kept, "0 0"};
         QTest::newRow("smaller replacement passes with no free space")
-            << "nro" << hubert << "" << 0
-            << QStringList{T::ImportEnded, "_0003_HUBERT.not:100", "-4900 1"};
+            << "nro|HUBERT||0" << QStringList{T::ImportEnded, "_0003_HUBERT.not:100", "-4900 1"};
         QTest::newRow("category messages in order")
-            << "vnp" << QStringList{"ARTHUR"} << "" << 601
+            << "vnp|ARTHUR||601"
             << QStringList{T::ImportNoRecordings, T::ImportNoPhotos, T::ImportEnded,
                            "_0002_ARTHUR.not:600 " + kept, "600 1"};
     }
     void importCountsReplacementsAndSkipsExistingFiles()
     {
-        QFETCH(QString, letters);
-        QFETCH(QStringList, characters);
-        QFETCH(QString, folder);
-        QFETCH(int, free);
+        QFETCH(QString, request);
         QFETCH(QStringList, outcome);
-        if (!letters.contains('o')) {
+        if (!request.contains('o')) {
             TestPlay::write(medium("_0001_HUBERT.not"), QByteArray(300, '1'));
             TestPlay::write(medium("_0002_ARTHUR.not"), QByteArray(600, '2'));
         }
         TestPlay::write(medium("_0003_HUBERT.not"), QByteArray(100, '3'));
         TestPlay::write(play("notes", "_0003_HUBERT.not"), QByteArray(5000, 'p'));
-        TransferRequest r = request(letters, characters, true, folder);
-        r.replace = letters.contains('r');
+        const QStringList part = request.split('|');
+        const TransferRequest r =
+            make(part[0], part[1].split(',', Qt::SkipEmptyParts), true, part[2]);
         QStringList asked;
         const TransferOutcome done =
-            ImportFiles(m_state, r, volume(free, &asked), CheckMediumVox, hooks());
+            ImportFiles(m_state, r, volume(part[3].toInt(), &asked), CheckMediumVox, hooks());
         QCOMPARE(outcomeOf(done, m_state.NotesFolder()), outcome);
         QVERIFY(asked.isEmpty() || asked == QStringList{m_state.AppFolder});
     }
@@ -276,8 +264,7 @@ private Q_SLOTS:
         for (const char *name : {"_57_HUBERT.vox", "HUBERT.vox", "_0004_HUBERT.VOX", "_0004_.vox",
                                  "_0004_HUBERT.vox.bak", "_00x4_HUBERT.vox"})
             writeVox(medium(QLatin1String(name)), 10);
-        TransferRequest r = request("vr", {"HUBERT", "57_HUBERT", ""}, true);
-        r.replace = true;
+        TransferRequest r = make("vr", {"HUBERT", "57_HUBERT", ""}, true);
         QCOMPARE(r.files[0], (QStringList{"_0001_HUBERT.vox", "_0003_HUBERT.vox"}));
         r.files[0].append("_0004_.vox"); // a list from elsewhere is filtered again
         const TransferOutcome done =
@@ -348,8 +335,7 @@ private Q_SLOTS:
         TestPlay::write(from + "/_0001_HUBERT.not", QByteArray(3 * 65536, 'x'));
         TestPlay::write(from + "/_0003_HUBERT.not", "later note");
         TestPlay::write(to + "/_0001_HUBERT.not", "good note");
-        TransferRequest r = request("nr", {"HUBERT"}, import);
-        r.replace = true;
+        const TransferRequest r = make("nr", {"HUBERT"}, import);
         TransferOutcome done;
         {
             const FileSizeLimit limit(65536);
