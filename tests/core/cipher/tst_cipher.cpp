@@ -88,23 +88,16 @@ private Q_SLOTS:
     // short.dat (7 bytes) and ro.dat (read-only); "E" is enciphered content.
     void cryptFilesTransformsEveryMatchAndSkipsTheRest_data()
     {
-        QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("outcome"); // transformed, skipped; a b c short ro
-        QTest::newRow("pattern, chaining restarted per file") << 1 << "*.dat"
-                                                              << "2 2 EE---";
-        QTest::newRow("one name") << 1 << "b.dat"
-                                  << "1 0 -E---";
-        QTest::newRow("read-only skipped") << 1 << "ro.dat"
-                                           << "0 1 -----";
-        QTest::newRow("no mode") << 0 << "a.dat"
-                                 << "0 0 -----";
-        QTest::newRow("no name") << 1 << ""
-                                 << "0 0 -----";
-        QTest::newRow("no match") << 1 << "none*.dat"
-                                  << "0 0 -----";
-        QTest::newRow("deciphered back") << 2 << "a.dat"
-                                         << "1 0 -EE-E";
+        QTest::newRow("pattern, chaining restarted per file") << "*.dat" << 1 << "2 2 EE---";
+        QTest::newRow("one name") << "b.dat" << 1 << "1 0 -E---";
+        QTest::newRow("read-only skipped") << "ro.dat" << 1 << "0 1 -----";
+        QTest::newRow("no mode") << "a.dat" << 0 << "0 0 -----";
+        QTest::newRow("no name") << "" << 1 << "0 0 -----";
+        QTest::newRow("no match") << "none*.dat" << 1 << "0 0 -----";
+        QTest::newRow("deciphered back") << "a.dat" << 2 << "1 0 -EE-E";
     }
     void cryptFilesTransformsEveryMatchAndSkipsTheRest()
     {

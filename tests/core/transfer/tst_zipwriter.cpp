@@ -69,40 +69,36 @@ private Q_SLOTS:
     // name given; the name, time and date stored in both headers.
     void headersHoldNameTimeAndDate_data()
     {
-        QTest::addColumn<QDateTime>("modified");
         QTest::addColumn<QString>("added");
+        QTest::addColumn<QDateTime>("modified");
         QTest::addColumn<QString>("givenName");
         QTest::addColumn<QByteArray>("stored");
         const auto local = [](int y, int mo, int d, int h, int mi, int s) {
             return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::LocalTime);
         };
         const QDateTime t = local(2004, 3, 5, 13, 45, 27);
-        QTest::newRow("even second kept") << local(2004, 3, 5, 13, 45, 26) << "*/take.wav"
-                                          << "" << QByteArray("take.wav 6dad 3065");
-        QTest::newRow("last second of a year") << local(2019, 12, 31, 23, 59, 59) << "*/take.wav"
+        QTest::newRow("even second kept") << "*/take.wav" << local(2004, 3, 5, 13, 45, 26) << ""
+                                          << QByteArray("take.wav 6dad 3065");
+        QTest::newRow("last second of a year") << "*/take.wav" << local(2019, 12, 31, 23, 59, 59)
                                                << "" << QByteArray("take.wav bf7d 4f9f");
         QTest::newRow("before 1980 clamps to its first day")
-            << local(1975, 6, 1, 10, 0, 0) << "*/take.wav"
-            << "" << QByteArray("take.wav 0 21");
+            << "*/take.wav" << local(1975, 6, 1, 10, 0, 0) << "" << QByteArray("take.wav 0 21");
         QTest::newRow("after 2107 clamps to its last second")
-            << local(2110, 1, 1, 0, 0, 0) << "*/take.wav"
-            << "" << QByteArray("take.wav bf7d ff9f");
+            << "*/take.wav" << local(2110, 1, 1, 0, 0, 0) << "" << QByteArray("take.wav bf7d ff9f");
         QTest::newRow("path without separator stored whole")
-            << t << "take.wav"
-            << "" << QByteArray("take.wav 6dad 3065");
+            << "take.wav" << t << "" << QByteArray("take.wav 6dad 3065");
         QTest::newRow("given name stored as given")
-            << t << "*/take.wav"
-            << "sub/other.wav" << QByteArray("sub/other.wav 6dad 3065");
+            << "*/take.wav" << t << "sub/other.wav" << QByteArray("sub/other.wav 6dad 3065");
         QTest::newRow("accented name in Windows-1252")
-            << t << "*/take.wav" << QStringLiteral("r\u00e9plique \u20ac.txt")
+            << "*/take.wav" << t << QStringLiteral("r\u00e9plique \u20ac.txt")
             << QByteArray("r\xe9plique \x80.txt 6dad 3065");
         QTest::newRow("character outside the code page becomes ?")
-            << t << "*/take.wav" << QStringLiteral("\u4e00.txt") << QByteArray("?.txt 6dad 3065");
+            << "*/take.wav" << t << QStringLiteral("\u4e00.txt") << QByteArray("?.txt 6dad 3065");
     }
     void headersHoldNameTimeAndDate()
     {
-        QFETCH(QDateTime, modified);
         QFETCH(QString, added);
+        QFETCH(QDateTime, modified);
         QFETCH(QString, givenName);
         QFETCH(QByteArray, stored);
         writeFile(path("take.wav"), "data", modified);
@@ -129,41 +125,33 @@ private Q_SLOTS:
     void refusedAddsAndWritesChangeNothing_data()
     {
         QTest::addColumn<QString>("source"); // added after good.txt
-        QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<QString>("target");
         QTest::addColumn<int>("commentLength");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QByteArray>("left"); // the target's members, or its bytes
-        QTest::newRow("missing source")
-            << "nothing-here.wav"
-            << "refused.zip" << true << 0 << "nothing-here.wav" << QByteArray("good.txt");
+        QTest::newRow("missing source") << "nothing-here.wav" << true << "refused.zip" << 0
+                                        << "nothing-here.wav" << QByteArray("good.txt");
         QTest::newRow("empty source")
-            << "empty.wav"
-            << "refused.zip" << true << 0 << "empty.wav" << QByteArray("good.txt");
+            << "empty.wav" << true << "refused.zip" << 0 << "empty.wav" << QByteArray("good.txt");
         QTest::newRow("folder as source")
-            << "a-folder"
-            << "refused.zip" << true << 0 << "a-folder" << QByteArray("good.txt");
+            << "a-folder" << true << "refused.zip" << 0 << "a-folder" << QByteArray("good.txt");
         QTest::newRow("overlong name")
-            << "good.txt"
-            << "refused.zip" << true << 0 << "good.txt" << QByteArray("good.txt");
+            << "good.txt" << true << "refused.zip" << 0 << "good.txt" << QByteArray("good.txt");
         QTest::newRow("existing target without overwrite")
-            << ""
-            << "existing.vox" << false << 0 << "existing.vox" << QByteArray("previous take");
+            << "" << false << "existing.vox" << 0 << "existing.vox" << QByteArray("previous take");
         QTest::newRow("existing target with overwrite")
-            << ""
-            << "existing.vox" << true << 0 << "" << QByteArray("good.txt");
+            << "" << true << "existing.vox" << 0 << "" << QByteArray("good.txt");
         QTest::newRow("target in a missing folder")
-            << ""
-            << "no-such-folder/out.zip" << true << 0 << "out.zip" << QByteArray("<missing>");
+            << "" << true << "no-such-folder/out.zip" << 0 << "out.zip" << QByteArray("<missing>");
         QTest::newRow("overlong comment")
-            << ""
-            << "comment.zip" << true << 70000 << "comment" << QByteArray("<missing>");
+            << "" << true << "comment.zip" << 70000 << "comment" << QByteArray("<missing>");
     }
     void refusedAddsAndWritesChangeNothing()
     {
         QFETCH(QString, source);
-        QFETCH(QString, target);
         QFETCH(bool, overwrite);
+        QFETCH(QString, target);
         QFETCH(int, commentLength);
         QFETCH(QString, error);
         QFETCH(QByteArray, left);
