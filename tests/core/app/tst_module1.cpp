@@ -96,6 +96,7 @@ private Q_SLOTS:
         QVERIFY(state.FilterCharacter.isEmpty() && !state.RecordingActive);
     }
 
+    // Into a missing folder, and into one holding the user's own files.
     void installingShippedFilesNeverOverwrites()
     {
         QTemporaryDir data;
@@ -106,19 +107,20 @@ private Q_SLOTS:
         WriteTestFile(app.filePath("del.wav"), "user's own");
         WriteTestFile(app.filePath("help/about.png"), "user's own");
         QString error;
-        QVERIFY2(InstallShippedFiles(data.path(), app.filePath("sub"), &error), qPrintable(error));
-        QVERIFY(InstallShippedFiles(data.path(), app.path(), &error));
-        QStringList contents;
+        QVERIFY2(InstallShippedFiles(data.path(), app.filePath("sub"), &error) &&
+                     InstallShippedFiles(data.path(), app.path(), &error),
+                 qPrintable(error));
+        QStringList files; // "name=content"; folders left out
         for (const QString &entry : EntriesUnder(app.path()))
-            contents.append(entry + "=" + ReadTestFile(app.filePath(entry)));
-        QCOMPARE(contents,
-                 (QStringList{"del.wav=user's own", "help=<missing>", "help/about.png=user's own",
-                              "help/scene.png=shipped help/scene.png",
-                              "merchantvenice.txt=shipped merchantvenice.txt", "sub=<missing>",
-                              "sub/del.wav=shipped del.wav", "sub/help=<missing>",
-                              "sub/help/about.png=shipped help/about.png",
-                              "sub/help/scene.png=shipped help/scene.png",
-                              "sub/merchantvenice.txt=shipped merchantvenice.txt"}));
+            if (QFileInfo(app.filePath(entry)).isFile())
+                files.append(entry + "=" + ReadTestFile(app.filePath(entry)));
+        QCOMPARE(files, (QStringList{"del.wav=user's own", "help/about.png=user's own",
+                                     "help/scene.png=shipped help/scene.png",
+                                     "merchantvenice.txt=shipped merchantvenice.txt",
+                                     "sub/del.wav=shipped del.wav",
+                                     "sub/help/about.png=shipped help/about.png",
+                                     "sub/help/scene.png=shipped help/scene.png",
+                                     "sub/merchantvenice.txt=shipped merchantvenice.txt"}));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "core/app/FileIo.h"
 #include "core/app/QuotedRecord.h"
 #include "core/app/TextCodec.h"
+#include "core/play/CharactersFile.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +25,20 @@ private Q_SLOTS:
         QCOMPARE(ParseRecords(DecodeText(FormatRecord(
                      {RecordField::text("QUEEN ELINOR"), RecordField::text(accented)}))),
                  (QList<QStringList>{{"QUEEN ELINOR", accented}}));
+    }
+
+    // The characters file: one record per character; read back in file
+    // order, a missing status empty, blank lines and nameless records skipped.
+    void charactersFileRecords()
+    {
+        CharactersList list;
+        list.names = {"HUBERT", "KING JOHN"};
+        list.statuses = {"a citizen of Angiers", "the king"};
+        QCOMPARE(FormatCharactersFile(list), QByteArray("\"HUBERT\",\"a citizen of Angiers\"\r\n"
+                                                        "\"KING JOHN\",\"the king\"\r\n"));
+        const CharactersList read = ParseCharactersText(
+            "\"B\",\"second\"\r\n\"A\"\r\n\r\n\"\",\"nameless\"\r\n\"C\",\"x, y\"\r\n");
+        QCOMPARE(read.names + read.statuses, (QStringList{"B", "A", "C", "second", "", "x, y"}));
     }
 
     void readerSplitsRecordsAndTrimsPlainFields_data()
@@ -71,19 +86,15 @@ private Q_SLOTS:
     void decodingFallsBackToWindows1252ForInvalidUtf8_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("utf-8") << QByteArray("r\xc3\xa9p\xc3\xa9tition")
-                               << QStringLiteral("r\u00e9p\u00e9tition");
-        QTest::newRow("cp1252 e acute")
-            << QByteArray("r\xe9p\xe9tition") << QStringLiteral("r\u00e9p\u00e9tition");
+        QTest::addColumn<QString>("expected"); // UTF-8 in the source
+        QTest::newRow("utf-8") << QByteArray("r\xc3\xa9p\xc3\xa9tition") << "r\u00e9p\u00e9tition";
+        QTest::newRow("cp1252 e acute") << QByteArray("r\xe9p\xe9tition") << "r\u00e9p\u00e9tition";
         QTest::newRow("cp1252 quotes and euro")
-            << QByteArray("\x93hi\x94 \x80") << QStringLiteral("\u201chi\u201d \u20ac");
-        QTest::newRow("mixed") << QByteArray("\xc3\xa9 \xe9") << QStringLiteral("\u00e9 \u00e9");
-        QTest::newRow("truncated sequence at end")
-            << QByteArray("a\xc3") << QStringLiteral("a\u00c3");
-        QTest::newRow("overlong slash is not utf-8")
-            << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
-        QTest::newRow("bom dropped") << QByteArray("\xef\xbb\xbfX") << QStringLiteral("X");
+            << QByteArray("\x93hi\x94 \x80") << "\u201chi\u201d \u20ac";
+        QTest::newRow("mixed") << QByteArray("\xc3\xa9 \xe9") << "\u00e9 \u00e9";
+        QTest::newRow("truncated sequence at end") << QByteArray("a\xc3") << "a\u00c3";
+        QTest::newRow("overlong slash is not utf-8") << QByteArray("\xc0\xaf") << "\u00c0\u00af";
+        QTest::newRow("bom dropped") << QByteArray("\xef\xbb\xbfX") << "X";
     }
     void decodingFallsBackToWindows1252ForInvalidUtf8()
     {

@@ -90,15 +90,14 @@ private Q_SLOTS:
     {
         // Incompressible, so the declared size is not beyond what the data
         // could inflate to and the member really has to be inflated.
-        QByteArray content(2 * 1024 * 1024, '\0');
-        QRandomGenerator random(1);
-        random.fillRange(reinterpret_cast<quint32 *>(content.data()), content.size() / 4);
-        Member m = member("huge.bin", content);
+        Member m = member("huge.bin", QByteArray(2 * 1024 * 1024, '\0'));
+        QRandomGenerator(1).fillRange(reinterpret_cast<quint32 *>(m.content.data()),
+                                      m.content.size() / 4);
         m.size = quint32((1 << 30) - 1);
         rusage before{};
+        rusage after{};
         getrusage(RUSAGE_SELF, &before);
         QVERIFY(extract(zip({m})));
-        rusage after{};
         getrusage(RUSAGE_SELF, &after);
         QCOMPARE(m_events->errors, placed({"5 Data checksum error in OUT/huge.bin"}));
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 64 * 1024,
