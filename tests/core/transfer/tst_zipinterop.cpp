@@ -1,12 +1,13 @@
 #include "core/transfer/ZipClass.h"
 #include "core/transfer/ZipExtractionClass.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "TestFiles.h"
+#include "ToolRunner.h"
+#include "VoxFiles.h"
 
 using namespace tiradex;
 
@@ -14,29 +15,15 @@ using namespace tiradex;
 // zipfile, and archives they write with our reader. The peers are test
 // dependencies (scripts/deps.sh installs them); a missing one is a failure.
 namespace {
-QByteArray takeLikeBytes(qsizetype size)
+// Runs a peer's `command` in `folder`; a failure with its output.
+QString failureOf(const QStringList &command, const QString &folder)
 {
-    QByteArray bytes(size, '\0');
-    quint32 noise = 12345;
-    for (qsizetype i = 0; i < size; ++i) {
-        noise = noise * 1103515245u + 12345u;
-        bytes[i] = char(int(40 * ((i / 30) % 5)) + int((noise >> 16) % 9));
-    }
-    return bytes;
-}
-
-// Runs a peer's `command` in `folder`; its output, and its exit code or -1
-// when it cannot run.
-int run(const QStringList &command, const QString &folder, QByteArray *output)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(command.first(), command.mid(1));
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    *output = process.readAll();
-    return process.exitCode();
+    RunOptions options;
+    options.folder = folder;
+    const ToolRun run = runProgram(command.first(), command.mid(1), options);
+    return run.exitCode == 0 ? QString()
+                             : QString::fromLocal8Bit(run.out + run.err) + " (exit code " +
+                                   QString::number(run.exitCode) + ")";
 }
 
 const char *const kPythonWriter = R"(
@@ -59,7 +46,7 @@ class TestZipInterop : public QObject
 
 private:
     QTemporaryDir m_dir;
-    QString m_sources; // the files to pack, with a nested one
+    QString m_sources; // the files to pack, with a nested one and a 400 kB take
     // Our writer stores names in Windows-1252, which the peers do not read
     // (Python takes unflagged names as code page 437), so the accented name
     // only goes from the peers to us.
@@ -74,7 +61,7 @@ private Q_SLOTS:
                      qPrintable(
                          QStringLiteral("%1 is missing (scripts/deps.sh installs it)").arg(peer)));
         m_sources = m_dir.filePath("sources");
-        QVERIFY(WriteTestFile(m_sources + "/temp.wav", takeLikeBytes(400000)) &&
+        QVERIFY(WriteTestFile(m_sources + "/temp.wav", ToneWav(25000)) &&
                 WriteTestFile(m_sources + "/_0057_HUBERT.tsd", "2,3,17\r\n") &&
                 WriteTestFile(m_sources + "/a/b/c.txt", "nested") &&
                 WriteTestFile(m_sources + QStringLiteral("/r\u00e9plique.txt"), "accent"));
@@ -105,7 +92,6 @@ private Q_SLOTS:
         const QString out = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(" out"));
         const bool ourWriter = writer.first() == "ours";
         const QStringList names = ourWriter ? m_asciiNames : m_names;
-        QByteArray output;
         if (ourWriter) {
             ZipClass zip;
             for (const QString &name : names)
@@ -113,9 +99,8 @@ private Q_SLOTS:
             zip.SetComment(QStringLiteral("archive comment"));
             QVERIFY(zip.WriteZip(archive));
         } else {
-            QVERIFY2(run(writer.replaceInStrings("ARCHIVE", archive) + names, m_sources, &output) ==
-                         0,
-                     output.constData());
+            QCOMPARE(failureOf(writer.replaceInStrings("ARCHIVE", archive) + names, m_sources),
+                     QString());
         }
         if (reader.first() == "ours") {
             ZipExtractionClass ourReader;
@@ -126,7 +111,7 @@ private Q_SLOTS:
             QCOMPARE(errors, QStringList{});
         } else {
             reader.replaceInStrings("ARCHIVE", archive).replaceInStrings("OUT", out);
-            QVERIFY2(run(reader, m_sources, &output) == 0, output.constData());
+            QCOMPARE(failureOf(reader, m_sources), QString());
         }
         for (const QString &name : names)
             QVERIFY2(ReadTestFile(out + "/" + name) == ReadTestFile(m_sources + "/" + name),
