@@ -50,6 +50,7 @@ public:
     {
         QObject::connect(window->ProgBar, &QProgressBar::valueChanged, this, [this](int value) {
             values.append(value);
+            maximum = m_window->ProgBar->maximum();
             duringTransfer =
                 duringTransfer && m_window->isTransferring() &&
                 !m_window->CmdTransfer->isEnabled() && !m_window->ListPersonnages->isEnabled() &&
@@ -60,6 +61,7 @@ public:
     }
 
     QList<int> values;
+    int maximum = 0;
     bool duringTransfer = true;
     int paints = 0;
 
