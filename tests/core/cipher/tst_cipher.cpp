@@ -11,12 +11,12 @@
 using namespace tiradex;
 
 namespace {
-BlockCipher::KeyChars keyOf(const QByteArray &key)
+// The key a started state holds: the play data's.
+BlockCipher::KeyChars stateKey()
 {
-    BlockCipher::KeyChars chars{};
-    for (int i = 0; i < 32; ++i)
-        chars[i] = static_cast<unsigned char>(key.at(i));
-    return chars;
+    Module1 state;
+    state.StartUp("/");
+    return state.KeyChars;
 }
 
 // Seed 0: the known answers' (i * 37 + 11) % 256; otherwise noise.
@@ -35,7 +35,7 @@ class TestCipher : public QObject
     Q_OBJECT
 
 private:
-    const BlockCipher m_cipher{keyOf(Module1::CipherKey)};
+    const BlockCipher m_cipher{stateKey()};
 
 private Q_SLOTS:
     // Known answers from an independent rendering of the rules
@@ -104,7 +104,7 @@ private Q_SLOTS:
         state.StartUp(dir.path());
         const QByteArray content = sample(100, 5);
         QByteArray enciphered = content;
-        m_cipher.encipher(enciphered); // the state's key is the fixed one
+        m_cipher.encipher(enciphered);
         const QStringList files{"a.dat", "b.dat", "c.txt", "short.dat", "ro.dat"};
         for (const QString &file : files)
             WriteTestFile(dir.filePath(file), file == "short.dat" ? QByteArray("1234567")

@@ -95,12 +95,24 @@ private:
                  ZipTest::member(record, "1,1,1\r\n")})
                 .build());
     }
-    // The messages, the files in `folder`, the space necessary and the
-    // files copied.
-    QStringList outcomeOf(const TransferOutcome &done, const QString &folder) const
+    // Runs the transfer `request` ("letters|characters|folder|free": letters
+    // as for make(), characters separated by commas, free bytes of the volume,
+    // negative when it cannot be queried). The messages, the files in the
+    // destination, the space necessary and the files copied.
+    QStringList transfer(const QString &request, bool import)
     {
+        const QStringList part = request.split('|');
+        const TransferRequest r =
+            make(part[0], part[1].split(',', Qt::SkipEmptyParts), import, part[2]);
+        QStringList asked;
+        const TransferOutcome done =
+            import
+                ? ImportFiles(m_state, r, volume(part[3].toInt(), &asked), CheckMediumVox, hooks())
+                : ExportFiles(m_state, r, volume(part[3].toInt(), &asked), hooks());
+        if (!asked.isEmpty() && asked != QStringList{import ? m_state.AppFolder : r.folder})
+            m_messages.append("volume asked for " + asked.join(", "));
         return m_messages +
-               QStringList{listing(folder),
+               QStringList{listing(import ? m_state.NotesFolder() : m_medium),
                            QStringLiteral("%1 %2").arg(m_space.necessary).arg(done.copied)};
     }
     // Letters: v recordings, n notes, p photos checked (a capital: checked
@@ -140,9 +152,7 @@ private Q_SLOTS:
         m_lastProgress = -1;
     }
 
-    // Each request is "letters|characters|folder|free": letters as for
-    // make(), characters separated by commas, free bytes of the volume
-    // (negative: it cannot be queried). The play: HUBERT has recordings 1
+    // The play: HUBERT has recordings 1
     // (100 B) and 3 (50 B) and note 1 (10 B); ARTHUR recording 2 (1000 B); no
     // photos. The files listed are the medium's.
     void exportRunsTheChecksAndCopiesInOrder_data()
@@ -188,19 +198,12 @@ private Q_SLOTS:
         TestPlay::write(play("vox", "_0003_HUBERT.vox"), QByteArray(50, 'h'));
         TestPlay::write(play("vox", "_0002_ARTHUR.vox"), QByteArray(1000, 'a'));
         TestPlay::write(play("notes", "_0001_HUBERT.not"), QByteArray(10, 'n'));
-        const QStringList part = request.split('|');
-        const TransferRequest r =
-            make(part[0], part[1].split(',', Qt::SkipEmptyParts), false, part[2]);
-        QStringList asked;
-        const TransferOutcome done =
-            ExportFiles(m_state, r, volume(part[3].toInt(), &asked), hooks());
-        QCOMPARE(outcomeOf(done, m_medium), outcome);
-        QVERIFY(asked.isEmpty() || asked == QStringList{r.folder});
+        QCOMPARE(transfer(request, false), outcome);
     }
 
     // The medium: notes 1 (HUBERT, 300 B), 2 (ARTHUR, 600 B), 3 (HUBERT,
-    // 100 B); the play holds note 3 already (5000 B). Requests as for export;
-    // letter o: the medium holds note 3 only. The files listed are the play's
+    // 100 B); the play holds note 3 already (5000 B). Letter o: the medium
+    // holds note 3 only. The files listed are the play's
     // notes.
     void importCountsReplacementsAndSkipsExistingFiles_data()
     {
@@ -243,14 +246,7 @@ private Q_SLOTS:
         }
         TestPlay::write(medium("_0003_HUBERT.not"), QByteArray(100, '3'));
         TestPlay::write(play("notes", "_0003_HUBERT.not"), QByteArray(5000, 'p'));
-        const QStringList part = request.split('|');
-        const TransferRequest r =
-            make(part[0], part[1].split(',', Qt::SkipEmptyParts), true, part[2]);
-        QStringList asked;
-        const TransferOutcome done =
-            ImportFiles(m_state, r, volume(part[3].toInt(), &asked), CheckMediumVox, hooks());
-        QCOMPARE(outcomeOf(done, m_state.NotesFolder()), outcome);
-        QVERIFY(asked.isEmpty() || asked == QStringList{m_state.AppFolder});
+        QCOMPARE(transfer(request, true), outcome);
     }
 
     // Files of another form on the medium are not taken; a forged recording
