@@ -1,6 +1,5 @@
 #include "../transfer/ZipTestArchive.h"
 #include "VoxFiles.h"
-#include "core/app/Module1.h"
 #include "core/audio/PlaybackOps.h"
 #include "core/audio/TakePackage.h"
 #include "core/transfer/ZipExtractionClass.h"

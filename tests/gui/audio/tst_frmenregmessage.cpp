@@ -1,7 +1,6 @@
 #include "gui/audio/FrmEnregMessage.h"
 #include "gui/audio/ScopeBox.h"
 #include "gui/audio/SelectionSlider.h"
-#include "gui/play/FrmAvare.h"
 
 #include "PlayWindowFixture.h"
 #include "TestFiles.h"
