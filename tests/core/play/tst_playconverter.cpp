@@ -28,7 +28,7 @@ struct PlayFixture
         state.PlayTextFile = QStringLiteral("play %2 %3.txt");
         state.PlayFolder = state.AppFolder + QStringLiteral("play");
         state.KeepLineBreaks = keepLineBreaks;
-        WriteFileBytes(textPath(), text);
+        WriteTestFile(textPath(), text);
     }
     QString textPath() const { return state.AppFolder + state.PlayTextFile; }
     ConvertResult convert(const QStringList &characters, const ConvertProgress &progress = {})
@@ -37,9 +37,22 @@ struct PlayFixture
     }
 };
 
-QByteArray crlfLines(const QStringList &lines)
+// "already " when the folder was left as it was, then acts/scenes/replies
+// and the error.
+QString Outcome(const ConvertResult &result)
 {
-    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    return QStringLiteral("%1%2/%3/%4 %5")
+        .arg(result.alreadyConverted ? "already " : "")
+        .arg(result.acts)
+        .arg(result.scenes)
+        .arg(result.replies)
+        .arg(result.error);
+}
+
+// Lines separated by "|", each ended by CR LF.
+QByteArray crlfLines(QByteArray lines)
+{
+    return lines.replace('|', "\r\n") + "\r\n";
 }
 
 // A play of `acts` acts of one scene each but the last, which gets
@@ -77,85 +90,71 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, lineEnd);
         PlayFixture play(
-            ReadFileBytes(DataDir + QStringLiteral("/smallplay.txt")).replace("\r\n", lineEnd));
+            ReadTestFile(DataDir + QStringLiteral("/smallplay.txt")).replace("\r\n", lineEnd));
         const ConvertResult result =
             play.convert({"HAMLET", "HORATIO", "MARCELLUS", "FIRST PLAYER", "GHOST", "Hamlet"});
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QVERIFY(!result.alreadyConverted);
-        QCOMPARE(QList<int>({result.acts, result.scenes, result.replies}), QList<int>({2, 3, 7}));
+        QCOMPARE(Outcome(result), QStringLiteral("2/3/7 "));
         QCOMPARE(DiffFromGolden(play.state.PlayFolder, DataDir, QStringLiteral("smallplay")),
                  QString());
     }
 
     // Reply numbers stay unique, every act keeps its own number in
     // "treeview.ini", and reply records follow KeepLineBreaks, whatever the
-    // text puts between headings.
+    // text puts between headings. The outcome, the reply files, the first
+    // one's bytes and "treeview.ini", line ends shown as "|".
     void textBecomesReplyFiles_data()
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("keepLineBreaks");
-        QTest::addColumn<QStringList>("replyFiles");
-        QTest::addColumn<QByteArray>("firstReply");
-        QTest::addColumn<QByteArray>("treeview");
-        const QStringList twoLines{"ACT I.", "SCENE I.", "KENT", "  Two  lines  ", "of \"text\"."};
+        QTest::addColumn<QString>("stored");
+        const QByteArray twoLines = crlfLines("ACT I.|SCENE I.|KENT|  Two  lines  |of \"text\".");
+        const QString kent = QStringLiteral("1/1/1 ACT 01/SCENE 01/_0001_KENT.txt; ");
         QTest::newRow("line breaks kept")
-            << crlfLines(twoLines) << true << QStringList{"ACT 01/SCENE 01/_0001_KENT.txt"}
-            << QByteArray("\"  Two  lines  \r\n\"\r\n\"of \"text\".\r\n\"\r\n")
-            << QByteArray("1,1\r\n");
+            << twoLines << true << kent + "\"  Two  lines  |\"|\"of \"text\".|\"|; 1,1|";
         QTest::newRow("lines run together")
-            << crlfLines(twoLines) << false << QStringList{"ACT 01/SCENE 01/_0001_KENT.txt"}
-            << QByteArray("\"  Two  lines  \"\r\n\"of \"text\".\"\r\n") << QByteArray("1,1\r\n");
+            << twoLines << false << kent + "\"  Two  lines  \"|\"of \"text\".\"|; 1,1|";
         QTest::newRow("last line without line end")
             << QByteArray("ACT I\r\nSCENE I\r\nKENT\r\nLast words.") << true
-            << QStringList{"ACT 01/SCENE 01/_0001_KENT.txt"}
-            << QByteArray("\"Last words.\r\n\"\r\n") << QByteArray("1,1\r\n");
+            << kent + "\"Last words.|\"|; 1,1|";
         QTest::newRow("Windows-1252 text stored as UTF-8")
             << QByteArray("ACT I\r\nSCENE I\r\n  \xe9lise \r\nD\xe9j\xe0 vu.\r\n") << true
-            << QStringList{"ACT 01/SCENE 01/_0001_\u00c9LISE.txt"}
-            << QByteArray("\"D\xc3\xa9j\xc3\xa0 vu.\r\n\"\r\n") << QByteArray("1,1\r\n");
+            << QStringLiteral(
+                   "1/1/1 ACT 01/SCENE 01/_0001_\u00c9LISE.txt; \"D\u00e9j\u00e0 vu.|\"|; 1,1|");
         QTest::newRow("replies before the act's first scene dropped, numbers used")
-            << crlfLines({"ACT I", "KENT", "Too early.", "SCENE I", "LEAR", "In time."}) << true
-            << QStringList{"ACT 01/SCENE 01/_0002_LEAR.txt"} << QByteArray("\"In time.\r\n\"\r\n")
-            << QByteArray("1,1\r\n");
+            << crlfLines("ACT I|KENT|Too early.|SCENE I|LEAR|In time.") << true
+            << "1/1/2 ACT 01/SCENE 01/_0002_LEAR.txt; \"In time.|\"|; 1,1|";
         QTest::newRow("text between a scene heading and its first reply")
-            << crlfLines({"ACT I", "SCENE I", "KENT", "A.", "SCENE II", "Stray.", "LEAR", "B."})
-            << true
-            << QStringList{"ACT 01/SCENE 01/_0001_KENT.txt", "ACT 01/SCENE 02/_0002_LEAR.txt"}
-            << QByteArray("\"A.\r\n\"\r\n") << QByteArray("1,2\r\n");
+            << crlfLines("ACT I|SCENE I|KENT|A.|SCENE II|Stray.|LEAR|B.") << true
+            << "1/2/2 ACT 01/SCENE 01/_0001_KENT.txt ACT 01/SCENE 02/_0002_LEAR.txt; \"A.|\"|; "
+               "1,2|";
         QTest::newRow("act without scenes in the middle")
-            << crlfLines({"ACT I", "SCENE I", "KENT", "A.", "ACT II", "KENT", "Lost.", "ACT III",
-                          "SCENE I", "LEAR", "B."})
-            << true
-            << QStringList{"ACT 01/SCENE 01/_0001_KENT.txt", "ACT 03/SCENE 01/_0003_LEAR.txt"}
-            << QByteArray("\"A.\r\n\"\r\n") << QByteArray("1,1\r\n2,0\r\n3,1\r\n");
+            << crlfLines("ACT I|SCENE I|KENT|A.|ACT II|KENT|Lost.|ACT III|SCENE I|LEAR|B.") << true
+            << "3/2/3 ACT 01/SCENE 01/_0001_KENT.txt ACT 03/SCENE 01/_0003_LEAR.txt; \"A.|\"|; "
+               "1,1|2,0|3,1|";
         QTest::newRow("last act without scenes")
-            << crlfLines({"ACT I", "SCENE I", "KENT", "A.", "ACT II"}) << true
-            << QStringList{"ACT 01/SCENE 01/_0001_KENT.txt"} << QByteArray("\"A.\r\n\"\r\n")
-            << QByteArray("1,1\r\n2,0\r\n");
+            << crlfLines("ACT I|SCENE I|KENT|A.|ACT II") << true
+            << QStringLiteral("2/1/1 ACT 01/SCENE 01/_0001_KENT.txt; \"A.|\"|; 1,1|2,0|");
         QTest::newRow("no act heading gives an empty store")
-            << QByteArray("Act one\r\nKENT\r\nWords.\r\n") << true << QStringList{} << QByteArray()
-            << QByteArray("1,0\r\n");
+            << crlfLines("Act one|KENT|Words.") << true << "0/0/0 ; <missing>; 1,0|";
     }
     void textBecomesReplyFiles()
     {
         QFETCH(QByteArray, text);
         QFETCH(bool, keepLineBreaks);
-        QFETCH(QStringList, replyFiles);
-        QFETCH(QByteArray, firstReply);
-        QFETCH(QByteArray, treeview);
+        QFETCH(QString, stored);
         PlayFixture play(text, keepLineBreaks);
         const ConvertResult result = play.convert({"KENT", "LEAR", "\u00c9LISE"});
-        QVERIFY2(result.ok(), qPrintable(result.error));
         QStringList built;
         for (const QString &entry : SnapshotTree(play.state.PlayFolder).keys()) {
             if (entry.endsWith(QLatin1String(".txt")))
                 built << entry.mid(2);
         }
-        QCOMPARE(built, replyFiles);
-        QCOMPARE(result.replies, replyFiles.isEmpty() ? 0 : replyFiles.last().mid(17, 4).toInt());
-        if (!replyFiles.isEmpty())
-            QCOMPARE(ReadFileBytes(play.state.PlayFolder + "/" + replyFiles.first()), firstReply);
-        QCOMPARE(ReadFileBytes(play.state.TreeviewIniPath()), treeview);
+        const QString first = play.state.PlayFolder + "/" + built.value(0);
+        QCOMPARE(Outcome(result) + built.join(' ') + "; " +
+                     QString::fromUtf8(ReadTestFile(first) + "; " +
+                                       ReadTestFile(play.state.TreeviewIniPath()))
+                         .replace(QStringLiteral("\r\n"), QStringLiteral("|")),
+                 stored);
     }
 
     void existingPlayFolderIsNeverTouched_data()
@@ -169,38 +168,27 @@ private Q_SLOTS:
     void existingPlayFolderIsNeverTouched()
     {
         QFETCH(QString, kind);
-        PlayFixture play(crlfLines({"ACT I", "SCENE I", "KENT", "New words."}));
+        PlayFixture play(crlfLines("ACT I|SCENE I|KENT|New words."));
         const QString folder = play.state.PlayFolder;
         if (kind == QLatin1String("store")) {
-            QVERIFY(QDir().mkpath(play.state.SceneFolder(1, 1)));
-            QVERIFY(QDir().mkpath(play.state.VoxFolder()));
-            QVERIFY(WriteFileBytes(play.state.HeadIniPath(), "1,1,\"SCENE OLD\"\r\n"));
-            QVERIFY(WriteFileBytes(play.state.ReplyTextPath(1, 1, QStringLiteral("_0001_KENT")),
-                                   "\"Old words.\r\n\"\r\n"));
-            QVERIFY(WriteFileBytes(play.state.VoxPath(QStringLiteral("_0001_KENT")), "take"));
+            QVERIFY(WriteTestFile(play.state.ReplyTextPath(1, 1, QStringLiteral("_0001_KENT")),
+                                  "\"Old words.\r\n\"\r\n"));
+            QVERIFY(WriteTestFile(play.state.VoxPath(QStringLiteral("_0001_KENT")), "take"));
         } else if (kind == QLatin1String("empty")) {
             QVERIFY(QDir().mkdir(folder));
         } else if (kind == QLatin1String("file")) {
-            QVERIFY(WriteFileBytes(folder, "not a folder"));
+            QVERIFY(WriteTestFile(folder, "not a folder"));
         } else {
             QVERIFY(QFile::link(play.state.AppFolder + QStringLiteral("gone"), folder));
         }
         const auto appBefore = FolderEntries(play.state.AppFolder);
-        const auto before = SnapshotTreeWithTimes(folder);
-        const QByteArray fileBefore = ReadFileBytes(folder);
-        const auto kindOf = [&] {
-            const QFileInfo info(folder);
-            return QList<bool>{info.isSymLink(), info.isDir(), info.isFile()};
-        };
-        const QList<bool> kindBefore = kindOf();
+        const auto before = SnapshotTree(folder, true);
+        const QByteArray fileBefore = ReadTestFile(folder);
         QTest::qWait(20); // so that a rewrite would show in the times
 
-        const ConvertResult result = play.convert(Kent);
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QVERIFY(result.alreadyConverted);
-        QCOMPARE(SnapshotTreeWithTimes(folder), before);
-        QCOMPARE(ReadFileBytes(folder), fileBefore);
-        QCOMPARE(kindOf(), kindBefore);
+        QCOMPARE(Outcome(play.convert(Kent)), QStringLiteral("already 0/0/0 "));
+        QCOMPARE(SnapshotTree(folder, true), before);
+        QCOMPARE(ReadTestFile(folder), fileBefore);
         QCOMPARE(FolderEntries(play.state.AppFolder), appBefore);
     }
 
@@ -222,10 +210,10 @@ private Q_SLOTS:
         QTest::newRow("10000 replies")
             << "" << synthesizedPlay(2, 1, 9998) << Kent << "%1 has more than 9999 replies";
         QTest::newRow("character name that is no file name")
-            << "" << crlfLines({"ACT I", "SCENE I", "../up", "Out."}) << QStringList{"../UP"}
+            << "" << crlfLines("ACT I|SCENE I|../up|Out.") << QStringList{"../UP"}
             << "\"../UP\" (line 3 of %1)";
         QTest::newRow("missing parent folder")
-            << "parent" << crlfLines({"ACT I", "SCENE I"}) << QStringList{}
+            << "parent" << crlfLines("ACT I|SCENE I") << QStringList{}
             << "the folder %2no/such does not exist";
     }
     void failureLeavesNothing()
@@ -240,53 +228,40 @@ private Q_SLOTS:
             QVERIFY(fault == QLatin1String("missing") || QDir().mkdir(play.textPath()));
         } else if (fault == QLatin1String("huge")) {
             QFile file(play.textPath());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.resize(MaxPlayTextBytes + 1)); // sparse: costs no disk
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(MaxPlayTextBytes + 1));
         } else if (fault == QLatin1String("parent")) {
             play.state.PlayFolder = play.state.AppFolder + QStringLiteral("no/such/play");
         }
         const auto appBefore = FolderEntries(play.state.AppFolder);
         const ConvertResult result = play.convert(characters);
-        QVERIFY(!result.ok());
-        QVERIFY(!result.alreadyConverted);
+        QVERIFY(!result.ok() && !result.alreadyConverted);
         cause.replace(QStringLiteral("%2"), play.state.AppFolder);
         QVERIFY2(result.error.contains(cause.replace(QStringLiteral("%1"), play.textPath())),
                  qPrintable(result.error));
         QCOMPARE(FolderEntries(play.state.AppFolder), appBefore);
     }
 
-    void playAtTheLimitsConverts()
+    // 99 acts, 99 scenes in the last one, 9999 replies in all; while the text
+    // is read, nothing stands at the play folder's name, so a conversion cut
+    // short leaves no half store behind.
+    void playAtTheLimitsAppearsOnlyWhenComplete()
     {
-        // 99 acts, 99 scenes in the last one, 9999 replies in all.
         PlayFixture play(synthesizedPlay(99, 99, 9999 - 99 - 98));
-        const ConvertResult result = play.convert(Kent);
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.replies, 9999);
+        int calls = 0;
+        int last = -1;
+        bool monotonicAndHidden = true;
+        const ConvertResult result = play.convert(Kent, [&](int percent) {
+            ++calls;
+            monotonicAndHidden = monotonicAndHidden && percent >= last && percent <= 100 &&
+                                 !QFileInfo::exists(play.state.PlayFolder);
+            last = percent;
+        });
+        QCOMPARE(Outcome(result), QStringLiteral("99/197/9999 "));
+        QVERIFY(calls > 10 && monotonicAndHidden && last == 100);
         QVERIFY(QFile::exists(play.state.ReplyTextPath(99, 99, QStringLiteral("_9999_KENT"))));
         const auto acts = ReadTreeviewIni(play.state);
         QVERIFY(acts && acts->size() == 99);
-        QCOMPARE(acts->last().act, 99);
-        QCOMPARE(acts->last().sceneCount, 99);
-    }
-
-    void storeAppearsOnlyWhenComplete()
-    {
-        // While the text is read, nothing stands at the play folder's name:
-        // a conversion cut short there would leave no half store behind.
-        PlayFixture play(synthesizedPlay(3, 2, 400));
-        int calls = 0;
-        int last = -1;
-        bool monotonic = true;
-        bool hidden = true;
-        const auto result = play.convert(Kent, [&](int percent) {
-            ++calls;
-            monotonic = monotonic && percent >= last && percent <= 100;
-            last = percent;
-            hidden = hidden && !QFileInfo::exists(play.state.PlayFolder);
-        });
-        QVERIFY(result.ok());
-        QVERIFY(calls > 10 && monotonic && hidden);
-        QCOMPARE(last, 100);
+        QCOMPARE(acts->last().act * 100 + acts->last().sceneCount, 9999);
         QCOMPARE(FolderEntries(play.state.AppFolder), (QStringList{"play", "play %2 %3.txt"}));
     }
 
@@ -302,12 +277,10 @@ private Q_SLOTS:
             });
             ::_exit(0);
         }
-        QVERIFY(child > 0);
         int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(child > 0 && ::waitpid(child, &status, 0) == child);
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 3);
-        QVERIFY(!QFileInfo::exists(play.state.PlayFolder));
-        QStringList entries = FolderEntries(play.state.AppFolder);
+        const QStringList entries = FolderEntries(play.state.AppFolder);
         QCOMPARE(entries.size(), 2);
         QVERIFY2(entries.first().startsWith(QStringLiteral(".play.converting-%1-").arg(child)),
                  qPrintable(entries.first()));

@@ -1,8 +1,6 @@
 #include "StoreTree.h"
 #include "core/play/SceneStore.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,7 +62,7 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("_0001_KENT.txt"));
-        QVERIFY(WriteFileBytes(path, file));
+        QVERIFY(WriteTestFile(path, file));
         QString error;
         const auto text = ReadReplyText(path, keepLineBreaks, &error);
         QVERIFY2(text, qPrintable(error));
@@ -75,25 +73,22 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const Module1 state = playIn(dir);
-        QString error;
         const QString reply = state.ReplyTextPath(1, 1, QStringLiteral("_0001_KENT"));
-        QVERIFY(!ReadReplyText(reply, true, &error));
-        QVERIFY2(error.contains(reply), qPrintable(error));
-        error.clear();
-        QVERIFY(!ReadHeadIni(state, &error));
-        QVERIFY2(error.contains(state.HeadIniPath()), qPrintable(error));
-        error.clear();
-        QVERIFY(!ReadTreeviewIni(state, &error));
-        QVERIFY2(error.contains(state.TreeviewIniPath()), qPrintable(error));
+        QString errors[3];
+        QVERIFY(!ReadReplyText(reply, true, &errors[0]) && !ReadHeadIni(state, &errors[1]) &&
+                !ReadTreeviewIni(state, &errors[2]));
+        QVERIFY2(errors[0].contains(reply) && errors[1].contains(state.HeadIniPath()) &&
+                     errors[2].contains(state.TreeviewIniPath()),
+                 qPrintable(errors[0] + errors[1] + errors[2]));
     }
 
     void indexFilesReadBack()
     {
         QTemporaryDir dir;
         const Module1 state = playIn(dir);
-        QVERIFY(WriteFileBytes(state.HeadIniPath(), "1,2,\"SCENE II.  Belmont, a room\"\r\n"
-                                                    "2,1,\"SCENE II. \"The Sign\", an inn\"\r\n"));
-        QVERIFY(WriteFileBytes(state.TreeviewIniPath(), "1,2\r\n3,0\r\n"));
+        QVERIFY(WriteTestFile(state.HeadIniPath(), "1,2,\"SCENE II.  Belmont, a room\"\r\n"
+                                                   "2,1,\"SCENE II. \"The Sign\", an inn\"\r\n"));
+        QVERIFY(WriteTestFile(state.TreeviewIniPath(), "1,2\r\n3,0\r\n"));
         QStringList read;
         for (const SceneHeader &scene : ReadHeadIni(state).value_or(QList<SceneHeader>()))
             read << QStringLiteral("%1,%2,%3").arg(scene.act).arg(scene.scene).arg(scene.header);
@@ -141,7 +136,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkdir(scene));
         for (const char *name : {"_0100_CELIA.txt", "_0002_ROSALIND.txt", "_0010_ADAM.txt",
                                  "_0003_LE BEAU.TXT", "_0001_KENT.vox", "readme"})
-            QVERIFY(WriteFileBytes(scene + QLatin1Char('/') + QLatin1String(name), "\"x\"\r\n"));
+            QVERIFY(WriteTestFile(scene + QLatin1Char('/') + QLatin1String(name), "\"x\"\r\n"));
         QVERIFY(QDir().mkdir(scene + QStringLiteral("/_0001_FOLDER.txt")));
         QCOMPARE(
             ListReplyFiles(scene),
