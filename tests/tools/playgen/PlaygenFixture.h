@@ -2,11 +2,7 @@
 
 #include "core/playimport/PlayCast.h"
 
-#include "core/app/FileIo.h"
-
-#include <QByteArray>
-#include <QList>
-#include <QString>
+#include "TestFiles.h"
 
 namespace tiradex {
 
@@ -16,8 +12,7 @@ namespace tiradex {
 // character's name and lines starting with "ACT" and "SCENE".
 inline QByteArray PlaygenDataFile(const QString &name)
 {
-    return ReadWholeFile(QStringLiteral(TIRADEX_TEST_DATA_DIR "/playgen/") + name, 1 << 20, nullptr)
-        .value_or(QByteArray());
+    return ReadTestFile(QStringLiteral(TIRADEX_TEST_DATA_DIR "/playgen/") + name);
 }
 
 inline QByteArray FixtureXml()
@@ -32,6 +27,25 @@ inline QList<SpeakerRule> FixtureRules()
         {"LADY ROSE", "ROSE", "ROSE", nullptr},
         {"Guard", nullptr, "Guards, Musicians", "a guard of the castle"},
     };
+}
+
+// A play of `acts` acts of `scenes` scenes "SCENE I." each holding one
+// speech of line "x" per entry of `speeches`, spoken by its speakers.
+inline PlayDocument PlayOf(const QList<QStringList> &speeches, int acts = 1, int scenes = 1)
+{
+    PlayScene scene;
+    scene.title = QStringLiteral("SCENE I.");
+    for (const QStringList &speakers : speeches) {
+        SceneEvent event;
+        event.isSpeech = true;
+        event.speech.speakers = speakers;
+        event.speech.items.append({SpeechItem::Line, QString(), {{false, QStringLiteral("x")}}});
+        scene.events.append(event);
+    }
+    PlayDocument play;
+    for (int a = 1; a <= acts; ++a)
+        play.acts.append({QStringLiteral("ACT %1").arg(a), QList<PlayScene>(scenes, scene)});
+    return play;
 }
 
 } // namespace tiradex

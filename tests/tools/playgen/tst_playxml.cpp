@@ -60,8 +60,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, xml);
         QString error;
-        QVERIFY(!ParsePlayXml(xml, &error));
-        QVERIFY2(error.startsWith(QLatin1String("line ")), qPrintable(error));
+        QVERIFY2(!ParsePlayXml(xml, &error) && error.startsWith(QLatin1String("line ")),
+                 qPrintable(error));
     }
 
     // Where the parts outside the acts land: title of each scene, act by act.
@@ -117,11 +117,10 @@ private Q_SLOTS:
                                "<PLAY><TITLE>T</TITLE><ACT><TITLE>ACT I</TITLE><SCENE>"
                                "<TITLE>SCENE I.</TITLE><SPEECH><SPEAKER>A</SPEAKER>"
                                "<LINE>&secret;</LINE></SPEECH></SCENE></ACT></PLAY>";
+        // Refusing it is as good as reading nothing.
         const std::optional<PlayDocument> play = ParsePlayXml(xml, nullptr);
-        if (!play)
-            return; // refusing it is as good
-        const SpeechItem &line = play->acts.at(0).scenes.at(0).events.at(0).speech.items.at(0);
-        QVERIFY(line.pieces.isEmpty());
+        QVERIFY(!play ||
+                play->acts.at(0).scenes.at(0).events.at(0).speech.items.at(0).pieces.isEmpty());
     }
 };
 
