@@ -1,12 +1,11 @@
 // The catalogue of imported plays, their codes, and the command line.
 
+#include "TestFiles.h"
 #include "ToolRunner.h"
 #include "core/app/FileIo.h"
 #include "core/app/ImportedPlays.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,20 +15,13 @@ using namespace tiradex;
 
 namespace {
 
-QStringList Codes(const QList<PlayCatalogueEntry> &plays)
+// Each play's text file and menu caption.
+QStringList Plays(const QString &appFolder)
 {
-    QStringList codes;
-    for (const PlayCatalogueEntry &play : plays)
-        codes << play.playCode + QLatin1Char('=') + play.windowTitle;
-    return codes;
-}
-
-QByteArray BigCatalogue()
-{
-    QByteArray bytes;
-    for (int i = 0; bytes.size() < 1536 * 1024; ++i)
-        bytes += QStringLiteral("\"play%1\",\"A play of the user, number %1\"\r\n").arg(i).toUtf8();
-    return bytes;
+    QStringList plays;
+    for (const PlayCatalogueEntry &play : ReadImportedPlays(appFolder))
+        plays << play.playTextFile + QLatin1Char('=') + play.menuCaption;
+    return plays;
 }
 
 // Run in a child process: stores a play while no file may grow past 1 MB,
@@ -55,17 +47,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("plays");
         QTest::newRow("two plays")
             << QByteArray("\"ghent\",\"Ghent\"\r\n\"lear\",\"King Lear\"\r\n")
-            << QStringList{"ghent=Ghent", "lear=King Lear"};
+            << QStringList{"ghent.txt=Ghent ...", "lear.txt=King Lear ..."};
         QTest::newRow("codes that would leave the folder or are not plain")
             << QByteArray("\"../x\",\"X\"\r\n\"Lear\",\"L\"\r\n\"a b\",\"A\"\r\n\"ok\",\"Ok\"\r\n")
-            << QStringList{"ok=Ok"};
+            << QStringList{"ok.txt=Ok ..."};
         QTest::newRow("shipped code, repeated code, no title, one field")
             << QByteArray("\"kingjohn\",\"K\"\r\n\"a\",\"A\"\r\n\"a\",\"B\"\r\n\"b\",\"\"\r\n"
                           "\"c\"\r\n")
-            << QStringList{"a=A"};
+            << QStringList{"a.txt=A ..."};
         QTest::newRow("a code longer than any made here")
             << "\"" + QByteArray(31, 'x') + "\",\"X\"\r\n\"" + QByteArray(30, 'y') + "\",\"Y\"\r\n"
-            << QStringList{QString(30, QLatin1Char('y')) + "=Y"};
+            << QStringList{QString(30, QLatin1Char('y')) + ".txt=Y ..."};
         QTest::newRow("no file") << QByteArray() << QStringList{};
     }
     void catalogueSkipsUntrustedRecords()
@@ -73,14 +65,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, file);
         QFETCH(QStringList, plays);
         QTemporaryDir dir;
-        if (!file.isEmpty())
-            QVERIFY(WriteFileAtomically(dir.filePath(ImportedPlaysFileName()), file, nullptr));
-        const QList<PlayCatalogueEntry> read = ReadImportedPlays(dir.path());
-        QCOMPARE(Codes(read), plays);
-        for (const PlayCatalogueEntry &play : read) {
-            QCOMPARE(play.playTextFile, play.playCode + QStringLiteral(".txt"));
-            QCOMPARE(play.menuCaption, play.windowTitle + QStringLiteral(" ..."));
-        }
+        QVERIFY(file.isEmpty() || WriteTestFile(dir.filePath(ImportedPlaysFileName()), file));
+        QCOMPARE(Plays(dir.path()), plays);
     }
 
     // Each row: title|code, with "lear" and "lear2" listed and a folder "notes".
@@ -102,9 +88,9 @@ private Q_SLOTS:
         QFETCH(QString, row);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("notes")));
-        const QList<PlayCatalogueEntry> taken = {
-            {QString(), QString(), QStringLiteral("lear"), QString(), QString()},
-            {QString(), QString(), QStringLiteral("lear2"), QString(), QString()}};
+        QList<PlayCatalogueEntry> taken(2);
+        taken[0].playCode = QStringLiteral("lear");
+        taken[1].playCode = QStringLiteral("lear2");
         QCOMPARE(MakePlayCode(row.section(QLatin1Char('|'), 0, 0), dir.path(), taken),
                  row.section(QLatin1Char('|'), 1));
     }
@@ -113,27 +99,29 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         QString error;
-        for (const char *title : {"Lear", "Lear"})
-            QVERIFY2(StoreImportedPlay(dir.path(), QLatin1String(title), "ACT I\r\n",
+        for (int i = 0; i < 2; ++i)
+            QVERIFY2(StoreImportedPlay(dir.path(), QStringLiteral("Lear"), "ACT I\r\n",
                                        "\"A\",\"\"\r\n", &error),
                      qPrintable(error));
-        QCOMPARE(Codes(ReadImportedPlays(dir.path())), (QStringList{"lear=Lear", "lear2=Lear"}));
+        QCOMPARE(Plays(dir.path()), (QStringList{"lear.txt=Lear ...", "lear2.txt=Lear ..."}));
         // The characters file is stored enciphered.
-        QVERIFY(ReadWholeFile(dir.filePath("lear2.dat"), 100, nullptr) != "\"A\",\"\"\r\n");
-        QCOMPARE(ReadWholeFile(dir.filePath("lear2.txt"), 100, nullptr), QByteArray("ACT I\r\n"));
+        QVERIFY(ReadTestFile(dir.filePath("lear2.dat")) != "\"A\",\"\"\r\n");
+        QCOMPARE(ReadTestFile(dir.filePath("lear2.txt")), QByteArray("ACT I\r\n"));
     }
 
     void catalogueSurvivesACrashWhileWritten()
     {
         QTemporaryDir dir;
-        const QByteArray before = BigCatalogue();
+        QByteArray before;
+        for (int i = 0; before.size() < 1536 * 1024; ++i)
+            before +=
+                QStringLiteral("\"play%1\",\"A play of the user, number %1\"\r\n").arg(i).toUtf8();
         QVERIFY(WriteFileAtomically(dir.filePath(ImportedPlaysFileName()), before, nullptr));
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--store-under-size-limit"), dir.path()});
-        QVERIFY(child.waitForFinished(60000));
-        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(ReadWholeFile(dir.filePath(ImportedPlaysFileName()), 1 << 24, nullptr), before);
+        QVERIFY(child.waitForFinished(60000) && child.exitStatus() == QProcess::CrashExit);
+        QCOMPARE(ReadTestFile(dir.filePath(ImportedPlaysFileName())), before);
         // The play's own files came first and are whole.
         QVERIFY(QFileInfo::exists(dir.filePath("crash.txt")));
     }
@@ -149,7 +137,7 @@ private Q_SLOTS:
             << QStringList{play, "--dry-run"} << 0 << "The play can be imported." << QStringList{};
         QTest::newRow("stored under its new title")
             << QStringList{play, "--title", "Ghent"} << 0 << "Stored as ghent"
-            << QStringList{"ghent=Ghent"};
+            << QStringList{"ghent.txt=Ghent ..."};
         QTest::newRow("missing file")
             << QStringList{"/nonexistent/p.txt"} << 1 << "file, error: The file" << QStringList{};
         QTest::newRow("no file") << QStringList{"--dry-run"} << 2 << "" << QStringList{};
@@ -161,12 +149,11 @@ private Q_SLOTS:
         QFETCH(QString, output);
         QFETCH(QStringList, catalogue);
         QTemporaryDir home;
-        RunOptions options;
-        options.environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
-        const ToolRun run = runTool(QStringList{"import-play"} + args, options);
+        qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+        const ToolRun run = runTool(QStringList{"import-play"} + args);
         QCOMPARE(run.exitCode, status);
         QVERIFY2(run.out.contains(output.toUtf8()), run.out.constData());
-        QCOMPARE(Codes(ReadImportedPlays(home.filePath(QStringLiteral("Tiradex")))), catalogue);
+        QCOMPARE(Plays(home.filePath(QStringLiteral("Tiradex"))), catalogue);
     }
 };
 

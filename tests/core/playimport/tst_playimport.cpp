@@ -1,21 +1,15 @@
 // What the import makes of a play of the user, before and after storing.
 
 #include "ConvertedStore.h"
-#include "core/app/FileIo.h"
 #include "core/app/ImportedPlays.h"
 #include "core/playimport/PlayImport.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace tiradex;
 
 namespace {
-
-const QString SourceDir = QStringLiteral(TIRADEX_PLAYS_SOURCE_DIR);
-const QString DataDir = QStringLiteral(TIRADEX_SHIPPED_DATA_DIR);
 
 QStringList CharacterCounts(const PlayImport &import)
 {
@@ -242,53 +236,6 @@ private Q_SLOTS:
         QVERIFY2(!import.canImport() && report.contains(firstError), qPrintable(report.right(400)));
         QVERIFY(import.issues().size() <= 1002 &&
                 (import.isXml() || import.replies() <= Module1::MaxReplies));
-    }
-
-    // Each play of the XML edition, imported, gives the replies and scenes
-    // of the shipped play generated from it: every speech is placed.
-    void xmlEditionGivesTheShippedCounts_data()
-    {
-        QTest::addColumn<QString>("xml");
-        QTest::addColumn<QString>("code");
-        QTest::newRow("merchant") << "merchant.xml"
-                                  << "merchantvenice";
-        QTest::newRow("john") << "john.xml"
-                              << "kingjohn";
-        QTest::newRow("two_gent") << "two_gent.xml"
-                                  << "verone";
-    }
-    void xmlEditionGivesTheShippedCounts()
-    {
-        QFETCH(QString, xml);
-        QFETCH(QString, code);
-        const QString path = SourceDir + QLatin1Char('/') + xml;
-        if (!QFileInfo::exists(path) || !QFileInfo::exists(DataDir + "/" + code + ".txt"))
-            QSKIP("The XML edition is not in TIRADEX_PLAYS_SOURCE; no shipped play to compare.");
-        const PlayImport import = PlayImport::fromFile(path);
-        QVERIFY2(import.canImport(), qPrintable(import.reportText()));
-        const std::optional<QByteArray> bytes = ReadWholeFile(path, 1 << 24, nullptr);
-        QCOMPARE(import.replies(), int(bytes->count("<SPEECH>")));
-
-        QTemporaryDir shipped;
-        QTemporaryDir imported;
-        for (const char *ext : {".txt", ".dat"})
-            QVERIFY(QFile::copy(DataDir + "/" + code + ext, shipped.filePath(code + ext)));
-        const ConvertedStore reference = ConvertAndRead(StoredPlayState(shipped.path(), code));
-        QVERIFY2(reference.result.ok(), qPrintable(reference.result.error));
-
-        const std::optional<GeneratedPlay> play = import.build(nullptr);
-        QVERIFY(play);
-        const auto entry = StoreImportedPlay(imported.path(), import.title(), play->text,
-                                             play->charactersFile, nullptr);
-        QVERIFY(entry);
-        const ConvertedStore ours =
-            ConvertAndRead(StoredPlayState(imported.path(), entry->playCode));
-        QVERIFY2(ours.result.ok(), qPrintable(ours.result.error));
-        QCOMPARE(QList<int>({ours.result.replies, int(ours.replies.size()), import.scenes()}) +
-                     ours.scenesPerAct,
-                 QList<int>({reference.result.replies, int(reference.replies.size()),
-                             reference.result.scenes}) +
-                     reference.scenesPerAct);
     }
 };
 

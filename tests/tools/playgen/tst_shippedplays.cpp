@@ -4,8 +4,9 @@
 
 #include "ConvertedStore.h"
 #include "core/app/FileIo.h"
+#include "core/app/ImportedPlays.h"
 #include "core/app/ShippedData.h"
-#include "core/playimport/PlayCast.h"
+#include "core/playimport/PlayImport.h"
 
 #include <QDir>
 #include <QFile>
@@ -232,6 +233,19 @@ private Q_SLOTS:
         // Every entry of the list is someone an actor can play: it has replies.
         for (const QString &name : store.characters.names)
             QVERIFY2(repliesOf.value(name) > 0, qPrintable(name));
+
+        // Imported as a play of the user, the edition places every speech.
+        const PlayImport import = PlayImport::fromFile(xmlPath);
+        const std::optional<GeneratedPlay> generated = import.build(nullptr);
+        QVERIFY2(generated, qPrintable(import.reportText()));
+        QTemporaryDir user;
+        const auto stored = StoreImportedPlay(user.path(), import.title(), generated->text,
+                                              generated->charactersFile, nullptr);
+        QVERIFY(stored);
+        const ConvertedStore ours = ConvertAndRead(StoredPlayState(user.path(), stored->playCode));
+        QCOMPARE(QList<int>({ours.result.replies, int(ours.replies.size()), import.scenes()}) +
+                     ours.scenesPerAct,
+                 QList<int>({speeches, speeches, store.result.scenes}) + scenes);
     }
 
     void programFindsTheGeneratedPlays()
