@@ -1,4 +1,8 @@
 #include "StoreTree.h"
+#include "ToolRunner.h"
+#include "core/app/Module1.h"
+#include "core/cipher/Cipher.h"
+#include "core/play/CharactersFile.h"
 #include "core/play/PlayConverter.h"
 #include "core/play/SceneStore.h"
 
@@ -74,6 +78,8 @@ QByteArray synthesizedPlay(int acts, int lastActScenes, int replies)
 
 } // namespace
 
+// The scene store: a play text converted into it, by the program or the
+// "tiradex-tool convert" command, and read back.
 class TestPlayConverter : public QObject
 {
     Q_OBJECT
@@ -298,6 +304,200 @@ private Q_SLOTS:
         QStringList expected = others + QStringList{"play", "play %2 %3.txt"};
         expected.sort();
         QCOMPARE(FolderEntries(play.state.AppFolder), expected);
+    }
+
+    // In a folder ("%d") with the small play's text and its enciphered
+    // characters file: the command's exit code, a part of its one-line
+    // message (on the standard error when it fails), and HORATIO's reply
+    // ("" when no store may be built).
+    void commandConvertsOrNamesTheCause_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("horatio");
+        const QStringList args = {"convert",          "--text", "%d/smallplay.txt", "--characters",
+                                  "%d/smallplay.dat", "--out",  "%d/smallplay"};
+        QTest::newRow("converted") << args << false << 0 << "2 acts, 3 scenes, 7 replies"
+                                   << QByteArray("\"Long live the king!\r\n\"\r\n"
+                                                 "\"Act well your part.\r\n\"\r\n"
+                                                 "\" ACT as if.\r\n\"\r\n");
+        QTest::newRow("lines run together")
+            << args + QStringList{"--no-line-breaks"} << false << 0 << "Converted"
+            << QByteArray("\"Long live the king!\"\r\n\"Act well your part.\"\r\n"
+                          "\" ACT as if.\"\r\n");
+        QTest::newRow("play folder exists")
+            << args << true << 0 << "already converted" << QByteArray("\"Mine.\"\r\n");
+        QTest::newRow("missing text") << QStringList(args).replaceInStrings(".txt", "x.txt")
+                                      << false << 1 << "smallplayx.txt" << QByteArray("<missing>");
+        QTest::newRow("missing characters file")
+            << QStringList(args).replaceInStrings(".dat", "x.dat") << false << 1 << "smallplayx.dat"
+            << QByteArray("<missing>");
+        QTest::newRow("no --out") << args.mid(0, 5) << false << 2 << "--out is missing"
+                                  << QByteArray("<missing>");
+    }
+    void commandConvertsOrNamesTheCause()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, existing);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, horatio);
+        QTemporaryDir dir;
+        args.replaceInStrings(QStringLiteral("%d"), dir.path());
+        const QString reply =
+            dir.filePath(QStringLiteral("smallplay/ACT 01/SCENE 01/_0002_HORATIO.txt"));
+        CharactersList list;
+        list.names =
+            QStringList{"HAMLET", "HORATIO", "MARCELLUS", "FIRST PLAYER", "GHOST", "Hamlet"};
+        list.statuses = QStringList(6, QStringLiteral("someone"));
+        QByteArray enciphered = FormatCharactersFile(list);
+        Module1 state;
+        state.StartUp(dir.path());
+        BlockCipher(state.KeyChars).encipher(enciphered);
+        QVERIFY(WriteTestFile(dir.filePath(QStringLiteral("smallplay.dat")), enciphered) &&
+                QFile::copy(QStringLiteral(TIRADEX_TEST_DATA_DIR "/convert/smallplay.txt"),
+                            dir.filePath(QStringLiteral("smallplay.txt"))));
+        if (existing)
+            QVERIFY(WriteTestFile(reply, horatio));
+        const auto before = SnapshotTree(dir.path(), true);
+
+        const ToolRun run = runTool(args);
+        QCOMPARE(run.exitCode, exitCode);
+        const QByteArray said = exitCode == 0 ? run.out + run.err : run.err;
+        QVERIFY2(said.contains(message.toUtf8()) && said.count('\n') == 1 && said.endsWith('\n'),
+                 said.constData());
+        QCOMPARE(ReadTestFile(reply), horatio);
+        // The characters file is deciphered in memory only.
+        QCOMPARE(ReadTestFile(dir.filePath(QStringLiteral("smallplay.dat"))), enciphered);
+        if (exitCode == 0 && !existing)
+            QCOMPARE(FolderEntries(dir.filePath(QStringLiteral("smallplay"))),
+                     (QStringList{"ACT 01", "ACT 02", "head.ini", "notes", "photos", "treeview.ini",
+                                  "vox"}));
+        else
+            QCOMPARE(SnapshotTree(dir.path(), true), before);
+    }
+
+    void replyTextFollowsReadingRule_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("keepLineBreaks");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("breaks kept, only blanks before and after trimmed")
+            << QByteArray("\"  Who's there?\r\n\"\r\n\" Stand.  \r\n\"\r\n") << true
+            << QStringLiteral("Who's there?\r\nStand.  \r\n");
+        QTest::newRow("run together, one blank after each record")
+            << QByteArray("\"  one  \"\r\n\"two\"\r\n") << false << QStringLiteral("one two ");
+        QTest::newRow("commas inside quotes belong to the text")
+            << QByteArray("\"Yes, my lord, I will.\"\r\n") << false
+            << QStringLiteral("Yes, my lord, I will. ");
+        QTest::newRow("tab is not a blank")
+            << QByteArray("\"\tIndented \"\r\n") << false << QStringLiteral("\tIndented ");
+        QTest::newRow("Windows-1252 bytes of older files")
+            << QByteArray("\"Adieu, m\xe9moire.\"\r\n") << false
+            << QStringLiteral("Adieu, m\u00e9moire. ");
+        QTest::newRow("LF line ends")
+            << QByteArray("\"a\n\"\n\"b\n\"\n") << true << QStringLiteral("a\nb\n");
+        QTest::newRow("double quotes inside a kept line")
+            << QByteArray("\"He said \"no\" twice.\r\n\"\r\n\"\"Go.\"\r\n\"\r\n") << true
+            << QStringLiteral("He said \"no\" twice.\r\n\"Go.\"\r\n");
+        QTest::newRow("double quotes and commas inside a run-together line")
+            << QByteArray("\"Say \"aye\", my lord.\"\r\n") << false
+            << QStringLiteral("Say \"aye\", my lord. ");
+        QTest::newRow("other files read field by field")
+            << QByteArray("\"one\",\"two\"\r\n  \"three\"\r\n") << false
+            << QStringLiteral("one two three ");
+        QTest::newRow("empty file") << QByteArray() << true << QString();
+    }
+    void replyTextFollowsReadingRule()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, keepLineBreaks);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("_0001_KENT.txt"));
+        QVERIFY(WriteTestFile(path, file));
+        QString error;
+        const auto text = ReadReplyText(path, keepLineBreaks, &error);
+        QVERIFY2(text, qPrintable(error));
+        QCOMPARE(*text, expected);
+    }
+
+    void missingFilesAreReportedByName()
+    {
+        PlayFixture play({});
+        const Module1 &state = play.state;
+        const QString reply = state.ReplyTextPath(1, 1, QStringLiteral("_0001_KENT"));
+        QString errors[3];
+        QVERIFY(!ReadReplyText(reply, true, &errors[0]) && !ReadHeadIni(state, &errors[1]) &&
+                !ReadTreeviewIni(state, &errors[2]));
+        QVERIFY2(errors[0].contains(reply) && errors[1].contains(state.HeadIniPath()) &&
+                     errors[2].contains(state.TreeviewIniPath()),
+                 qPrintable(errors[0] + errors[1] + errors[2]));
+    }
+
+    void indexFilesReadBack()
+    {
+        PlayFixture play({});
+        const Module1 &state = play.state;
+        QVERIFY(WriteTestFile(state.HeadIniPath(), "1,2,\"SCENE II.  Belmont, a room\"\r\n"
+                                                   "2,1,\"SCENE II. \"The Sign\", an inn\"\r\n"));
+        QVERIFY(WriteTestFile(state.TreeviewIniPath(), "1,2\r\n3,0\r\n"));
+        QStringList read;
+        for (const SceneHeader &scene : ReadHeadIni(state).value_or(QList<SceneHeader>()))
+            read << QStringLiteral("%1,%2,%3").arg(scene.act).arg(scene.scene).arg(scene.header);
+        for (const ActRecord &act : ReadTreeviewIni(state).value_or(QList<ActRecord>()))
+            read << QStringLiteral("%1,%2").arg(act.act).arg(act.sceneCount);
+        QCOMPARE(read, (QStringList{"1,2,SCENE II.  Belmont, a room",
+                                    "2,1,SCENE II. \"The Sign\", an inn", "1,2", "3,0"}));
+    }
+
+    void treeviewCountsScenesPerAct_data()
+    {
+        QTest::addColumn<QList<int>>("headActs"); // the act of each head.ini record
+        QTest::addColumn<int>("actCount");
+        QTest::addColumn<QList<int>>("expected"); // act, count, act, count, ...
+        QTest::newRow("first act of five scenes")
+            << QList<int>{1, 1, 1, 1, 1} << 1 << QList<int>{1, 5};
+        QTest::newRow("three acts")
+            << QList<int>{1, 1, 2, 3, 3, 3} << 3 << QList<int>{1, 2, 2, 1, 3, 3};
+        // Counted by the act's own number, an act without scenes no longer
+        // shifts the later acts onto the wrong folders.
+        QTest::newRow("act without scene keeps later acts in place")
+            << QList<int>{1, 3, 3} << 3 << QList<int>{1, 1, 2, 0, 3, 2};
+        QTest::newRow("last act without scene is listed")
+            << QList<int>{1, 1} << 2 << QList<int>{1, 2, 2, 0};
+        QTest::newRow("no act at all") << QList<int>{} << 0 << QList<int>{1, 0};
+    }
+    void treeviewCountsScenesPerAct()
+    {
+        QFETCH(QList<int>, headActs);
+        QFETCH(int, actCount);
+        QFETCH(QList<int>, expected);
+        QList<SceneHeader> scenes;
+        for (int act : headActs)
+            scenes.append({act, 1, QStringLiteral("SCENE")});
+        QList<int> flat;
+        for (const ActRecord &record : TreeviewFromHead(scenes, actCount))
+            flat << record.act << record.sceneCount;
+        QCOMPARE(flat, expected);
+    }
+
+    void replyFilesListedInReplyOrder()
+    {
+        QTemporaryDir dir;
+        const QString scene = dir.filePath(QStringLiteral("SCENE 01"));
+        QVERIFY(QDir().mkdir(scene));
+        for (const char *name : {"_0100_CELIA.txt", "_0002_ROSALIND.txt", "_0010_ADAM.txt",
+                                 "_0003_LE BEAU.TXT", "_0001_KENT.vox", "readme"})
+            QVERIFY(WriteTestFile(scene + QLatin1Char('/') + QLatin1String(name), "\"x\"\r\n"));
+        QVERIFY(QDir().mkdir(scene + QStringLiteral("/_0001_FOLDER.txt")));
+        QCOMPARE(
+            ListReplyFiles(scene),
+            (QStringList{QStringLiteral("_0002_ROSALIND.txt"), QStringLiteral("_0003_LE BEAU.TXT"),
+                         QStringLiteral("_0010_ADAM.txt"), QStringLiteral("_0100_CELIA.txt")}));
+        QCOMPARE(ListReplyFiles(dir.filePath(QStringLiteral("SCENE 02"))), QStringList());
     }
 };
 

@@ -1,0 +1,415 @@
+// The play generator: what the XML reader refuses or places, the cast it
+// builds, and the play text it writes.
+
+#include "core/playimport/PlayCast.h"
+#include "core/playimport/PlayTextWriter.h"
+#include "core/playimport/PlayXml.h"
+
+#include "PlaygenFixture.h"
+
+#include <QTest>
+
+using namespace tiradex;
+
+namespace {
+
+QByteArray Play(const QByteArray &body)
+{
+    return QByteArray("<?xml version=\"1.0\"?>\n<PLAY><TITLE>T</TITLE>") + body +
+           QByteArray("</PLAY>\n");
+}
+
+// A play of one act of one scene holding `body`.
+QByteArray InScene(const QByteArray &body)
+{
+    return Play("<ACT><TITLE>ACT I</TITLE><SCENE><TITLE>SCENE I.</TITLE>" + body +
+                "</SCENE></ACT>");
+}
+
+const char *const OneScene = "<ACT><TITLE>ACT I</TITLE><SCENE><TITLE>SCENE I.</TITLE>"
+                             "<SPEECH><SPEAKER>A</SPEAKER><LINE>x</LINE></SPEECH>"
+                             "</SCENE></ACT>";
+
+// "NAME=status" of each entry, in order.
+QStringList Entries(const PlayCast &cast)
+{
+    QStringList entries;
+    for (const CastEntry &entry : cast.entries)
+        entries << entry.name + QLatin1Char('=') + entry.status;
+    return entries;
+}
+
+PlayCast CastOfA()
+{
+    PlayCast cast;
+    cast.entries.append({QStringLiteral("A"), QStringLiteral("a")});
+    cast.entryOfSpeakers.insert(QStringLiteral("A"), QStringLiteral("A"));
+    return cast;
+}
+
+} // namespace
+
+class TestPlaygen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void damagedOrUnknownMarkupIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::newRow("not xml") << QByteArray("ACT I\r\nSCENE I.\r\n");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("root is not PLAY") << QByteArray("<BOOK><TITLE>T</TITLE></BOOK>");
+        QTest::newRow("truncated") << Play(OneScene).left(120);
+        QTest::newRow("garbage after the play") << Play(OneScene) + "<PLAY>";
+        QTest::newRow("no act") << Play("");
+        QTest::newRow("act without scene") << Play("<ACT><TITLE>ACT I</TITLE></ACT>");
+        QTest::newRow("unknown play-level element")
+            << Play("<APPENDIX><TITLE>NOTES</TITLE></APPENDIX>" + QByteArray(OneScene));
+        QTest::newRow("speech without speaker") << InScene("<SPEECH><LINE>x</LINE></SPEECH>");
+        QTest::newRow("empty speaker")
+            << InScene("<SPEECH><SPEAKER> </SPEAKER><LINE>x</LINE></SPEECH>");
+        QTest::newRow("foreign element inside a line")
+            << InScene("<SPEECH><SPEAKER>A</SPEAKER><LINE>x <B>y</B></LINE></SPEECH>");
+        QTest::newRow("element inside a title")
+            << Play("<ACT><TITLE>ACT <I>I</I></TITLE><SCENE><TITLE>SCENE I.</TITLE>"
+                    "<SPEECH><SPEAKER>A</SPEAKER><LINE>x</LINE></SPEECH></SCENE></ACT>");
+        QTest::newRow("undeclared entity")
+            << InScene("<SPEECH><SPEAKER>A</SPEAKER><LINE>x &nbsp; y</LINE></SPEECH>");
+    }
+    void damagedOrUnknownMarkupIsRefused()
+    {
+        QFETCH(QByteArray, xml);
+        QString error;
+        QVERIFY2(!ParsePlayXml(xml, &error) && error.startsWith(QLatin1String("line ")),
+                 qPrintable(error));
+    }
+
+    // Where the parts outside the acts land: title of each scene, act by act.
+    void prologueEpilogueAndInductionBecomeScenes_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QStringList>("scenes");
+        const char *speech = "<SPEECH><SPEAKER>A</SPEAKER><LINE>x</LINE></SPEECH>";
+        const QByteArray prologue =
+            QByteArray("<PROLOGUE><TITLE>PROLOGUE</TITLE>") + speech + "</PROLOGUE>";
+        QTest::newRow("prologue before the first act")
+            << Play(prologue + OneScene) << QStringList{"1 PROLOGUE", "1 SCENE I."};
+        QTest::newRow("epilogue after the last act, without title")
+            << Play(QByteArray(OneScene) + OneScene + "<EPILOGUE>" + speech + "</EPILOGUE>")
+            << QStringList{"1 SCENE I.", "2 SCENE I.", "2 EPILOGUE"};
+        QTest::newRow("prologue inside an act stays where it stands")
+            << Play(QByteArray("<ACT><TITLE>ACT I</TITLE><SCENE><TITLE>SCENE I.</TITLE>") + speech +
+                    "</SCENE>" + prologue + "</ACT>")
+            << QStringList{"1 SCENE I.", "1 PROLOGUE"};
+        QTest::newRow("induction scenes open the first act")
+            << Play(QByteArray("<INDUCT><TITLE>INDUCTION</TITLE><SCENE><TITLE>SCENE I.</TITLE>") +
+                    speech + "</SCENE></INDUCT>" + OneScene)
+            << QStringList{"1 INDUCTION. SCENE I.", "1 SCENE I."};
+        QTest::newRow("subhead between speeches")
+            << InScene(speech + QByteArray("<SUBHEAD>SONG</SUBHEAD>") + speech)
+            << QStringList{"1 SCENE I."};
+    }
+    void prologueEpilogueAndInductionBecomeScenes()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(QStringList, scenes);
+        QString error;
+        const std::optional<PlayDocument> play = ParsePlayXml(xml, &error);
+        QVERIFY2(play, qPrintable(error));
+        QStringList titles;
+        int events = 0;
+        for (qsizetype a = 0; a < play->acts.size(); ++a) {
+            for (const PlayScene &scene : play->acts.at(a).scenes) {
+                titles << QStringLiteral("%1 %2").arg(a + 1).arg(scene.title);
+                events += int(scene.events.size());
+            }
+        }
+        QCOMPARE(titles, scenes);
+        // Nothing dropped: every speech and direction is an event.
+        QCOMPARE(events, int(xml.count("<SPEECH>") + xml.count("<SUBHEAD>")));
+    }
+
+    void externalEntityIsNeverRead()
+    {
+        const QByteArray xml = "<?xml version=\"1.0\"?>\n"
+                               "<!DOCTYPE PLAY [<!ENTITY secret SYSTEM \"/etc/hostname\">]>\n"
+                               "<PLAY><TITLE>T</TITLE><ACT><TITLE>ACT I</TITLE><SCENE>"
+                               "<TITLE>SCENE I.</TITLE><SPEECH><SPEAKER>A</SPEAKER>"
+                               "<LINE>&secret;</LINE></SPEECH></SCENE></ACT></PLAY>";
+        // Refusing it is as good as reading nothing.
+        const std::optional<PlayDocument> play = ParsePlayXml(xml, nullptr);
+        QVERIFY(!play ||
+                play->acts.at(0).scenes.at(0).events.at(0).speech.items.at(0).pieces.isEmpty());
+    }
+
+    void fixtureCastFollowsTheCastListOrder()
+    {
+        QString error;
+        const std::optional<PlayCast> cast = BuildCast(
+            ParsePlayXml(FixtureXml(), nullptr).value_or(PlayDocument()), FixtureRules(), &error);
+        QVERIFY2(cast, qPrintable(error));
+        // Cast list order; the combined entry after its last member; the
+        // collective persona's speaker; then the speaker no persona names.
+        QCOMPARE(
+            Entries(*cast) + cast->undescribedSpeakers,
+            (QStringList{"DUKE=The DUKE OF ARDEN", "ROSE=one of the two sisters",
+                         "LILY=one of the two sisters", "TOBIAS=a locksmith, her suitor",
+                         "ROSE AND TOBIAS=spoken together by ROSE and TOBIAS",
+                         "GUARD=a guard of the castle", "ALL=not named in the cast list", "ALL"}));
+    }
+
+    // Each row: persona text | its group's description | head | status.
+    void personaHeadAndStatus_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::newRow("name and description")
+            << "ANTONIO, a merchant of Venice.||ANTONIO|a merchant of Venice";
+        QTest::newRow("several commas") << "TUBAL, a Jew, his friend.||TUBAL|a Jew, his friend";
+        QTest::newRow("name alone") << "LADY FAULCONBRIDGE||LADY FAULCONBRIDGE|LADY FAULCONBRIDGE";
+        QTest::newRow("final stop of a bare name")
+            << "The DUKE OF VENICE.||The DUKE OF VENICE|The DUKE OF VENICE";
+        QTest::newRow("group member") << "SALANIO|friends to Antonio and Bassanio.|SALANIO|"
+                                         "one of the friends to Antonio and Bassanio";
+        QTest::newRow("group with leading the")
+            << "PROTEUS|the two Gentlemen.|PROTEUS|one of the two Gentlemen";
+        QTest::newRow("own description and group")
+            << "ROSE, the elder.|the two sisters.|ROSE|the elder, one of the two sisters";
+    }
+    void personaHeadAndStatus()
+    {
+        QFETCH(QString, row);
+        const QStringList field = row.split(QLatin1Char('|'));
+        QCOMPARE(PersonaHead(field.at(0)) + "|" + PersonaStatus({field.at(0), field.at(1)}),
+                 row.section('|', 2));
+    }
+
+    // One speaker, the cast list's personae and at most one rule; the entry
+    // "NAME=status", or "!" and a part of the error.
+    void speakerFindsItsPersona_data()
+    {
+        QTest::addColumn<QString>("speaker");
+        QTest::addColumn<QStringList>("personae");
+        QTest::addColumn<QStringList>("rule"); // speaker, entry, persona, status ("": none)
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("alias shows the persona's own name")
+            << "KING PHILIP" << QStringList{"PHILIP, King of France."}
+            << QStringList{"KING PHILIP", "", "PHILIP, King", ""}
+            << "KING PHILIP=PHILIP, King of France";
+        QTest::newRow("part of a name is not its persona")
+            << "GOBBO" << QStringList{"LAUNCELOT GOBBO, the clown.", "OLD GOBBO, his father."}
+            << QStringList{} << "GOBBO=" + UndescribedSpeakerStatus();
+        QTest::newRow("speaker's letter case does not hide its persona")
+            << "Host" << QStringList{"HOST, where Julia lodges."} << QStringList{}
+            << "HOST=where Julia lodges";
+        QTest::newRow("quote in a status becomes an apostrophe")
+            << "A" << QStringList{} << QStringList{"A", "", "", "the \"good\" one"}
+            << "A=the 'good' one";
+        QTest::newRow("rule naming a missing persona fails")
+            << "BASTARD" << QStringList{} << QStringList{"BASTARD", "", "PHILIP the BASTARD", ""}
+            << "!PHILIP the BASTARD";
+    }
+    void speakerFindsItsPersona()
+    {
+        QFETCH(QString, speaker);
+        QFETCH(QStringList, personae);
+        QFETCH(QStringList, rule);
+        QFETCH(QString, entry);
+        QList<Persona> cast;
+        for (const QString &persona : personae)
+            cast.append({persona, QString()});
+        QList<QByteArray> ruleBytes;
+        for (const QString &field : rule)
+            ruleBytes << field.toUtf8();
+        const auto field = [&ruleBytes](int k) {
+            return ruleBytes.at(k).isEmpty() ? nullptr : ruleBytes.at(k).constData();
+        };
+        QList<SpeakerRule> rules;
+        if (!rule.isEmpty())
+            rules.append({field(0), field(1), field(2), field(3)});
+        QString error;
+        PlayDocument play = PlayOf({{speaker}});
+        play.personae = cast;
+        const std::optional<PlayCast> built = BuildCast(play, rules, &error);
+        if (entry.startsWith(QLatin1Char('!'))) {
+            QVERIFY2(!built && error.contains(entry.mid(1)), qPrintable(error));
+            return;
+        }
+        QVERIFY2(built, qPrintable(error));
+        QCOMPARE(Entries(*built) + built->undescribedSpeakers,
+                 QStringList{entry} + (entry.endsWith(UndescribedSpeakerStatus())
+                                           ? QStringList{speaker}
+                                           : QStringList()));
+    }
+
+    void namesTheConversionCannotUseAreRefused_data()
+    {
+        QTest::addColumn<QStringList>("speakers");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("reads as an act heading") << QStringList{"ACTOR"} << QString();
+        QTest::newRow("reads as a scene heading") << QStringList{"SCENEKEEPER"} << QString();
+        QTest::newRow("path separator") << QStringList{"A/B"} << QString();
+        QTest::newRow("backslash") << QStringList{"A\\B"} << QString();
+        QTest::newRow("dot dot") << QStringList{".."} << QString();
+        QTest::newRow("too long for a file name")
+            << QStringList{QString(201, QLatin1Char('A'))} << QString();
+        QTest::newRow("same but for case") << QStringList{"A", "B"} << QStringLiteral("a");
+    }
+    void namesTheConversionCannotUseAreRefused()
+    {
+        QFETCH(QStringList, speakers);
+        QFETCH(QString, entry);
+        QList<QStringList> speeches;
+        for (const QString &speaker : speakers)
+            speeches.append({speaker});
+        // An entry given: a rule renames the last speaker to it.
+        const QByteArray speakerBytes = speakers.last().toUtf8();
+        const QByteArray entryBytes = entry.toUtf8();
+        QList<SpeakerRule> rules;
+        if (!entry.isEmpty())
+            rules.append({speakerBytes.constData(), entryBytes.constData(), nullptr, "x"});
+        QString error;
+        QVERIFY(!BuildCast(PlayOf(speeches), rules, &error) && !error.isEmpty());
+    }
+
+    void fixtureMatchesTheHandWrittenText()
+    {
+        QString error;
+        const std::optional<PlayDocument> play = ParsePlayXml(FixtureXml(), &error);
+        QVERIFY2(play, qPrintable(error));
+        const std::optional<PlayCast> cast = BuildCast(*play, FixtureRules(), &error);
+        QVERIFY2(cast, qPrintable(error));
+        const std::optional<WrittenPlayText> text = WritePlayText(*play, *cast, &error);
+        QVERIFY2(text, qPrintable(error));
+
+        QCOMPARE(text->lines.join('\n') + '\n',
+                 QString::fromUtf8(PlaygenDataFile(QStringLiteral("fixture.txt"))));
+        // "Tobias", the two capital starts, the quote, "Lily", "All".
+        QCOMPARE(text->fixedLines, 6);
+    }
+
+    void linesEndWithCrLf()
+    {
+        QCOMPARE(JoinLinesCrLf({QStringLiteral("ACT I"), QString(), QStringLiteral("\u00e9")}),
+                 QByteArray("ACT I\r\n\r\n\xc3\xa9\r\n"));
+    }
+
+    void renderLineBracketsDirectionsWherever_data()
+    {
+        QTest::addColumn<QList<LinePiece>>("pieces");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("at the start")
+            << QList<LinePiece>{{true, "Aside"}, {false, "How like"}} << "[Aside] How like";
+        QTest::newRow("in the middle")
+            << QList<LinePiece>{{false, "Go,"}, {true, "Kneels"}, {false, "and pray."}}
+            << "Go, [Kneels] and pray.";
+        QTest::newRow("alone") << QList<LinePiece>{{true, "Reads"}} << "[Reads]";
+        QTest::newRow("empty pieces dropped")
+            << QList<LinePiece>{{false, ""}, {false, "x"}, {true, ""}} << "x";
+    }
+    void renderLineBracketsDirectionsWherever()
+    {
+        QFETCH(QList<LinePiece>, pieces);
+        QFETCH(QString, line);
+        QCOMPARE(RenderLine(pieces), line);
+    }
+
+    // Each row: the line | the line made safe. The fixture's golden text holds
+    // lines that equal a name in any case, start with "ACT" or "SCENE" or
+    // hold a double quote.
+    void safeTextLineOnlyTouchesLinesTheConversionWouldMisread_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::newRow("starts with a name") << "Antonio, you are sad|Antonio, you are sad";
+        QTest::newRow("equals a two-word name") << "king john|king john--";
+        QTest::newRow("act in other case") << "Act well|Act well";
+        QTest::newRow("scene in other case") << "Scene of it|Scene of it";
+    }
+    void safeTextLineOnlyTouchesLinesTheConversionWouldMisread()
+    {
+        QFETCH(QString, row);
+        const QString line = row.section(QLatin1Char('|'), 0, 0);
+        bool changed = true;
+        const QString safe = SafeTextLine(line, {"GRATIANO", "KING JOHN"}, &changed);
+        QCOMPARE(line + "|" + safe + (changed ? " changed" : ""),
+                 row + (row.section('|', 1) != line ? " changed" : ""));
+    }
+
+    // A one-scene play of speaker A changed as the row says, and a line the
+    // text must hold ("!" and a part of the error when it must fail).
+    void unusualScenesAreWrittenReadably_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("expected");
+        // Two character lines in a row would leave a reply number unused.
+        QTest::newRow("speech without text gets a line") << "empty speech"
+                                                         << "A|[...]";
+        QTest::newRow("scene without speeches keeps its directions in the heading")
+            << "directions only"
+            << "SCENE I. [Alarums]";
+        QTest::newRow("act heading without its keyword gets it") << "bare titles"
+                                                                 << "ACT The first act";
+        QTest::newRow("scene heading without its keyword gets it") << "bare titles"
+                                                                   << "SCENE Elsinore";
+        QTest::newRow("unknown speaker fails") << "unknown speaker"
+                                               << "!B";
+    }
+    void unusualScenesAreWrittenReadably()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, expected);
+        PlayDocument play =
+            PlayOf(QList<QStringList>(change == QLatin1String("directions only") ? 0 : 2, {"A"}));
+        PlayScene &scene = play.acts[0].scenes[0];
+        if (change == QLatin1String("empty speech")) {
+            scene.events[0].speech.items.clear();
+        } else if (change == QLatin1String("directions only")) {
+            SceneEvent direction;
+            direction.direction = QStringLiteral("Alarums");
+            scene.events.append(direction);
+        } else if (change == QLatin1String("bare titles")) {
+            play.acts[0].title = QStringLiteral("The first act");
+            scene.title = QStringLiteral("Elsinore");
+        } else {
+            scene.events[1].speech.speakers = QStringList{QStringLiteral("B")};
+        }
+        QString error;
+        const std::optional<WrittenPlayText> text = WritePlayText(play, CastOfA(), &error);
+        if (expected.startsWith(QLatin1Char('!'))) {
+            QVERIFY2(!text && error.contains(expected.mid(1)), qPrintable(error));
+            return;
+        }
+        QVERIFY2(text, qPrintable(error));
+        QVERIFY2(text->lines.join(QLatin1Char('|')).contains(expected),
+                 qPrintable(text->lines.join(QLatin1Char('|'))));
+    }
+
+    void playsTheSceneStoreCannotNumberAreRefused_data()
+    {
+        QTest::addColumn<int>("acts");
+        QTest::addColumn<int>("scenes");
+        QTest::addColumn<int>("speeches");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("99 acts") << 99 << 1 << 1 << true;
+        QTest::newRow("100 acts") << 100 << 1 << 1 << false;
+        QTest::newRow("99 scenes") << 1 << 99 << 1 << true;
+        QTest::newRow("100 scenes") << 1 << 100 << 1 << false;
+        QTest::newRow("9999 speeches") << 1 << 1 << 9999 << true;
+        QTest::newRow("10000 speeches") << 1 << 1 << 10000 << false;
+    }
+    void playsTheSceneStoreCannotNumberAreRefused()
+    {
+        QFETCH(int, acts);
+        QFETCH(int, scenes);
+        QFETCH(int, speeches);
+        QFETCH(bool, fits);
+        QString error;
+        QCOMPARE(bool(WritePlayText(PlayOf(QList<QStringList>(speeches, {"A"}), acts, scenes),
+                                    CastOfA(), &error)),
+                 fits);
+        QCOMPARE(error.isEmpty(), fits);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlaygen)
+#include "tst_playgen.moc"
