@@ -1,11 +1,11 @@
-#include "StoreTree.h"
+#include "TestFiles.h"
+#include "TestPlay.h"
 #include "ToolRunner.h"
-#include "core/app/Module1.h"
-#include "core/cipher/Cipher.h"
-#include "core/play/CharactersFile.h"
 #include "core/play/PlayConverter.h"
 #include "core/play/SceneStore.h"
 
+#include <QDateTime>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,6 +15,57 @@
 using namespace tiradex;
 
 namespace {
+
+// Every entry under `root`: "d PATH" for a folder, "f PATH" for a file,
+// PATH relative to root with "/" separators, mapped to the file's bytes and,
+// with `withTimes`, its modification time, to tell that nothing was
+// rewritten with the same bytes.
+inline QMap<QString, QByteArray> SnapshotTree(const QString &root, bool withTimes = false)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = QDir(root).relativeFilePath(it.next());
+        const QFileInfo info = it.fileInfo();
+        const QByteArray time =
+            withTimes ? "@" + QByteArray::number(info.lastModified().toMSecsSinceEpoch()) : "";
+        if (info.isDir() && !info.isSymLink())
+            entries.insert(QStringLiteral("d ") + relative, time);
+        else
+            entries.insert(QStringLiteral("f ") + relative, ReadTestFile(it.filePath()) + time);
+    }
+    return entries;
+}
+
+// "" when the tree under `root` is the golden store `name` of `dataDir`,
+// else the first entry that differs. The golden store is the entries listed
+// in NAME.tree (folders too, since empty ones cannot live in the
+// repository), with the bytes of the files under NAME.expected/.
+inline QString DiffFromGolden(const QString &root, const QString &dataDir, const QString &name)
+{
+    QMap<QString, QByteArray> golden;
+    const QString base = dataDir + QLatin1Char('/') + name;
+    for (const QString &line : QString::fromUtf8(ReadTestFile(base + ".tree")).split('\n')) {
+        if (!line.isEmpty())
+            golden.insert(line, line.startsWith(QLatin1String("f "))
+                                    ? ReadTestFile(base + ".expected/" + line.mid(2))
+                                    : QByteArray());
+    }
+    const QMap<QString, QByteArray> built = SnapshotTree(root);
+    for (const QString &key : golden.keys() + built.keys()) {
+        if (golden.value(key, "<absent>") != built.value(key, "<absent>"))
+            return key;
+    }
+    return golden.size() > 1 ? QString() : QStringLiteral("no golden store ") + name;
+}
+
+// Names of the entries of a folder (hidden ones included), sorted.
+inline QStringList FolderEntries(const QString &folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+}
 
 const QString DataDir = QStringLiteral(TIRADEX_TEST_DATA_DIR "/convert");
 const QStringList Kent = {QStringLiteral("KENT")};
@@ -317,8 +368,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QByteArray>("horatio");
-        const QStringList args = {"convert",          "--text", "%d/smallplay.txt", "--characters",
-                                  "%d/smallplay.dat", "--out",  "%d/smallplay"};
+        const QStringList args = {
+            "convert", "--text",      "%d/smallplay.txt", "--characters", "%d/merchantvenice.dat",
+            "--out",   "%d/smallplay"};
         QTest::newRow("converted") << args << false << 0 << "2 acts, 3 scenes, 7 replies"
                                    << QByteArray("\"Long live the king!\r\n\"\r\n"
                                                  "\"Act well your part.\r\n\"\r\n"
@@ -332,8 +384,8 @@ private Q_SLOTS:
         QTest::newRow("missing text") << QStringList(args).replaceInStrings(".txt", "x.txt")
                                       << false << 1 << "smallplayx.txt" << QByteArray("<missing>");
         QTest::newRow("missing characters file")
-            << QStringList(args).replaceInStrings(".dat", "x.dat") << false << 1 << "smallplayx.dat"
-            << QByteArray("<missing>");
+            << QStringList(args).replaceInStrings(".dat", "x.dat") << false << 1
+            << "merchantvenicex.dat" << QByteArray("<missing>");
         QTest::newRow("no --out") << args.mid(0, 5) << false << 2 << "--out is missing"
                                   << QByteArray("<missing>");
     }
@@ -348,17 +400,17 @@ private Q_SLOTS:
         args.replaceInStrings(QStringLiteral("%d"), dir.path());
         const QString reply =
             dir.filePath(QStringLiteral("smallplay/ACT 01/SCENE 01/_0002_HORATIO.txt"));
-        CharactersList list;
-        list.names =
-            QStringList{"HAMLET", "HORATIO", "MARCELLUS", "FIRST PLAYER", "GHOST", "Hamlet"};
-        list.statuses = QStringList(6, QStringLiteral("someone"));
-        QByteArray enciphered = FormatCharactersFile(list);
         Module1 state;
-        state.StartUp(dir.path());
-        BlockCipher(state.KeyChars).encipher(enciphered);
-        QVERIFY(WriteTestFile(dir.filePath(QStringLiteral("smallplay.dat")), enciphered) &&
-                QFile::copy(QStringLiteral(TIRADEX_TEST_DATA_DIR "/convert/smallplay.txt"),
-                            dir.filePath(QStringLiteral("smallplay.txt"))));
+        TestPlay(state, dir.path())
+            .writeCharacters({{"HAMLET", "a"},
+                              {"HORATIO", "b"},
+                              {"MARCELLUS", "c"},
+                              {"FIRST PLAYER", "d"},
+                              {"GHOST", "e"},
+                              {"Hamlet", "f"}});
+        const QString characters = state.AppFolder + state.CharactersFileName();
+        const QByteArray enciphered = ReadTestFile(characters);
+        QVERIFY(QFile::copy(DataDir + "/smallplay.txt", dir.filePath("smallplay.txt")));
         if (existing)
             QVERIFY(WriteTestFile(reply, horatio));
         const auto before = SnapshotTree(dir.path(), true);
@@ -370,7 +422,7 @@ private Q_SLOTS:
                  said.constData());
         QCOMPARE(ReadTestFile(reply), horatio);
         // The characters file is deciphered in memory only.
-        QCOMPARE(ReadTestFile(dir.filePath(QStringLiteral("smallplay.dat"))), enciphered);
+        QCOMPARE(ReadTestFile(characters), enciphered);
         if (exitCode == 0 && !existing)
             QCOMPARE(FolderEntries(dir.filePath(QStringLiteral("smallplay"))),
                      (QStringList{"ACT 01", "ACT 02", "head.ini", "notes", "photos", "treeview.ini",
@@ -419,9 +471,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("_0001_KENT.txt"));
         QVERIFY(WriteTestFile(path, file));
         QString error;
-        const auto text = ReadReplyText(path, keepLineBreaks, &error);
-        QVERIFY2(text, qPrintable(error));
-        QCOMPARE(*text, expected);
+        QCOMPARE(ReadReplyText(path, keepLineBreaks, &error).value_or(error), expected);
     }
 
     void missingFilesAreReportedByName()
