@@ -503,37 +503,6 @@ private Q_SLOTS:
                                     "2,1,SCENE II. \"The Sign\", an inn", "1,2", "3,0"}));
     }
 
-    void treeviewCountsScenesPerAct_data()
-    {
-        QTest::addColumn<QList<int>>("headActs"); // the act of each head.ini record
-        QTest::addColumn<int>("actCount");
-        QTest::addColumn<QList<int>>("expected"); // act, count, act, count, ...
-        QTest::newRow("first act of five scenes")
-            << QList<int>{1, 1, 1, 1, 1} << 1 << QList<int>{1, 5};
-        QTest::newRow("three acts")
-            << QList<int>{1, 1, 2, 3, 3, 3} << 3 << QList<int>{1, 2, 2, 1, 3, 3};
-        // Counted by the act's own number, an act without scenes no longer
-        // shifts the later acts onto the wrong folders.
-        QTest::newRow("act without scene keeps later acts in place")
-            << QList<int>{1, 3, 3} << 3 << QList<int>{1, 1, 2, 0, 3, 2};
-        QTest::newRow("last act without scene is listed")
-            << QList<int>{1, 1} << 2 << QList<int>{1, 2, 2, 0};
-        QTest::newRow("no act at all") << QList<int>{} << 0 << QList<int>{1, 0};
-    }
-    void treeviewCountsScenesPerAct()
-    {
-        QFETCH(QList<int>, headActs);
-        QFETCH(int, actCount);
-        QFETCH(QList<int>, expected);
-        QList<SceneHeader> scenes;
-        for (int act : headActs)
-            scenes.append({act, 1, QStringLiteral("SCENE")});
-        QList<int> flat;
-        for (const ActRecord &record : TreeviewFromHead(scenes, actCount))
-            flat << record.act << record.sceneCount;
-        QCOMPARE(flat, expected);
-    }
-
     void replyFilesListedInReplyOrder()
     {
         QTemporaryDir dir;
