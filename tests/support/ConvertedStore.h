@@ -9,10 +9,6 @@
 #include "core/play/PlayConverter.h"
 #include "core/play/SceneStore.h"
 
-#include <QList>
-#include <QString>
-#include <QStringList>
-
 namespace tiradex {
 
 struct StoredReply

@@ -37,43 +37,20 @@ int StoreUnderSizeLimit(const QString &appFolder)
     return 0;
 }
 
-QStringList CharacterCounts(const PlayImport &import)
-{
-    QStringList list;
-    for (const PlayImport::Character &c : import.characters())
-        list << QStringLiteral("%1:%2").arg(c.name).arg(c.replies);
-    return list;
-}
-
-// "line" or "line!" for an error, in report order.
-QStringList IssueLines(const PlayImport &import)
-{
-    QStringList list;
-    for (const ImportIssue &issue : import.issues())
-        list << QString::number(issue.line) +
-                    (issue.severity == ImportIssue::Error ? QStringLiteral("!") : QString());
-    return list;
-}
-
 // The counts acts/scenes/replies, the characters with their replies, the
 // lines of the issues ("!" for an error), whether the play can be imported.
 QString Outcome(const PlayImport &import)
 {
-    return QStringLiteral("%1/%2/%3 %4; %5; %6")
-        .arg(import.acts())
-        .arg(import.scenes())
-        .arg(import.replies())
-        .arg(CharacterCounts(import).join(' '), IssueLines(import).join(' '),
-             import.canImport() ? "importable" : "refused");
-}
-
-// The file names of a store's replies.
-QStringList ReplyFiles(const ConvertedStore &store)
-{
-    QStringList files;
-    for (const StoredReply &reply : store.replies)
-        files << reply.file;
-    return files;
+    QString text =
+        QStringLiteral("%1/%2/%3").arg(import.acts()).arg(import.scenes()).arg(import.replies());
+    for (const PlayImport::Character &c : import.characters())
+        text += QStringLiteral(" %1:%2").arg(c.name).arg(c.replies);
+    text += QLatin1Char(';');
+    for (const ImportIssue &issue : import.issues())
+        text += QStringLiteral(" %1%2")
+                    .arg(issue.line)
+                    .arg(issue.severity == ImportIssue::Error ? "!" : "");
+    return text + (import.canImport() ? "; importable" : "; refused");
 }
 
 QByteArray Xml(const char *personae, const char *acts)
@@ -217,7 +194,7 @@ private Q_SLOTS:
             << "2/3/3 CHORUS:1 ROMEO:2; 1; importable";
         QTest::newRow("epilogue after the last act is its last scene")
             << QByteArray("ACT I\nSCENE I\nPUCK\nHo.\nEPILOGUE\nPUCK\nIf we shadows.\n")
-            << "1/2/2 PUCK:2; ; importable";
+            << "1/2/2 PUCK:2;; importable";
         QTest::newRow("lines before the first act are listed, the first is the title")
             << QByteArray("Title\r\nBy someone\r\n\r\nACT I\r\nSCENE I\r\nA. B.\r\nx\r\n")
             << "1/1/1 A. B:1; 1 2; importable";
@@ -226,7 +203,7 @@ private Q_SLOTS:
             << "1/2/2 HAMLET:2; 2; importable";
         QTest::newRow("text before the first speaker of a scene stays as a direction")
             << QByteArray("ACT I\nSCENE I\nEnter Hamlet.\nHAMLET\nx\n")
-            << "1/1/1 HAMLET:1; ; importable";
+            << "1/1/1 HAMLET:1;; importable";
         QTest::newRow("reply without text is kept and listed")
             << QByteArray("ACT I\nSCENE I\nHAMLET\nHORATIO\nx\n")
             << "1/1/2 HAMLET:1 HORATIO:1; 3; importable";
@@ -235,17 +212,17 @@ private Q_SLOTS:
                           QByteArray(70, 'N') + "\nv\n")
             << "1/1/5 A-B 2:1 A-B:1 THE ACTOR:1 QR:1 " + QString(60, QLatin1Char('N')) +
                    ":1; 3 7 9 11; importable";
-        QTest::newRow("empty file") << QByteArray(" \r\n\r\n") << "0/0/0 ; 0!; refused";
+        QTest::newRow("empty file") << QByteArray(" \r\n\r\n") << "0/0/0; 0!; refused";
         QTest::newRow("no act heading")
-            << QByteArray("Hello\nHAMLET\nx\n") << "0/0/0 ; 0! 1 2 3; refused";
+            << QByteArray("Hello\nHAMLET\nx\n") << "0/0/0; 0! 1 2 3; refused";
         QTest::newRow("binary file") << QByteArray("ACT I\nSCENE I\n\x7f"
                                                    "ELF\0\0\x01\x02",
                                                    22)
-                                     << "0/0/0 ; 3!; refused";
+                                     << "0/0/0; 3!; refused";
         QTest::newRow("control characters without a NUL") << QByteArray("\n\x01\x02\x03\x04\x05\x06"
                                                                         "ACT I\nSCENE I\nA\x07"
                                                                         "B\nx\n")
-                                                          << "0/0/0 ; 1!; refused";
+                                                          << "0/0/0; 1!; refused";
         QTest::newRow("one control character in a long text is no binary")
             << QByteArray("ACT I\nSCENE I\nJO\x1b"
                           "HN\n") +
@@ -267,9 +244,9 @@ private Q_SLOTS:
                    "<SCENE><TITLE>SCENE II</TITLE><STAGEDIR>Thunder.</STAGEDIR>\n"
                    "<STAGEDIR>Exeunt.</STAGEDIR></SCENE>\n<SCENE><TITLE>SCENE III</TITLE>\n"
                    "<SPEECH><SPEAKER>HAMLET</SPEAKER><LINE>b</LINE></SPEECH></SCENE></ACT>\n")
-            << "1/3/2 HAMLET:2; ; importable";
+            << "1/3/2 HAMLET:2;; importable";
         QTest::newRow("damaged xml names its line")
-            << QByteArray("<PLAY>\n<TITLE>T</TITLE>\n<ACT>\n</PLAY>\n") << "0/0/0 ; 4!; refused";
+            << QByteArray("<PLAY>\n<TITLE>T</TITLE>\n<ACT>\n</PLAY>\n") << "0/0/0; 4!; refused";
     }
     void reportCountsPlacesAndListsEveryLine()
     {
@@ -310,7 +287,10 @@ private Q_SLOTS:
             ConvertAndRead(StoredPlayState(dir.path(), entry->playCode));
         QVERIFY2(converted.result.ok(), qPrintable(converted.result.error));
         QCOMPARE(converted.scenesPerAct, QList<int>{2});
-        QCOMPARE(ReplyFiles(converted),
+        QStringList files;
+        for (const StoredReply &reply : converted.replies)
+            files << reply.file;
+        QCOMPARE(files,
                  (QStringList{"_0001_MARTEN.txt", "_0002_JOOST.txt", "_0003_MARTEN.txt",
                               "_0004_JOOST.txt", "_0005_JOOST.txt", "_0006_MARTEN AND JOOST.txt"}));
     }
@@ -335,7 +315,7 @@ private Q_SLOTS:
             PlayImport::fromBytes("ACT I\nSCENE I\nHAMLET\nx\n", QStringLiteral("f.txt"));
         QString error;
         QVERIFY(!import.renameCharacter(0, name, &error) && !error.isEmpty());
-        QCOMPARE(CharacterCounts(import), QStringList{"HAMLET:1"});
+        QCOMPARE(Outcome(import), QStringLiteral("1/1/1 HAMLET:1;; importable"));
         QVERIFY(import.renameCharacter(0, QString(60, QLatin1Char('X')), nullptr));
         QVERIFY(!import.renameCharacter(1, QStringLiteral("B"), &error));
         QVERIFY(!import.setTitle(QStringLiteral(" \t "), &error) &&

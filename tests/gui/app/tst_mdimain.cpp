@@ -4,7 +4,6 @@
 #include "gui/app/FrmEntry.h"
 #include "gui/app/FrmImportPlay.h"
 #include "gui/app/MDIMain.h"
-#include "gui/cipher/FrmCryptage.h"
 #include "gui/play/FrmAvare.h"
 
 #include "FakeClipboard.h"
@@ -17,13 +16,13 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <memory>
@@ -342,6 +341,41 @@ private Q_SLOTS:
                  QStringLiteral("Zebra MARTEN JOOST JOST MARTEN-JOOST"));
         QCOMPARE(state.PlayFolder, appFolder() + QStringLiteral("/zebra"));
         QVERIFY(QFileInfo::exists(state.SceneFolder(1, 2)));
+    }
+
+    // "The merchant of Venice ..." as the build ships it, opened from the menu
+    // of a frame started on an empty application folder, then once more from
+    // the scene store the first opening left.
+    void shippedMerchantOpensReadsAndOpensAgain()
+    {
+        if (!QFileInfo::exists(QStringLiteral(TIRADEX_SHIPPED_DATA_DIR "/merchantvenice.txt")))
+            QSKIP("The build has no XML edition of the plays: no shipped play to open.");
+        QTemporaryDir dir;
+        Module1 state;
+        FakeDialogs dialogs;
+        for (int opening = 0; opening < 2; ++opening) {
+            MDIMain frame(state, dialogs);
+            frame.setExitHandler([] {});
+            frame.resize(1366, 740);
+            frame.Load(dir.path(), QStringLiteral(TIRADEX_SHIPPED_DATA_DIR));
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            frame.startUpWindow()->close();
+            frame.mnumarchandvenise->trigger();
+            FrmAvare *play = frame.playWindow();
+            auto *tree = Control<QTreeWidget>(play, "TreeView1");
+            QCOMPARE(tree->topLevelItemCount() * 10 + tree->topLevelItem(0)->childCount(), 53);
+            ClickNode(tree, TreeNode(tree, QStringLiteral("ACT 1"), QStringLiteral("SCENE 1")));
+            Click(play, "CmdPlus");
+            Click(play, "CmdPlus");
+            QVERIFY(LabelText(play, "LbEntete").startsWith(QStringLiteral("ACT 1 - SCENE I.")));
+            QCOMPARE(LabelText(play, "LbNom"), QStringLiteral("SALANIO"));
+            QVERIFY(Control<QTextEdit>(play, "RichTextBox1")
+                        ->toPlainText()
+                        .startsWith(QStringLiteral("Believe me, sir")));
+            QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.texts().join('|')));
+            QVERIFY(frame.close());
+        }
     }
 };
 

@@ -20,17 +20,12 @@ namespace {
 // speakers at once, a song heading, an alias ("LADY ROSE" is ROSE), a
 // collective persona, a speaker the cast list lacks, lines that equal a
 // character's name and lines starting with "ACT" and "SCENE".
-inline QByteArray PlaygenDataFile(const QString &name)
+QByteArray FixtureXml()
 {
-    return ReadTestFile(QStringLiteral(TIRADEX_TEST_DATA_DIR "/playgen/") + name);
+    return ReadTestFile(QStringLiteral(TIRADEX_TEST_DATA_DIR "/playgen/fixture.xml"));
 }
 
-inline QByteArray FixtureXml()
-{
-    return PlaygenDataFile(QStringLiteral("fixture.xml"));
-}
-
-inline QList<SpeakerRule> FixtureRules()
+QList<SpeakerRule> FixtureRules()
 {
     return {
         {"DUKE", nullptr, "The DUKE OF ARDEN", nullptr},
@@ -41,7 +36,7 @@ inline QList<SpeakerRule> FixtureRules()
 
 // A play of `acts` acts of `scenes` scenes "SCENE I." each holding one
 // speech of line "x" per entry of `speeches`, spoken by its speakers.
-inline PlayDocument PlayOf(const QList<QStringList> &speeches, int acts = 1, int scenes = 1)
+PlayDocument PlayOf(const QList<QStringList> &speeches, int acts = 1, int scenes = 1)
 {
     PlayScene scene;
     scene.title = QStringLiteral("SCENE I.");
@@ -301,7 +296,7 @@ private Q_SLOTS:
         QVERIFY2(text, qPrintable(error));
 
         QCOMPARE(text->lines.join('\n') + '\n',
-                 QString::fromUtf8(PlaygenDataFile(QStringLiteral("fixture.txt"))));
+                 QString::fromUtf8(ReadTestFile(TIRADEX_TEST_DATA_DIR "/playgen/fixture.txt")));
         // "Tobias", the two capital starts, the quote, "Lily", "All".
         QCOMPARE(text->fixedLines, 6);
     }

@@ -96,9 +96,9 @@ std::optional<Edition> ReadEdition(const QString &path)
         } else if (name == QLatin1String("TITLE") && parent == QLatin1String("SCENE")) {
             heading = xml.readElementText().trimmed();
             continue; // the end tag has been read
-        } else if (name == QLatin1String("STAGEDIR") && parent == QLatin1String("SCENE")) {
+        } else if (name == QLatin1String("STAGEDIR")) {
             const QString direction = Bracket(xml.readElementText());
-            if (!headingDone)
+            if (parent == QLatin1String("SCENE") && !headingDone)
                 heading += QLatin1Char(' ') + direction;
             else
                 edition.speeches.last().records << direction;
@@ -114,9 +114,6 @@ std::optional<Edition> ReadEdition(const QString &path)
             continue;
         } else if (name == QLatin1String("LINE")) {
             edition.speeches.last().records << LineText(xml);
-            continue;
-        } else if (name == QLatin1String("STAGEDIR")) {
-            edition.speeches.last().records << Bracket(xml.readElementText());
             continue;
         } else if (name == QLatin1String("SUBHEAD")) {
             edition.speeches.last().records << xml.readElementText().simplified();
