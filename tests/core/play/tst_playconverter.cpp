@@ -325,26 +325,24 @@ private Q_SLOTS:
             ::_exit(0);
         }
         int status = 0;
-        QVERIFY(child > 0 && ::waitpid(child, &status, 0) == child);
-        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 3);
+        QVERIFY(child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+                WEXITSTATUS(status) == 3);
         const QStringList entries = FolderEntries(play.state.AppFolder);
-        QCOMPARE(entries.size(), 2);
-        QVERIFY2(entries.first().startsWith(QStringLiteral(".play.converting-%1-").arg(child)),
-                 qPrintable(entries.first()));
+        QVERIFY2(entries.size() == 2 &&
+                     entries.first().startsWith(QStringLiteral(".play.converting-%1-").arg(child)),
+                 qPrintable(entries.join(' ')));
 
         // Folders that are not a dead process's staging of this play stay.
-        const QStringList others = {
-            QStringLiteral(".play.converting-1-live"), // process 1 always runs
-            QStringLiteral(".play.converting-notanumber"),
-            QStringLiteral(".other.converting-%1-x").arg(child)};
+        // Process 1 always runs.
+        const QStringList others = {QStringLiteral(".other.converting-%1-x").arg(child),
+                                    ".play.converting-1-live", ".play.converting-notanumber"};
         for (const QString &name : others)
             QVERIFY(QDir().mkdir(play.state.AppFolder + name));
 
         // The next opening converts again and clears the abandoned store.
         QVERIFY(play.convert(Kent).ok());
-        QStringList expected = others + QStringList{"play", "play %2 %3.txt"};
-        expected.sort();
-        QCOMPARE(FolderEntries(play.state.AppFolder), expected);
+        QCOMPARE(FolderEntries(play.state.AppFolder),
+                 others + QStringList({"play", "play %2 %3.txt"}));
     }
 
     // In a folder ("%d") with the small play's text and its enciphered
