@@ -11,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
-#include <QToolButton>
 
 #include <memory>
 
@@ -48,6 +46,9 @@ const char *const ReplyCommands[] = {"CmdMoins",       "CmdPlus",       "CmdDebu
                                      "CmdPhotoExiste", "CmdNoteExiste", "CmdRepetition"};
 } // namespace
 
+// Which control is enabled when is decided by the control table
+// (tst_playcontrols) and the scene by SceneCursor; here: that the window
+// shows the tree, the reply and the table's decisions.
 class TestFrmAvare : public QObject
 {
     Q_OBJECT
@@ -75,7 +76,8 @@ private:
     }
 
     // The test play, already converted: act 1 with a scene of 41 replies, a
-    // scene of 4 and a scene without replies; act 2 with one scene of 3.
+    // scene of 4 (a note and a photo on 43, a recording of 44) and a scene
+    // without replies; act 2 with one scene of 3.
     TestPlay standardPlay()
     {
         TestPlay play = freshPlay();
@@ -83,45 +85,82 @@ private:
         play.writeStore({TestPlay::numberedScene(1, 1, 1, 41, {Hamlet, Horatio}),
                          TestPlay::numberedScene(1, 2, 42, 4, {Hamlet, Horatio, Marcellus}), empty,
                          TestPlay::numberedScene(2, 1, 46, 3, {Marcellus, Horatio})});
+        play.addNote(43, Horatio);
+        play.addPhoto(43, Horatio);
+        play.addRecording(44, Marcellus);
         return play;
     }
 
-    FrmAvare *openWindow(bool expectLoaded = true)
+    FrmAvare *openWindow()
     {
         m_play = std::make_unique<FrmAvare>(*m_state, m_dialogs);
         m_play->resize(1000, 650);
-        const bool loaded = m_play->Load();
+        m_play->Load();
         m_play->show();
         if (!QTest::qWaitForWindowExposed(m_play.get()))
             qFatal("the play window was not shown");
-        if (loaded != expectLoaded)
-            qWarning("unexpected load result; messages: %s",
-                     qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
         return m_play.get();
     }
 
     QTreeWidget *tree() const { return Control<QTreeWidget>(m_play.get(), "TreeView1"); }
-
-    void openScene(const char *act, const char *scene)
-    {
-        QTreeWidgetItem *node = TreeNode(tree(), QLatin1String(act), QLatin1String(scene));
-        QVERIFY(node);
-        ClickNode(tree(), node);
-    }
-
-    QString position() const { return LabelText(m_play.get(), "LbCompteRepliques"); }
+    QComboBox *numberBox() const { return Control<QComboBox>(m_play.get(), "ComboNumFichier"); }
+    QString label(const char *name) const { return LabelText(m_play.get(), name); }
     QString shownText() const
     {
         return Control<QTextEdit>(m_play.get(), "RichTextBox1")->toPlainText();
     }
-    QComboBox *numberBox() const { return Control<QComboBox>(m_play.get(), "ComboNumFichier"); }
-    QComboBox *rehearsalBox() const
+
+    // One user action: "scene:1.2", "act:2" (its node), "pick:4" (entry 4
+    // of the number list), "type:0007" (and Down, End in the list),
+    // "key:Down" or "key:Return" in the tree, or a button ("Plus").
+    void act(const QString &action)
     {
-        return Control<QComboBox>(m_play.get(), "ComboNumFichierRepetition");
+        const QString name = action.section(QLatin1Char(':'), 0, 0);
+        const QString arg = action.section(QLatin1Char(':'), 1);
+        if (name == QLatin1String("scene") || name == QLatin1String("act")) {
+            QTreeWidgetItem *node = name == QLatin1String("act")
+                                        ? TreeNode(tree(), "ACT " + arg)
+                                        : TreeNode(tree(), "ACT " + arg.section('.', 0, 0),
+                                                   "SCENE " + arg.section('.', 1));
+            QVERIFY(node);
+            ClickNode(tree(), node);
+        } else if (name == QLatin1String("pick")) {
+            PickFromList(numberBox(), arg.toInt());
+        } else if (name == QLatin1String("type")) {
+            numberBox()->setFocus();
+            QTest::keyClicks(numberBox(), arg);
+            QTest::keyClick(numberBox(), Qt::Key_Down);
+            QTest::keyClick(numberBox(), Qt::Key_End);
+        } else if (name == QLatin1String("key")) {
+            tree()->setFocus();
+            QTest::keyClick(tree(), arg == QLatin1String("Down") ? Qt::Key_Down : Qt::Key_Return);
+        } else {
+            Click(m_play.get(), qPrintable("Cmd" + name));
+        }
     }
-    QColor nameColour() const
+
+    // The reply panel: act, scene, heading, speaker, position, offset,
+    // text, the number list's entry and count, the rehearsal list's entry.
+    QString view() const
     {
-        return Control<QLabel>(m_play.get(), "LbNom")->palette().color(QPalette::WindowText);
+        QStringList parts;
+        for (const char *name :
+             {"LbNumActe", "LbNumScene", "LbEntete", "LbNom", "LbCompteRepliques", "LbIncrem"})
+            parts << label(name);
+        const auto *rehearsal = Control<QComboBox>(m_play.get(), "ComboNumFichierRepetition");
+        parts << shownText().trimmed() << numberBox()->currentText()
+              << QString::number(numberBox()->count()) << rehearsal->currentText();
+        return parts.join(QLatin1Char('|'));
+    }
+    // The enabled reply commands, "Cmd" left out.
+    QString enabledCommands() const
+    {
+        QStringList on;
+        for (const char *name : ReplyCommands) {
+            if (IsEnabled(m_play.get(), name))
+                on << QLatin1String(name).mid(3);
+        }
+        return on.join(QLatin1Char(' '));
     }
 
 private Q_SLOTS:
@@ -136,202 +175,149 @@ private Q_SLOTS:
     {
         standardPlay();
         openWindow();
-        QCOMPARE(tree()->topLevelItemCount(), 2);
-        QTreeWidgetItem *act1 = tree()->topLevelItem(0);
-        QCOMPARE(act1->text(0), QStringLiteral("ACT 1"));
-        QCOMPARE(act1->data(0, FrmAvare::KeyRole).toString(), QStringLiteral("A1"));
-        QCOMPARE(act1->data(0, FrmAvare::ImageRole).toString(), QStringLiteral("kclose"));
-        QCOMPARE(act1->childCount(), 3);
-        QCOMPARE(act1->child(2)->text(0), QStringLiteral("SCENE 3"));
-        QCOMPARE(act1->child(0)->data(0, FrmAvare::ImageRole).toString(), QStringLiteral("kfile"));
-        QVERIFY(!act1->icon(0).isNull());
-        QCOMPARE(tree()->topLevelItem(1)->data(0, FrmAvare::KeyRole).toString(),
-                 QStringLiteral("A2"));
-        // Nothing is open yet.
+        QStringList nodes;
+        for (int a = 0; a < tree()->topLevelItemCount(); ++a) {
+            const QTreeWidgetItem *act = tree()->topLevelItem(a);
+            QStringList scenes;
+            for (int s = 0; s < act->childCount(); ++s)
+                scenes << act->child(s)->text(0) + ' ' +
+                              act->child(s)->data(0, FrmAvare::ImageRole).toString();
+            nodes << QStringLiteral("%1 %2 %3 (%4)")
+                         .arg(act->text(0), act->data(0, FrmAvare::KeyRole).toString(),
+                              act->data(0, FrmAvare::ImageRole).toString(), scenes.join(", "));
+            QVERIFY(!act->icon(0).isNull());
+        }
+        QCOMPARE(nodes,
+                 (QStringList{"ACT 1 A1 kclose (SCENE 1 kfile, SCENE 2 kfile, SCENE 3 kfile)",
+                              "ACT 2 A2 kclose (SCENE 1 kfile)"}));
         QVERIFY(tree()->selectedItems().isEmpty());
-        for (const char *name : ReplyCommands)
-            QVERIFY2(!IsEnabled(m_play.get(), name), name);
-        QVERIFY(shownText().isEmpty());
+        QCOMPARE(enabledCommands(), QString());
+        QCOMPARE(view(), QStringLiteral("|||||0|||0|"));
         QVERIFY(m_dialogs.shown.isEmpty());
     }
 
-    void openingSceneShowsFirstReplyAndHeading()
+    void navigationShowsTheReply_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("view");
+        const QString first = "ACT 1|SCENE 1|ACT 1 - SCENE 1. Somewhere.|";
+        const QString second = "ACT 1|SCENE 2|ACT 1 - SCENE 2. Somewhere.|";
+        QTest::newRow("a scene opens on its first reply")
+            << "scene:1.2" << second + "HAMLET|1/4|0|Text of reply 42.|0042|4|0042";
+        QTest::newRow("no wrap before the first")
+            << "scene:1.1 Moins" << first + "HAMLET|1/41|0|Text of reply 1.|0001|41|0001";
+        QTest::newRow("last") << "scene:1.1 Fin"
+                              << first + "HAMLET|41/41|40|Text of reply 41.|0041|41|0041";
+        QTest::newRow("no wrap past the last")
+            << "scene:1.1 Fin Plus" << first + "HAMLET|41/41|40|Text of reply 41.|0041|41|0041";
+        QTest::newRow("back from the last")
+            << "scene:1.1 Fin Moins" << first + "HORATIO|40/41|39|Text of reply 40.|0040|41|0040";
+        QTest::newRow("first") << "scene:1.1 Fin Debut"
+                               << first + "HAMLET|1/41|0|Text of reply 1.|0001|41|0001";
+        QTest::newRow("next") << "scene:1.1 Plus"
+                              << first + "HORATIO|2/41|1|Text of reply 2.|0002|41|0002";
+        QTest::newRow("a pick leaves the rehearsal list alone")
+            << "scene:1.1 Plus pick:4" << first + "HAMLET|5/41|4|Text of reply 5.|0005|41|0002";
+        QTest::newRow("the next move brings both lists into step")
+            << "scene:1.1 Plus pick:4 Plus"
+            << first + "HORATIO|6/41|5|Text of reply 6.|0006|41|0006";
+        QTest::newRow("typed digits do nothing")
+            << "scene:1.1 type:0007" << first + "HAMLET|1/41|0|Text of reply 1.|0001|41|0001";
+        QTest::newRow("keyboard in the tree opens the next scene")
+            << "scene:1.1 key:Down" << second + "HAMLET|1/4|0|Text of reply 42.|0042|4|0042";
+        QTest::newRow("return opens the scene again from its start")
+            << "scene:1.2 Plus key:Return" << second + "HAMLET|1/4|0|Text of reply 42.|0042|4|0042";
+        QTest::newRow("an act node clears the view") << "scene:1.2 Plus act:2"
+                                                     << "|||||0|||0|";
+        QTest::newRow("a scene opens again after an act node")
+            << "scene:1.2 act:2 scene:2.1"
+            << "ACT 2|SCENE 1|ACT 2 - SCENE 1. Somewhere.|MARCELLUS|1/3|0|Text of reply "
+               "46.|0046|3|0046";
+        QTest::newRow("a scene without replies opens empty")
+            << "scene:1.1 Fin scene:1.3"
+            << "ACT 1|SCENE 3|ACT 1 - SCENE III. Nobody speaks.||0/0|0|||0|";
+    }
+    void navigationShowsTheReply()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, view);
+        standardPlay();
+        openWindow();
+        for (const QString &action : actions.split(QLatin1Char(' ')))
+            act(action);
+        QCOMPARE(this->view(), view);
+        QVERIFY(m_dialogs.shown.isEmpty());
+    }
+
+    void buttonsApplyTheControlTable_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("enabled");
+        const QString reply = "Moins Plus Debut Fin RecordShow EcouteGlobalScene ";
+        const QString tools = "PrintScene PrintActe Photo Commentaire ";
+        QTest::newRow("reply without files") << "scene:1.2" << reply + tools + "Repetition";
+        QTest::newRow("reply with a note and a photo")
+            << "scene:1.2 Plus" << reply + tools + "PhotoExiste NoteExiste Repetition";
+        QTest::newRow("reply with a recording")
+            << "scene:1.2 Plus Plus"
+            << "Moins Plus Debut Fin RecordShow EcouteGlobalScene Lecture DelVox " + tools +
+                   "Repetition";
+        QTest::newRow("an act node") << "scene:1.2 Plus Plus act:2"
+                                     << "";
+        QTest::newRow("a scene without replies") << "scene:1.3"
+                                                 << "PrintScene PrintActe";
+    }
+    void buttonsApplyTheControlTable()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, enabled);
+        standardPlay();
+        openWindow();
+        for (const QString &action : actions.split(QLatin1Char(' ')))
+            act(action);
+        QCOMPARE(enabledCommands(), enabled);
+        QCOMPARE(m_play->currentReply().isValid(),
+                 !enabled.startsWith("Print") && !enabled.isEmpty());
+    }
+
+    // What a scene player calls on an empty scene does nothing.
+    void callsOnAnEmptySceneDoNothing()
     {
         standardPlay();
         openWindow();
-        openScene("ACT 1", "SCENE 2");
-        QCOMPARE(LabelText(m_play.get(), "LbNumActe"), QStringLiteral("ACT 1"));
-        QCOMPARE(LabelText(m_play.get(), "LbNumScene"), QStringLiteral("SCENE 2"));
-        QCOMPARE(LabelText(m_play.get(), "LbEntete"),
-                 QStringLiteral("ACT 1 - SCENE 2. Somewhere."));
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Hamlet);
-        QCOMPARE(position(), QStringLiteral("1/4"));
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("0"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 42.\n"));
-        QCOMPARE(numberBox()->count(), 4);
-        QCOMPARE(numberBox()->itemText(3), QStringLiteral("0045"));
-        QCOMPARE(numberBox()->currentText(), QStringLiteral("0042"));
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0042"));
-        QTreeWidgetItem *node =
-            TreeNode(tree(), QStringLiteral("ACT 1"), QStringLiteral("SCENE 2"));
-        QCOMPARE(node->data(0, FrmAvare::SelectedImageRole).toString(), QStringLiteral("kopen"));
-        QVERIFY(IsEnabled(m_play.get(), "CmdPlus"));
-        QVERIFY(!IsEnabled(m_play.get(), "CmdLecture"));
-        const CurrentReply reply = m_play->currentReply();
-        QCOMPARE(reply.baseName, QStringLiteral("_0042_HAMLET"));
-        QCOMPARE(reply.number, QStringLiteral("0042"));
-        QCOMPARE(reply.act, 1);
-        QCOMPARE(reply.scene, 2);
-    }
-
-    void firstLastAndNoWrapIn41ReplyScene()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        QCOMPARE(position(), QStringLiteral("1/41"));
-        Click(m_play.get(), "CmdMoins"); // at the first reply: nothing
-        QCOMPARE(position(), QStringLiteral("1/41"));
-        Click(m_play.get(), "CmdFin");
-        QCOMPARE(position(), QStringLiteral("41/41"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 41.\n"));
-        QCOMPARE(numberBox()->currentText(), QStringLiteral("0041"));
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0041"));
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("40"));
-        Click(m_play.get(), "CmdPlus"); // at the last reply: no wrap
-        QCOMPARE(position(), QStringLiteral("41/41"));
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("40"));
-        Click(m_play.get(), "CmdMoins");
-        QCOMPARE(position(), QStringLiteral("40/41"));
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Horatio);
-        Click(m_play.get(), "CmdDebut");
-        QCOMPARE(position(), QStringLiteral("1/41"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 1.\n"));
-        Click(m_play.get(), "CmdPlus");
-        QCOMPARE(position(), QStringLiteral("2/41"));
-        QCOMPARE(LabelText(m_play.get(), "LbNumRepliqueRepetition"), QStringLiteral("2/41"));
-    }
-
-    void keyboardInTreeOpensScenes()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        tree()->setFocus();
-        QTest::keyClick(tree(), Qt::Key_Down);
-        QCOMPARE(LabelText(m_play.get(), "LbNumScene"), QStringLiteral("SCENE 2"));
-        QCOMPARE(position(), QStringLiteral("1/4"));
-        Click(m_play.get(), "CmdPlus");
-        QTest::keyClick(tree(), Qt::Key_Return); // opens the same scene again from its start
-        QCOMPARE(position(), QStringLiteral("1/4"));
-    }
-
-    void comboPickLeavesRehearsalBoxAlone()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        Click(m_play.get(), "CmdPlus");
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0002"));
-        PickFromList(numberBox(), 4);
-        QCOMPARE(position(), QStringLiteral("5/41"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 5.\n"));
-        QCOMPARE(numberBox()->currentText(), QStringLiteral("0005"));
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("4"));
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0002"));
-        // The next move brings both boxes into step again.
-        Click(m_play.get(), "CmdPlus");
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0006"));
-    }
-
-    void typedDigitsDoNothing()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        numberBox()->setFocus();
-        QTest::keyClicks(numberBox(), QStringLiteral("0007"));
-        QTest::keyClick(numberBox(), Qt::Key_Down);
-        QTest::keyClick(numberBox(), Qt::Key_End);
-        QCOMPARE(numberBox()->currentText(), QStringLiteral("0001"));
-        QCOMPARE(position(), QStringLiteral("1/41"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 1.\n"));
-    }
-
-    void recordingNoteAndPhotoEnableTheirButtons()
-    {
-        TestPlay play = standardPlay();
-        play.addRecording(44, Marcellus);
-        play.addNote(43, Horatio);
-        play.addPhoto(43, Horatio);
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        QVERIFY(IsEnabled(m_play.get(), "CmdEcouteGlobalScene"));
-        Click(m_play.get(), "CmdPlus");
-        QVERIFY(IsEnabled(m_play.get(), "CmdNoteExiste"));
-        QVERIFY(IsEnabled(m_play.get(), "CmdPhotoExiste"));
-        Click(m_play.get(), "CmdPlus");
-        QVERIFY(IsEnabled(m_play.get(), "CmdLecture"));
-        QVERIFY(!IsEnabled(m_play.get(), "CmdNoteExiste"));
-    }
-
-    void actNodeClearsViewAndDisablesEverything()
-    {
-        TestPlay play = standardPlay();
-        play.addRecording(42, Hamlet);
-        play.addNote(42, Hamlet);
-        play.addPhoto(42, Hamlet);
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        QVERIFY(IsEnabled(m_play.get(), "CmdLecture"));
-        ClickNode(tree(), TreeNode(tree(), QStringLiteral("ACT 2")));
-        for (const char *name : ReplyCommands)
-            QVERIFY2(!IsEnabled(m_play.get(), name), name);
-        for (const char *name :
-             {"LbNumActe", "LbNumScene", "LbNom", "LbCompteRepliques", "LbEntete"})
-            QVERIFY2(LabelText(m_play.get(), name).isEmpty(), name);
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("0"));
-        QVERIFY(shownText().isEmpty());
-        QCOMPARE(numberBox()->count(), 0);
-        QVERIFY(!m_play->currentReply().isValid());
-        // A scene opens again normally.
-        openScene("ACT 2", "SCENE 1");
-        QCOMPARE(position(), QStringLiteral("1/3"));
-    }
-
-    void sceneWithoutRepliesOpensEmpty()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        Click(m_play.get(), "CmdFin");
-        openScene("ACT 1", "SCENE 3");
-        QCOMPARE(LabelText(m_play.get(), "LbEntete"),
-                 QStringLiteral("ACT 1 - SCENE III. Nobody speaks."));
-        QVERIFY(shownText().isEmpty());
-        QVERIFY(LabelText(m_play.get(), "LbNom").isEmpty());
-        QCOMPARE(position(), QStringLiteral("0/0"));
-        QCOMPARE(numberBox()->count(), 0);
-        QVERIFY(!IsEnabled(m_play.get(), "CmdPlus"));
-        QVERIFY(IsEnabled(m_play.get(), "CmdPrintScene"));
-        m_play->CmdPlusClick(); // what a scene player would call: nothing happens
+        act("scene:1.3");
+        m_play->CmdPlusClick();
         m_play->CmdFinClick();
         m_play->ShowReply(0);
-        QCOMPARE(position(), QStringLiteral("0/0"));
+        QCOMPARE(label("LbCompteRepliques"), QStringLiteral("0/0"));
         QVERIFY(!m_play->currentReply().isValid());
+    }
+
+    void currentReplyNamesTheShownOne()
+    {
+        standardPlay();
+        openWindow();
+        act("scene:1.2");
+        const CurrentReply reply = m_play->currentReply();
+        QCOMPARE(QStringLiteral("%1 %2 %3.%4")
+                     .arg(reply.baseName, reply.number)
+                     .arg(reply.act)
+                     .arg(reply.scene),
+                 QStringLiteral("_0042_HAMLET 0042 1.2"));
+        QCOMPARE(
+            TreeNode(tree(), "ACT 1", "SCENE 2")->data(0, FrmAvare::SelectedImageRole).toString(),
+            QStringLiteral("kopen"));
     }
 
     void vanishedReplyFileShowsEmptyText()
     {
         standardPlay();
         openWindow();
-        openScene("ACT 1", "SCENE 2");
+        act("scene:1.2");
         QVERIFY(QFile::remove(m_state->ReplyTextPath(1, 2, QStringLiteral("_0043_HORATIO"))));
-        Click(m_play.get(), "CmdPlus");
-        QCOMPARE(position(), QStringLiteral("2/4"));
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Horatio);
-        QVERIFY(shownText().isEmpty());
-        Click(m_play.get(), "CmdPlus");
+        act("Plus");
+        QCOMPARE(label("LbNom") + label("LbCompteRepliques") + shownText(), "HORATIO2/4");
+        act("Plus");
         QCOMPARE(shownText(), QStringLiteral("Text of reply 44.\n"));
         QVERIFY(m_dialogs.shown.isEmpty());
     }
@@ -342,44 +328,32 @@ private Q_SLOTS:
         TestPlay::write(m_state->PlayFolder + QStringLiteral("/head.ini"),
                         "1,1,\"SCENE I. Elsinore.\"\r\n");
         openWindow();
-        openScene("ACT 1", "SCENE 1");
-        QCOMPARE(LabelText(m_play.get(), "LbEntete"), QStringLiteral("ACT 1 - SCENE I. Elsinore."));
-        openScene("ACT 2", "SCENE 1");
-        QVERIFY(LabelText(m_play.get(), "LbEntete").isEmpty());
-        QCOMPARE(position(), QStringLiteral("1/3"));
+        act("scene:1.1");
+        QCOMPARE(label("LbEntete"), QStringLiteral("ACT 1 - SCENE I. Elsinore."));
+        act("scene:2.1");
+        QCOMPARE(label("LbEntete") + label("LbCompteRepliques"), QStringLiteral("1/3"));
     }
 
     void brokenPlayGivesOneMessageAndEmptyTree_data()
     {
-        QTest::addColumn<QString>("broken");
-        QTest::addColumn<QString>("named");
-        QTest::newRow("characters file missing") << "dat"
-                                                 << "merchantvenice.dat";
-        QTest::newRow("treeview.ini missing") << "treeview"
-                                              << "treeview.ini";
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("characters file missing") << "merchantvenice.dat";
+        QTest::newRow("treeview.ini missing") << "treeview.ini";
     }
     void brokenPlayGivesOneMessageAndEmptyTree()
     {
-        QFETCH(QString, broken);
-        QFETCH(QString, named);
+        QFETCH(QString, missing);
         TestPlay play = freshPlay();
-        const QString dat = m_state->AppFolder + m_state->CharactersFileName();
-        if (broken == QLatin1String("dat")) {
-            QVERIFY(QFile::remove(dat));
-            play.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
-        } else if (broken == QLatin1String("treeview")) {
-            play.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
-            QVERIFY(QFile::remove(m_state->PlayFolder + QStringLiteral("/treeview.ini")));
-        }
-        openWindow(false);
+        play.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
+        QVERIFY(QFile::remove(missing.endsWith(".dat")
+                                  ? m_state->AppFolder + m_state->CharactersFileName()
+                                  : m_state->PlayFolder + "/" + missing));
+        openWindow();
         QCOMPARE(m_dialogs.shown.size(), 1);
-        QVERIFY2(m_dialogs.shown.at(0).text.contains(named),
-                 qPrintable(m_dialogs.shown.at(0).text));
+        QVERIFY2(m_dialogs.shown.at(0).text.contains(missing), qPrintable(m_dialogs.texts().at(0)));
         QCOMPARE(tree()->topLevelItemCount(), 0);
-        for (const char *name : ReplyCommands)
-            QVERIFY2(!IsEnabled(m_play.get(), name), name);
-        // The window stays usable: it closes normally.
-        QVERIFY(m_play->close());
+        QCOMPARE(enabledCommands(), QString());
+        QVERIFY(m_play->close()); // the window stays usable
     }
 
     void firstOpeningConvertsWithProgressWindow()
@@ -388,10 +362,10 @@ private Q_SLOTS:
         play.writePlayText("PREFACE\r\nACT I.\r\nSCENE I. Elsinore.\r\nhamlet\r\nWho's there?\r\n"
                            "HORATIO\r\nFriends.\r\nACT II.\r\nSCENE I. A plain.\r\n"
                            "GHOST\r\nRemember me.\r\n");
-        const QByteArray enciphered = [&] {
-            QFile f(m_state->AppFolder + m_state->CharactersFileName());
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        QFile dat(m_state->AppFolder + m_state->CharactersFileName());
+        QVERIFY(dat.open(QIODevice::ReadOnly));
+        const QByteArray enciphered = dat.readAll();
+        dat.close();
         ShowSpy spy;
         qApp->installEventFilter(&spy);
         openWindow();
@@ -399,12 +373,10 @@ private Q_SLOTS:
         QVERIFY2(spy.shown.contains(QStringLiteral("FrmProg")), qPrintable(spy.shown.join(',')));
         QVERIFY(!qApp->findChild<QWidget *>(QStringLiteral("FrmProg")));
         QCOMPARE(tree()->topLevelItemCount(), 2);
-        openScene("ACT 1", "SCENE 1");
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Hamlet);
-        QCOMPARE(shownText(), QStringLiteral("Who's there?\n"));
-        QFile datFile(m_state->AppFolder + m_state->CharactersFileName());
-        QVERIFY(datFile.open(QIODevice::ReadOnly));
-        QCOMPARE(datFile.readAll(), enciphered);
+        act("scene:1.1");
+        QCOMPARE(label("LbNom") + ' ' + shownText(), QStringLiteral("HAMLET Who's there?\n"));
+        QVERIFY(dat.open(QIODevice::ReadOnly));
+        QCOMPARE(dat.readAll(), enciphered);
         QCOMPARE(m_play->characters().names, (QStringList{Hamlet, Horatio, Marcellus, Ghost}));
     }
 
@@ -412,15 +384,13 @@ private Q_SLOTS:
     {
         standardPlay();
         openWindow();
-        openScene("ACT 1", "SCENE 2");
         TestPlay::write(m_state->AppFolder + QStringLiteral("temp.wav"), "RIFF");
         m_state->RecordingActive = true;
         m_state->FilterCharacter = Hamlet;
         QSignalSpy closing(m_play.get(), &FrmAvare::closing);
         QVERIFY(!m_play->close());
         QCOMPARE(m_dialogs.texts(), QStringList{"Stop at first the current recording."});
-        QVERIFY(m_play->isVisible());
-        QCOMPARE(closing.count(), 0);
+        QVERIFY(m_play->isVisible() && closing.isEmpty());
         QCOMPARE(m_state->FilterCharacter, Hamlet);
         QVERIFY(QFileInfo::exists(m_state->AppFolder + QStringLiteral("temp.wav")));
     }
@@ -440,12 +410,9 @@ private Q_SLOTS:
         QSignalSpy closing(m_play.get(), &FrmAvare::closing);
         QVERIFY(m_play->close());
         QCOMPARE(closing.count(), 1);
-        QVERIFY(!recorder.isVisible());
-        QVERIFY(m_state->FilterCharacter.isEmpty());
-        QVERIFY(!m_state->RecordingActive);
-        for (const QString &name : scratch)
-            QVERIFY2(!QFileInfo::exists(m_state->AppFolder + name), qPrintable(name));
-        QVERIFY(QFileInfo::exists(m_state->AppFolder + m_state->CharactersFileName()));
+        QVERIFY(!recorder.isVisible() && m_state->FilterCharacter.isEmpty());
+        QCOMPARE(QDir(m_state->AppFolder).entryList(QDir::Files),
+                 QStringList{m_state->CharactersFileName()});
         QVERIFY(m_dialogs.shown.isEmpty());
     }
 
@@ -461,7 +428,7 @@ private Q_SLOTS:
         QFile::remove(m_state->AppFolder + m_state->PlayTextFile);
         check->click();
         QCOMPARE(m_dialogs.shown.size(), 1);
-        QVERIFY(m_dialogs.shown.at(0).text.contains(QStringLiteral("merchantvenice.txt")));
+        QVERIFY(m_dialogs.texts().at(0).contains(QStringLiteral("merchantvenice.txt")));
     }
 
     void placedAtTopCentredThreeQuarters()
