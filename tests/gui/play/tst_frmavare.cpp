@@ -85,6 +85,10 @@ private:
         play.writeStore({TestPlay::numberedScene(1, 1, 1, 41, {Hamlet, Horatio}),
                          TestPlay::numberedScene(1, 2, 42, 4, {Hamlet, Horatio, Marcellus}), empty,
                          TestPlay::numberedScene(2, 1, 46, 3, {Marcellus, Horatio})});
+        // No heading record for act 2 scene 1: no heading shown, none left over.
+        TestPlay::write(m_state->PlayFolder + "/head.ini",
+                        "1,1,\"SCENE 1. Somewhere.\"\r\n1,2,\"SCENE 2. Somewhere.\"\r\n"
+                        "1,3,\"SCENE III. Nobody speaks.\"\r\n");
         play.addNote(43, Horatio);
         play.addPhoto(43, Horatio);
         play.addRecording(44, Marcellus);
@@ -231,7 +235,7 @@ private Q_SLOTS:
                                                      << "|||||0|||0|";
         QTest::newRow("a scene opens again after an act node")
             << "scene:1.2 act:2 scene:2.1"
-            << "ACT 2|SCENE 1|ACT 2 - SCENE 1. Somewhere.|MARCELLUS|1/3|0|Text of reply "
+            << "ACT 2|SCENE 1||MARCELLUS|1/3|0|Text of reply "
                "46.|0046|3|0046";
         QTest::newRow("a scene without replies opens empty")
             << "scene:1.1 Fin scene:1.3"
@@ -322,35 +326,15 @@ private Q_SLOTS:
         QVERIFY(m_dialogs.shown.isEmpty());
     }
 
-    void sceneWithoutHeadingRecordShowsNoStaleHeading()
-    {
-        standardPlay();
-        TestPlay::write(m_state->PlayFolder + QStringLiteral("/head.ini"),
-                        "1,1,\"SCENE I. Elsinore.\"\r\n");
-        openWindow();
-        act("scene:1.1");
-        QCOMPARE(label("LbEntete"), QStringLiteral("ACT 1 - SCENE I. Elsinore."));
-        act("scene:2.1");
-        QCOMPARE(label("LbEntete") + label("LbCompteRepliques"), QStringLiteral("1/3"));
-    }
-
-    void brokenPlayGivesOneMessageAndEmptyTree_data()
-    {
-        QTest::addColumn<QString>("missing");
-        QTest::newRow("characters file missing") << "merchantvenice.dat";
-        QTest::newRow("treeview.ini missing") << "treeview.ini";
-    }
     void brokenPlayGivesOneMessageAndEmptyTree()
     {
-        QFETCH(QString, missing);
         TestPlay play = freshPlay();
         play.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
-        QVERIFY(QFile::remove(missing.endsWith(".dat")
-                                  ? m_state->AppFolder + m_state->CharactersFileName()
-                                  : m_state->PlayFolder + "/" + missing));
+        QVERIFY(QFile::remove(m_state->PlayFolder + "/treeview.ini"));
         openWindow();
         QCOMPARE(m_dialogs.shown.size(), 1);
-        QVERIFY2(m_dialogs.shown.at(0).text.contains(missing), qPrintable(m_dialogs.texts().at(0)));
+        QVERIFY2(m_dialogs.texts().at(0).contains("treeview.ini"),
+                 qPrintable(m_dialogs.texts().at(0)));
         QCOMPARE(tree()->topLevelItemCount(), 0);
         QCOMPARE(enabledCommands(), QString());
         QVERIFY(m_play->close()); // the window stays usable
@@ -380,40 +364,39 @@ private Q_SLOTS:
         QCOMPARE(m_play->characters().names, (QStringList{Hamlet, Horatio, Marcellus, Ghost}));
     }
 
-    void closeRefusedWhileRecordingKeepsEverything()
+    void closeEndsThePlayUnlessARecordingRuns_data()
     {
-        standardPlay();
-        openWindow();
-        TestPlay::write(m_state->AppFolder + QStringLiteral("temp.wav"), "RIFF");
-        m_state->RecordingActive = true;
-        m_state->FilterCharacter = Hamlet;
-        QSignalSpy closing(m_play.get(), &FrmAvare::closing);
-        QVERIFY(!m_play->close());
-        QCOMPARE(m_dialogs.texts(), QStringList{"Stop at first the current recording."});
-        QVERIFY(m_play->isVisible() && closing.isEmpty());
-        QCOMPARE(m_state->FilterCharacter, Hamlet);
-        QVERIFY(QFileInfo::exists(m_state->AppFolder + QStringLiteral("temp.wav")));
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("left"); // the filter, the tool window, the files
+        QTest::newRow("recording: refused, everything kept")
+            << true << QStringList{"Stop at first the current recording."}
+            << "HAMLET shown _0042_HAMLET.tsd a.tsd merchantvenice.dat temp.vox temp.wav";
+        QTest::newRow("closed: filter, tool windows and scratch files gone")
+            << false << QStringList() << "merchantvenice.dat";
     }
-
-    void closeCleansUpAndClosesToolWindows()
+    void closeEndsThePlayUnlessARecordingRuns()
     {
+        QFETCH(bool, recording);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, left);
         standardPlay();
         openWindow();
-        const QStringList scratch{QStringLiteral("temp.wav"), QStringLiteral("temp.vox"),
-                                  QStringLiteral("_0042_HAMLET.tsd"), QStringLiteral("a.tsd")};
-        for (const QString &name : scratch)
+        for (const char *name : {"temp.wav", "temp.vox", "_0042_HAMLET.tsd", "a.tsd"})
             TestPlay::write(m_state->AppFolder + name, "x");
         m_state->FilterCharacter = Hamlet;
+        m_state->RecordingActive = recording;
         QWidget recorder;
         recorder.show();
         m_play->adoptToolWindow(&recorder);
         QSignalSpy closing(m_play.get(), &FrmAvare::closing);
-        QVERIFY(m_play->close());
-        QCOMPARE(closing.count(), 1);
-        QVERIFY(!recorder.isVisible() && m_state->FilterCharacter.isEmpty());
-        QCOMPARE(QDir(m_state->AppFolder).entryList(QDir::Files),
-                 QStringList{m_state->CharactersFileName()});
-        QVERIFY(m_dialogs.shown.isEmpty());
+        QCOMPARE(m_play->close(), !recording);
+        QCOMPARE(closing.count(), recording ? 0 : 1);
+        QCOMPARE(m_dialogs.texts(), messages);
+        QStringList still{m_state->FilterCharacter, recorder.isVisible() ? "shown" : ""};
+        still << QDir(m_state->AppFolder).entryList(QDir::Files);
+        still.removeAll(QString());
+        QCOMPARE(still.join(' '), left);
     }
 
     void hiddenCheckButtonReportsSuspectLines()
@@ -425,10 +408,6 @@ private Q_SLOTS:
         QVERIFY(!check->isVisible());
         check->click();
         QCOMPARE(shownText(), QStringLiteral("ACT 01\nSCENE 01\nHORATIO, aside\n\n"));
-        QFile::remove(m_state->AppFolder + m_state->PlayTextFile);
-        check->click();
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        QVERIFY(m_dialogs.texts().at(0).contains(QStringLiteral("merchantvenice.txt")));
     }
 
     void placedAtTopCentredThreeQuarters()

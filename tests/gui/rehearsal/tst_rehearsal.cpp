@@ -89,7 +89,7 @@ private:
             {"CmdStopLectureRepetition", "promptstop"}, {"CmdVoirTexte", "reveal"},
             {"ComboNumFichierRepetition", "list"},      {"CmdFinRepetition", "leave"}};
         for (const auto &[control, name] : enabled) {
-            if (f.control(control)->isEnabled())
+            if (f.control(control)->isVisible() && f.control(control)->isEnabled())
                 on << QLatin1String(name);
         }
         if (f.control("Pict_A_Vous")->isVisible())
@@ -99,19 +99,17 @@ private:
             on << QStringLiteral("playing");
         return on.join(QLatin1Char(' '));
     }
-    // Which panel is up: "rehearsal" or "replies" (and the tree locked or not).
+    // The panels shown, and "tree" when the act/scene tree takes clicks.
     QString panels() const
     {
-        const bool rehearsing =
-            f.control("PictRepetition")->isVisible() && f.control("PictBarRepet")->isVisible() &&
-            !f.control("Picture1")->isVisible() && !f.control("Picture2")->isVisible();
-        const bool replies =
-            !f.control("PictRepetition")->isVisible() && !f.control("PictBarRepet")->isVisible() &&
-            f.control("Picture1")->isVisible() && f.control("Picture2")->isVisible();
-        return QLatin1String(rehearsing ? "rehearsal"
-                             : replies  ? "replies"
-                                        : "mixed") +
-               QLatin1String(f.control("TreeView1")->isEnabled() ? " tree" : "");
+        QStringList shown;
+        for (const char *name : {"Picture1", "Picture2", "PictRepetition", "PictBarRepet"}) {
+            if (f.control(name)->isVisible())
+                shown << QLatin1String(name);
+        }
+        if (f.control("TreeView1")->isEnabled())
+            shown << QStringLiteral("tree");
+        return shown.join(QLatin1Char(' '));
     }
 
 private Q_SLOTS:
@@ -135,14 +133,14 @@ private Q_SLOTS:
         openScene(1, filter ? QList<int>{3} : QList<int>{}, filter);
         f.click("CmdRepetition");
         QCOMPARE(f.dialogs.texts(), QStringList{message});
-        QCOMPARE(panels(), QLatin1String(filter ? "replies tree" : "replies"));
+        QCOMPARE(panels(), QLatin1String(filter ? "Picture1 Picture2 tree" : "Picture1 Picture2"));
         QCOMPARE(ShownWindow<FrmFiltre>() != nullptr, !filter);
     }
 
     void enteringOnAnOwnReplyCoversItsText()
     {
         enter(2);
-        QCOMPARE(panels(), QStringLiteral("rehearsal"));
+        QCOMPARE(panels(), QStringLiteral("PictRepetition PictBarRepet"));
         QCOMPARE(panel(), QStringLiteral("2/4 start prompt reveal list leave cover beeps 0"));
         QCOMPARE(f.label("LbNumRepliqueRepetition"), QStringLiteral("2/4"));
         QCOMPARE(f.label("Lb_A_Vous"), QStringLiteral("ARTHUR ..."));
@@ -198,31 +196,51 @@ private Q_SLOTS:
         QVERIFY(!timer()->isActive());
     }
 
-    void stopAndStartPlaysThePartnerTakeAgainFromItsStart()
+    // Stop and leave end what plays or counts: nothing goes on stepping
+    // behind them (a late tick, the clock running on).
+    void stopAndLeaveEndWhatPlaysOrCounts_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("panels");
+        QTest::addColumn<QString>("panel");
+        const char *rehearsal = "PictRepetition PictBarRepet";
+        const char *replies = "Picture1 Picture2 tree";
+        QTest::newRow("stop during a partner take")
+            << 1 << "CmdStopGlobalRepetition" << rehearsal << "1/4 start prompt list leave beeps 0";
+        QTest::newRow("stop during a gap") << 2 << "CmdStopGlobalRepetition" << rehearsal
+                                           << "2/4 start prompt reveal list leave cover beeps 1";
+        QTest::newRow("leave during a partner take")
+            << 1 << "CmdFinRepetition" << replies << "1/4 beeps 0";
+        QTest::newRow("leave during a gap") << 2 << "CmdFinRepetition" << replies << "2/4 beeps 1";
+    }
+    void stopAndLeaveEndWhatPlaysOrCounts()
+    {
+        QFETCH(int, position);
+        QFETCH(QString, button);
+        QFETCH(QString, panels);
+        QFETCH(QString, panel);
+        enter(position, true);
+        f.click("CmdDemarRepetition");
+        rehearsal().TimerRepetitionTick();
+        f.click(qPrintable(button));
+        f.advance(10000);
+        rehearsal().TimerRepetitionTick(); // a tick already queued
+        QCOMPARE(this->panels(), panels);
+        QCOMPARE(this->panel(), panel);
+        QVERIFY(!partner().isOpen() && !timer()->isActive());
+    }
+
+    void startAfterStopPlaysThePartnerTakeFromItsStart()
     {
         enter(1);
         f.click("CmdDemarRepetition");
         f.advance(1500);
         f.click("CmdStopGlobalRepetition");
-        QCOMPARE(panel(), QStringLiteral("1/4 start prompt list leave beeps 0"));
-        QCOMPARE(partnerTake(), 0);
         partner().clearCommandLog();
         f.click("CmdDemarRepetition");
         QCOMPARE(partner().commandLog(), (QStringList{"Open", "Play"}));
         QCOMPARE(partner().position(), 0);
-        finishPartnerTake();
-        QCOMPARE(f.label("LbCompteRepliques"), QStringLiteral("2/4"));
-    }
-
-    void stopDuringAGapStopsTheClock()
-    {
-        enter(2, true);
-        f.click("CmdDemarRepetition");
-        rehearsal().TimerRepetitionTick();
-        f.click("CmdStopGlobalRepetition");
-        QVERIFY(!timer()->isActive());
-        QCOMPARE(panel(), QStringLiteral("2/4 start prompt reveal list leave cover beeps 1"));
-        QCOMPARE(f.label("LbDecompteRepetition") + f.label("LbEgreneRepetition"), QString());
     }
 
     void promptAtATurnComesBackToTheTurn_data()
@@ -261,27 +279,6 @@ private Q_SLOTS:
         f.click("CmdDemarRepetition");
         QCOMPARE(f.label("LbDecompteRepetition"), QStringLiteral("2"));
         QVERIFY(timer()->isActive());
-    }
-
-    // Nothing goes on stepping behind the restored reply panel.
-    void leavingStopsWhatPlaysOrCounts_data()
-    {
-        QTest::addColumn<bool>("nonStop");
-        QTest::newRow("during a partner take") << false;
-        QTest::newRow("during a gap") << true;
-    }
-    void leavingStopsWhatPlaysOrCounts()
-    {
-        QFETCH(bool, nonStop);
-        enter(nonStop ? 2 : 1, nonStop);
-        f.click("CmdDemarRepetition");
-        f.click("CmdFinRepetition");
-        QCOMPARE(panels(), QStringLiteral("replies tree"));
-        const QString before = panel();
-        f.advance(10000);
-        rehearsal().TimerRepetitionTick(); // a tick already queued
-        QCOMPARE(panel(), before);
-        QVERIFY(!partner().isOpen() && !timer()->isActive() && f.enabled("CmdPlus"));
     }
 
     // As scene listening does, a take that cannot be played is passed over:
@@ -338,7 +335,7 @@ private Q_SLOTS:
         QTest::keyClick(f.play.get(), Qt::Key_Space); // Continue
         QCOMPARE(partnerTake(), P3Ms);
         QTest::keyClick(f.play.get(), Qt::Key_E);
-        QCOMPARE(panels(), QStringLiteral("replies tree"));
+        QCOMPARE(panels(), QStringLiteral("Picture1 Picture2 tree"));
     }
 };
 
