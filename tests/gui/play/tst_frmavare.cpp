@@ -1,18 +1,8 @@
-#include "gui/play/FrmAvare.h"
+#include "PlayWindowFixture.h"
 
-#include "FakeDialogs.h"
-#include "TestPlay.h"
-#include "WidgetDriver.h"
-
-#include <QFile>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
-
-#include <memory>
 
 using namespace tiradex;
 
@@ -54,80 +44,44 @@ class TestFrmAvare : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<Module1> m_state;
-    FakeDialogs m_dialogs;
-    std::unique_ptr<FrmAvare> m_play;
-
-    // A fresh application folder holding the characters file of the test play.
-    TestPlay freshPlay()
-    {
-        m_play.reset();
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-        m_state = std::make_unique<Module1>();
-        m_dialogs = FakeDialogs();
-        TestPlay play(*m_state, m_dir.path());
-        play.writeCharacters({{Hamlet, QStringLiteral("Prince of Denmark")},
-                              {Horatio, QStringLiteral("friend to Hamlet")},
-                              {Marcellus, QStringLiteral("an officer")},
-                              {Ghost, QStringLiteral("of Hamlet's father")}});
-        return play;
-    }
+    PlayWindowFixture f;
 
     // The test play, already converted: act 1 with a scene of 41 replies, a
     // scene of 4 (a note and a photo on 43, a recording of 44) and a scene
-    // without replies; act 2 with one scene of 3.
-    TestPlay standardPlay()
+    // without replies; act 2 with one scene of 3, without a heading record.
+    void openPlay()
     {
-        TestPlay play = freshPlay();
-        TestPlay::Scene empty{1, 3, QStringLiteral("SCENE III. Nobody speaks."), {}};
-        play.writeStore({TestPlay::numberedScene(1, 1, 1, 41, {Hamlet, Horatio}),
-                         TestPlay::numberedScene(1, 2, 42, 4, {Hamlet, Horatio, Marcellus}), empty,
-                         TestPlay::numberedScene(2, 1, 46, 3, {Marcellus, Horatio})});
-        // No heading record for act 2 scene 1: no heading shown, none left over.
-        TestPlay::write(m_state->PlayFolder + "/head.ini",
+        TestPlay play = f.setUp({Hamlet, Horatio, Marcellus, Ghost},
+                                {TestPlay::numberedScene(1, 1, 1, 41, {Hamlet, Horatio}),
+                                 TestPlay::numberedScene(1, 2, 42, 4, {Hamlet, Horatio, Marcellus}),
+                                 {1, 3, QStringLiteral("SCENE III. Nobody speaks."), {}},
+                                 TestPlay::numberedScene(2, 1, 46, 3, {Marcellus, Horatio})});
+        TestPlay::write(f.state->PlayFolder + "/head.ini",
                         "1,1,\"SCENE 1. Somewhere.\"\r\n1,2,\"SCENE 2. Somewhere.\"\r\n"
                         "1,3,\"SCENE III. Nobody speaks.\"\r\n");
         play.addNote(43, Horatio);
         play.addPhoto(43, Horatio);
         play.addRecording(44, Marcellus);
-        return play;
+        f.openWindow();
     }
 
-    FrmAvare *openWindow()
-    {
-        m_play = std::make_unique<FrmAvare>(*m_state, m_dialogs);
-        m_play->resize(1000, 650);
-        m_play->Load();
-        m_play->show();
-        if (!QTest::qWaitForWindowExposed(m_play.get()))
-            qFatal("the play window was not shown");
-        return m_play.get();
-    }
-
-    QTreeWidget *tree() const { return Control<QTreeWidget>(m_play.get(), "TreeView1"); }
-    QComboBox *numberBox() const { return Control<QComboBox>(m_play.get(), "ComboNumFichier"); }
-    QString label(const char *name) const { return LabelText(m_play.get(), name); }
-    QString shownText() const
-    {
-        return Control<QTextEdit>(m_play.get(), "RichTextBox1")->toPlainText();
-    }
+    QTreeWidget *tree() const { return f.control<QTreeWidget>("TreeView1"); }
+    QComboBox *numberBox() const { return f.control<QComboBox>("ComboNumFichier"); }
+    QString shownText() const { return f.control<QTextEdit>("RichTextBox1")->toPlainText(); }
 
     // One user action: "scene:1.2", "act:2" (its node), "pick:4" (entry 4
     // of the number list), "type:0007" (and Down, End in the list),
-    // "key:Down" or "key:Return" in the tree, or a button ("Plus").
+    // "key:Down" or "key:Return" in the tree, "calls" (what a scene player
+    // calls: next, last, show the first), "rm:43" (reply 43's text file
+    // removed), or a button ("Plus").
     void act(const QString &action)
     {
         const QString name = action.section(QLatin1Char(':'), 0, 0);
         const QString arg = action.section(QLatin1Char(':'), 1);
-        if (name == QLatin1String("scene") || name == QLatin1String("act")) {
-            QTreeWidgetItem *node = name == QLatin1String("act")
-                                        ? TreeNode(tree(), "ACT " + arg)
-                                        : TreeNode(tree(), "ACT " + arg.section('.', 0, 0),
-                                                   "SCENE " + arg.section('.', 1));
-            QVERIFY(node);
-            ClickNode(tree(), node);
+        if (name == QLatin1String("scene")) {
+            f.openScene(arg.section('.', 0, 0).toInt(), arg.section('.', 1).toInt());
+        } else if (name == QLatin1String("act")) {
+            ClickNode(tree(), TreeNode(tree(), "ACT " + arg));
         } else if (name == QLatin1String("pick")) {
             PickFromList(numberBox(), arg.toInt());
         } else if (name == QLatin1String("type")) {
@@ -138,8 +92,14 @@ private:
         } else if (name == QLatin1String("key")) {
             tree()->setFocus();
             QTest::keyClick(tree(), arg == QLatin1String("Down") ? Qt::Key_Down : Qt::Key_Return);
+        } else if (name == QLatin1String("calls")) {
+            f.play->CmdPlusClick();
+            f.play->CmdFinClick();
+            f.play->ShowReply(0);
+        } else if (name == QLatin1String("rm")) {
+            QVERIFY(QFile::remove(f.state->ReplyTextPath(1, 2, "_0043_HORATIO")));
         } else {
-            Click(m_play.get(), qPrintable("Cmd" + name));
+            f.click(qPrintable("Cmd" + name));
         }
     }
 
@@ -150,35 +110,30 @@ private:
         QStringList parts;
         for (const char *name :
              {"LbNumActe", "LbNumScene", "LbEntete", "LbNom", "LbCompteRepliques", "LbIncrem"})
-            parts << label(name);
-        const auto *rehearsal = Control<QComboBox>(m_play.get(), "ComboNumFichierRepetition");
+            parts << f.label(name);
         parts << shownText().trimmed() << numberBox()->currentText()
-              << QString::number(numberBox()->count()) << rehearsal->currentText();
+              << QString::number(numberBox()->count())
+              << f.control<QComboBox>("ComboNumFichierRepetition")->currentText();
         return parts.join(QLatin1Char('|'));
     }
-    // The enabled reply commands, "Cmd" left out.
-    QString enabledCommands() const
+    // The reply the window names to tool windows, and its enabled reply
+    // commands ("Cmd" left out).
+    QString commands() const
     {
-        QStringList on;
+        QStringList on{f.play->currentReply().baseName + ':'};
         for (const char *name : ReplyCommands) {
-            if (IsEnabled(m_play.get(), name))
+            if (f.enabled(name))
                 on << QLatin1String(name).mid(3);
         }
         return on.join(QLatin1Char(' '));
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        qputenv("XDG_DATA_HOME", m_dir.path().toLocal8Bit());
-    }
-    void cleanup() { m_play.reset(); }
+    void cleanup() { f.play.reset(); }
 
     void treeHoldsActsAndScenesFromTreeview()
     {
-        standardPlay();
-        openWindow();
+        openPlay();
         QStringList nodes;
         for (int a = 0; a < tree()->topLevelItemCount(); ++a) {
             const QTreeWidgetItem *act = tree()->topLevelItem(a);
@@ -194,10 +149,8 @@ private Q_SLOTS:
         QCOMPARE(nodes,
                  (QStringList{"ACT 1 A1 kclose (SCENE 1 kfile, SCENE 2 kfile, SCENE 3 kfile)",
                               "ACT 2 A2 kclose (SCENE 1 kfile)"}));
-        QVERIFY(tree()->selectedItems().isEmpty());
-        QCOMPARE(enabledCommands(), QString());
-        QCOMPARE(view(), QStringLiteral("|||||0|||0|"));
-        QVERIFY(m_dialogs.shown.isEmpty());
+        QCOMPARE(commands() + view(), QStringLiteral(":|||||0|||0|"));
+        QVERIFY(f.dialogs.shown.isEmpty());
     }
 
     void navigationShowsTheReply_data()
@@ -210,16 +163,12 @@ private Q_SLOTS:
             << "scene:1.2" << second + "HAMLET|1/4|0|Text of reply 42.|0042|4|0042";
         QTest::newRow("no wrap before the first")
             << "scene:1.1 Moins" << first + "HAMLET|1/41|0|Text of reply 1.|0001|41|0001";
-        QTest::newRow("last") << "scene:1.1 Fin"
-                              << first + "HAMLET|41/41|40|Text of reply 41.|0041|41|0041";
         QTest::newRow("no wrap past the last")
             << "scene:1.1 Fin Plus" << first + "HAMLET|41/41|40|Text of reply 41.|0041|41|0041";
         QTest::newRow("back from the last")
             << "scene:1.1 Fin Moins" << first + "HORATIO|40/41|39|Text of reply 40.|0040|41|0040";
         QTest::newRow("first") << "scene:1.1 Fin Debut"
                                << first + "HAMLET|1/41|0|Text of reply 1.|0001|41|0001";
-        QTest::newRow("next") << "scene:1.1 Plus"
-                              << first + "HORATIO|2/41|1|Text of reply 2.|0002|41|0002";
         QTest::newRow("a pick leaves the rehearsal list alone")
             << "scene:1.1 Plus pick:4" << first + "HAMLET|5/41|4|Text of reply 5.|0005|41|0002";
         QTest::newRow("the next move brings both lists into step")
@@ -231,137 +180,97 @@ private Q_SLOTS:
             << "scene:1.1 key:Down" << second + "HAMLET|1/4|0|Text of reply 42.|0042|4|0042";
         QTest::newRow("return opens the scene again from its start")
             << "scene:1.2 Plus key:Return" << second + "HAMLET|1/4|0|Text of reply 42.|0042|4|0042";
+        QTest::newRow("a vanished reply file shows no text")
+            << "scene:1.2 rm Plus" << second + "HORATIO|2/4|1||0043|4|0043";
         QTest::newRow("an act node clears the view") << "scene:1.2 Plus act:2"
                                                      << "|||||0|||0|";
-        QTest::newRow("a scene opens again after an act node")
+        QTest::newRow("no heading record, no heading left over")
             << "scene:1.2 act:2 scene:2.1"
-            << "ACT 2|SCENE 1||MARCELLUS|1/3|0|Text of reply "
-               "46.|0046|3|0046";
-        QTest::newRow("a scene without replies opens empty")
-            << "scene:1.1 Fin scene:1.3"
+            << "ACT 2|SCENE 1||MARCELLUS|1/3|0|Text of reply 46.|0046|3|0046";
+        QTest::newRow("a scene without replies opens empty and stays so")
+            << "scene:1.1 Fin scene:1.3 calls"
             << "ACT 1|SCENE 3|ACT 1 - SCENE III. Nobody speaks.||0/0|0|||0|";
     }
     void navigationShowsTheReply()
     {
         QFETCH(QString, actions);
         QFETCH(QString, view);
-        standardPlay();
-        openWindow();
+        openPlay();
         for (const QString &action : actions.split(QLatin1Char(' ')))
             act(action);
         QCOMPARE(this->view(), view);
-        QVERIFY(m_dialogs.shown.isEmpty());
+        QVERIFY(f.dialogs.shown.isEmpty());
     }
 
     void buttonsApplyTheControlTable_data()
     {
         QTest::addColumn<QString>("actions");
-        QTest::addColumn<QString>("enabled");
-        const QString reply = "Moins Plus Debut Fin RecordShow EcouteGlobalScene ";
+        QTest::addColumn<QString>("commands");
         const QString tools = "PrintScene PrintActe Photo Commentaire ";
-        QTest::newRow("reply without files") << "scene:1.2" << reply + tools + "Repetition";
+        QTest::newRow("reply without files")
+            << "scene:1.2"
+            << "_0042_HAMLET: Moins Plus Debut Fin RecordShow EcouteGlobalScene " + tools +
+                   "Repetition";
         QTest::newRow("reply with a note and a photo")
-            << "scene:1.2 Plus" << reply + tools + "PhotoExiste NoteExiste Repetition";
+            << "scene:1.2 Plus"
+            << "_0043_HORATIO: Moins Plus Debut Fin RecordShow EcouteGlobalScene " + tools +
+                   "PhotoExiste NoteExiste Repetition";
         QTest::newRow("reply with a recording")
             << "scene:1.2 Plus Plus"
-            << "Moins Plus Debut Fin RecordShow EcouteGlobalScene Lecture DelVox " + tools +
-                   "Repetition";
+            << "_0044_MARCELLUS: Moins Plus Debut Fin RecordShow EcouteGlobalScene Lecture "
+               "DelVox " +
+                   tools + "Repetition";
         QTest::newRow("an act node") << "scene:1.2 Plus Plus act:2"
-                                     << "";
+                                     << ":";
         QTest::newRow("a scene without replies") << "scene:1.3"
-                                                 << "PrintScene PrintActe";
+                                                 << ": PrintScene PrintActe";
     }
     void buttonsApplyTheControlTable()
     {
         QFETCH(QString, actions);
-        QFETCH(QString, enabled);
-        standardPlay();
-        openWindow();
+        QFETCH(QString, commands);
+        openPlay();
         for (const QString &action : actions.split(QLatin1Char(' ')))
             act(action);
-        QCOMPARE(enabledCommands(), enabled);
-        QCOMPARE(m_play->currentReply().isValid(),
-                 !enabled.startsWith("Print") && !enabled.isEmpty());
-    }
-
-    // What a scene player calls on an empty scene does nothing.
-    void callsOnAnEmptySceneDoNothing()
-    {
-        standardPlay();
-        openWindow();
-        act("scene:1.3");
-        m_play->CmdPlusClick();
-        m_play->CmdFinClick();
-        m_play->ShowReply(0);
-        QCOMPARE(label("LbCompteRepliques"), QStringLiteral("0/0"));
-        QVERIFY(!m_play->currentReply().isValid());
-    }
-
-    void currentReplyNamesTheShownOne()
-    {
-        standardPlay();
-        openWindow();
-        act("scene:1.2");
-        const CurrentReply reply = m_play->currentReply();
-        QCOMPARE(QStringLiteral("%1 %2 %3.%4")
-                     .arg(reply.baseName, reply.number)
-                     .arg(reply.act)
-                     .arg(reply.scene),
-                 QStringLiteral("_0042_HAMLET 0042 1.2"));
-        QCOMPARE(
-            TreeNode(tree(), "ACT 1", "SCENE 2")->data(0, FrmAvare::SelectedImageRole).toString(),
-            QStringLiteral("kopen"));
-    }
-
-    void vanishedReplyFileShowsEmptyText()
-    {
-        standardPlay();
-        openWindow();
-        act("scene:1.2");
-        QVERIFY(QFile::remove(m_state->ReplyTextPath(1, 2, QStringLiteral("_0043_HORATIO"))));
-        act("Plus");
-        QCOMPARE(label("LbNom") + label("LbCompteRepliques") + shownText(), "HORATIO2/4");
-        act("Plus");
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 44.\n"));
-        QVERIFY(m_dialogs.shown.isEmpty());
+        QCOMPARE(this->commands(), commands);
     }
 
     void brokenPlayGivesOneMessageAndEmptyTree()
     {
-        TestPlay play = freshPlay();
-        play.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
-        QVERIFY(QFile::remove(m_state->PlayFolder + "/treeview.ini"));
-        openWindow();
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        QVERIFY2(m_dialogs.texts().at(0).contains("treeview.ini"),
-                 qPrintable(m_dialogs.texts().at(0)));
+        f.setUp({Hamlet}, {TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
+        QVERIFY(QFile::remove(f.state->PlayFolder + "/treeview.ini"));
+        f.openWindow();
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QVERIFY2(f.dialogs.texts().at(0).contains("treeview.ini"),
+                 qPrintable(f.dialogs.texts()[0]));
         QCOMPARE(tree()->topLevelItemCount(), 0);
-        QCOMPARE(enabledCommands(), QString());
-        QVERIFY(m_play->close()); // the window stays usable
+        QCOMPARE(commands(), QStringLiteral(":"));
+        QVERIFY(f.play->close()); // the window stays usable
     }
 
     void firstOpeningConvertsWithProgressWindow()
     {
-        TestPlay play = freshPlay();
+        TestPlay play = f.setUp({Hamlet, Horatio, Marcellus, Ghost}, {});
+        QVERIFY(QDir(f.state->PlayFolder).removeRecursively());
         play.writePlayText("PREFACE\r\nACT I.\r\nSCENE I. Elsinore.\r\nhamlet\r\nWho's there?\r\n"
                            "HORATIO\r\nFriends.\r\nACT II.\r\nSCENE I. A plain.\r\n"
                            "GHOST\r\nRemember me.\r\n");
-        QFile dat(m_state->AppFolder + m_state->CharactersFileName());
+        QFile dat(f.state->AppFolder + f.state->CharactersFileName());
         QVERIFY(dat.open(QIODevice::ReadOnly));
         const QByteArray enciphered = dat.readAll();
         dat.close();
         ShowSpy spy;
         qApp->installEventFilter(&spy);
-        openWindow();
+        f.openWindow();
         qApp->removeEventFilter(&spy);
         QVERIFY2(spy.shown.contains(QStringLiteral("FrmProg")), qPrintable(spy.shown.join(',')));
         QVERIFY(!qApp->findChild<QWidget *>(QStringLiteral("FrmProg")));
         QCOMPARE(tree()->topLevelItemCount(), 2);
         act("scene:1.1");
-        QCOMPARE(label("LbNom") + ' ' + shownText(), QStringLiteral("HAMLET Who's there?\n"));
+        QCOMPARE(f.label("LbNom") + ' ' + shownText(), QStringLiteral("HAMLET Who's there?\n"));
         QVERIFY(dat.open(QIODevice::ReadOnly));
         QCOMPARE(dat.readAll(), enciphered);
-        QCOMPARE(m_play->characters().names, (QStringList{Hamlet, Horatio, Marcellus, Ghost}));
+        QCOMPARE(f.play->characters().names, (QStringList{Hamlet, Horatio, Marcellus, Ghost}));
     }
 
     void closeEndsThePlayUnlessARecordingRuns_data()
@@ -380,31 +289,30 @@ private Q_SLOTS:
         QFETCH(bool, recording);
         QFETCH(QStringList, messages);
         QFETCH(QString, left);
-        standardPlay();
-        openWindow();
+        openPlay();
         for (const char *name : {"temp.wav", "temp.vox", "_0042_HAMLET.tsd", "a.tsd"})
-            TestPlay::write(m_state->AppFolder + name, "x");
-        m_state->FilterCharacter = Hamlet;
-        m_state->RecordingActive = recording;
+            TestPlay::write(f.state->AppFolder + name, "x");
+        f.state->FilterCharacter = Hamlet;
+        f.state->RecordingActive = recording;
         QWidget recorder;
         recorder.show();
-        m_play->adoptToolWindow(&recorder);
-        QSignalSpy closing(m_play.get(), &FrmAvare::closing);
-        QCOMPARE(m_play->close(), !recording);
+        f.play->adoptToolWindow(&recorder);
+        QSignalSpy closing(f.play.get(), &FrmAvare::closing);
+        QCOMPARE(f.play->close(), !recording);
         QCOMPARE(closing.count(), recording ? 0 : 1);
-        QCOMPARE(m_dialogs.texts(), messages);
-        QStringList still{m_state->FilterCharacter, recorder.isVisible() ? "shown" : ""};
-        still << QDir(m_state->AppFolder).entryList(QDir::Files);
+        QCOMPARE(f.dialogs.texts(), messages);
+        QStringList still{f.state->FilterCharacter, recorder.isVisible() ? "shown" : ""};
+        still << QDir(f.state->AppFolder).entryList(QDir::Files);
         still.removeAll(QString());
         QCOMPARE(still.join(' '), left);
     }
 
     void hiddenCheckButtonReportsSuspectLines()
     {
-        TestPlay play = standardPlay();
+        TestPlay play = f.setUp({Hamlet, Horatio}, {TestPlay::numberedScene(1, 1, 1, 1, {Hamlet})});
         play.writePlayText("ACT I.\r\nSCENE I. Elsinore.\r\nHORATIO, aside\r\nWell.\r\n");
-        openWindow();
-        QPushButton *check = Control<QPushButton>(m_play.get(), "Command2");
+        f.openWindow();
+        auto *check = f.control<QPushButton>("Command2");
         QVERIFY(!check->isVisible());
         check->click();
         QCOMPARE(shownText(), QStringLiteral("ACT 01\nSCENE 01\nHORATIO, aside\n\n"));
