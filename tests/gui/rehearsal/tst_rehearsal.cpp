@@ -14,17 +14,13 @@ using namespace tiradex;
 namespace {
 const QString Hubert = QStringLiteral("HUBERT"); // the partner
 const QString Arthur = QStringLiteral("ARTHUR"); // the actor
-
-// Act 1, scene 1 is P1 A2 P3 A4: replies 1 (HUBERT), 2 (ARTHUR), 3
-// (HUBERT), 4 (ARTHUR). Each take's length tells which one a device holds.
-const qint64 P1Ms = 2000;
-const qint64 A2Ms = 7900; // duration record 7
-const qint64 P3Ms = 1500;
-const qint64 A4Ms = 900; // duration record 0
 } // namespace
 
 // The rehearsal's decisions are the engine's (tst_rehearsalengine); here:
 // that the window plays, beeps, counts and shows what the engine decides.
+// Act 1, scene 1 is P1 A2 P3 A4: replies 1 (HUBERT, 2 s), 2 (ARTHUR, 7.9 s
+// with the duration record 7), 3 (HUBERT, 1.5 s), 4 (ARTHUR, 0.9 s with the
+// record 0); the filter is on ARTHUR.
 class TestRehearsal : public QObject
 {
     Q_OBJECT
@@ -39,10 +35,10 @@ private:
     {
         f.setUp({Hubert, Arthur}, {TestPlay::numberedScene(1, 1, 1, 4, {Hubert, Arthur})});
         const std::pair<qint64, QByteArray> takes[] = {
-            {P1Ms, "1,1,2\r\n"}, {A2Ms, "1,1,7\r\n"}, {P3Ms, "1,1,1\r\n"}, {A4Ms, "1,1,0\r\n"}};
+            {2000, "1,1,2\r\n"}, {7900, "1,1,7\r\n"}, {1500, "1,1,1\r\n"}, {900, "1,1,0\r\n"}};
         for (int n = 1; n <= 4; ++n) {
             if (!unrecorded.contains(n))
-                QVERIFY(WriteVox(*f.state, Module1::ReplyBaseName(n, n % 2 ? Hubert : Arthur),
+                QVERIFY(WriteVox(*f.state, Module1::ReplyBaseName(n, f.speaker(n)),
                                  ToneWav(takes[n - 1].first), takes[n - 1].second));
         }
         if (filter)
@@ -52,64 +48,115 @@ private:
         f.play->ShowReply(position - 1);
         m_beeps = f.sound.beepCount();
     }
-    // Enters the rehearsal on reply `position` (1-based).
-    void enter(int position = 1, bool nonStop = false)
-    {
-        openScene(position);
-        f.click("CmdRepetition");
-        f.control<QCheckBox>("CheckJuskaFinRepetition")->setChecked(nonStop);
-    }
 
-    Rehearsal &rehearsal() const { return *f.play->rehearsal(); }
-    QTimer *timer() const { return f.control<QTimer>("TimerRepetition"); }
     VirtualMediaDevice &partner() const { return f.device("MMControl3"); }
     VirtualMediaDevice &prompt() const { return f.device("MMControl4"); }
-    // The length of the take the partner device plays, 0 when it is closed.
-    qint64 partnerTake() const { return partner().isOpen() ? partner().length() : 0; }
-    // Runs the clock through the partner take playing now, to its end.
-    void finishPartnerTake()
+    QTimer *timer() const { return f.control<QTimer>("TimerRepetition"); }
+
+    // One step of the user or of time: "scene:2" (the scene on reply 2),
+    // "enter:2" (and the rehearsal entered), "nonstop", a button (Start,
+    // Continue, Stop, Prompt, PromptStop, Reveal, Leave), "end" (the
+    // partner take plays to its end), "wait:ms", "tick:n" (n seconds of
+    // the gap clock), "pick:3" (the rehearsal list's entry 3), "key:Space"
+    // (Space, Escape, P, R, N, E, CtrlR), "broken:2" (reply 2's recording
+    // made unplayable).
+    void act(const QString &action)
     {
-        QVERIFY(partnerTake() > 0);
-        f.advance(partnerTake());
+        static const QHash<QString, const char *> buttons{
+            {"Start", "CmdDemarRepetition"},
+            {"Continue", "CmdContinuerRepetition"},
+            {"Stop", "CmdStopGlobalRepetition"},
+            {"Prompt", "CmdEcouter"},
+            {"PromptStop", "CmdStopLectureRepetition"},
+            {"Reveal", "CmdVoirTexte"},
+            {"Leave", "CmdFinRepetition"}};
+        static const QHash<QString, QKeyCombination> keys{
+            {"Space", Qt::Key_Space},
+            {"Escape", Qt::Key_Escape},
+            {"P", Qt::Key_P},
+            {"R", Qt::Key_R},
+            {"N", Qt::Key_N},
+            {"E", Qt::Key_E},
+            {"CtrlR", Qt::ControlModifier | Qt::Key_R}};
+        const QString name = action.section(QLatin1Char(':'), 0, 0);
+        const int n = action.section(QLatin1Char(':'), 1).toInt();
+        if (name == QLatin1String("scene") || name == QLatin1String("enter")) {
+            openScene(n);
+            f.play->setFocus();
+            if (name == QLatin1String("enter"))
+                f.click("CmdRepetition");
+        } else if (name == QLatin1String("nonstop")) {
+            f.control<QCheckBox>("CheckJuskaFinRepetition")->setChecked(true);
+        } else if (buttons.contains(name)) {
+            f.click(buttons[name]);
+        } else if (name == QLatin1String("end")) {
+            QVERIFY(partner().isOpen());
+            f.advance(partner().length());
+        } else if (name == QLatin1String("wait")) {
+            f.advance(n);
+        } else if (name == QLatin1String("tick")) {
+            for (int i = 0; i < n; ++i)
+                f.play->rehearsal()->TimerRepetitionTick();
+        } else if (name == QLatin1String("pick")) {
+            PickFromList(f.control<QComboBox>("ComboNumFichierRepetition"), n);
+        } else if (name == QLatin1String("key")) {
+            const QKeyCombination key = keys.value(action.section(QLatin1Char(':'), 1));
+            QTest::keyClick(f.play.get(), key.key(), key.keyboardModifiers());
+        } else if (name == QLatin1String("broken")) {
+            TestPlay::write(f.state->VoxPath(Module1::ReplyBaseName(n, f.speaker(n))), "nothing");
+        } else {
+            qFatal("unknown action %s", qPrintable(action));
+        }
     }
 
-    // The window as the rehearsal shows it: the reply position, the shown
-    // or enabled panel controls, the cover, the count of beeps.
-    QString panel() const
+    // The window as the rehearsal shows it: "replies" when the reply panel
+    // is back, the reply position, the buttons shown and enabled, the cover
+    // and its text, the beeps, the sound playing (the take a device holds,
+    // by its length), the countdown, the progress, the slider and clock
+    // of a gap, Non Stop, and the messages.
+    QString shown() const
     {
-        QStringList on{f.label("LbCompteRepliques")};
-        const std::pair<const char *, const char *> shown[] = {
-            {"CmdDemarRepetition", "start"}, {"CmdContinuerRepetition", "continue"}};
-        for (const auto &[control, name] : shown) {
-            if (f.control(control)->isVisible())
-                on << QLatin1String(name);
-        }
-        const std::pair<const char *, const char *> enabled[] = {
-            {"CmdStopGlobalRepetition", "stop"},        {"CmdEcouter", "prompt"},
-            {"CmdStopLectureRepetition", "promptstop"}, {"CmdVoirTexte", "reveal"},
-            {"ComboNumFichierRepetition", "list"},      {"CmdFinRepetition", "leave"}};
-        for (const auto &[control, name] : enabled) {
+        QStringList on;
+        if (f.control("Picture1")->isVisible() && f.control("Picture2")->isVisible() &&
+            !f.control("PictBarRepet")->isVisible())
+            on << QStringLiteral("replies");
+        on << f.label("LbCompteRepliques");
+        const std::pair<const char *, const char *> buttons[] = {
+            {"CmdDemarRepetition", "start"},
+            {"CmdContinuerRepetition", "continue"},
+            {"CmdStopGlobalRepetition", "stop"},
+            {"CmdEcouter", "prompt"},
+            {"CmdStopLectureRepetition", "promptstop"},
+            {"CmdVoirTexte", "reveal"},
+            {"ComboNumFichierRepetition", "list"},
+            {"CmdFinRepetition", "leave"}};
+        for (const auto &[control, name] : buttons) {
             if (f.control(control)->isVisible() && f.control(control)->isEnabled())
                 on << QLatin1String(name);
         }
         if (f.control("Pict_A_Vous")->isVisible())
-            on << QStringLiteral("cover");
+            on << QStringLiteral("cover(%1)").arg(f.label("Lb_A_Vous"));
         on << QStringLiteral("beeps %1").arg(f.sound.beepCount() - m_beeps);
         if (f.state->PlaybackActive)
             on << QStringLiteral("playing");
-        return on.join(QLatin1Char(' '));
-    }
-    // The panels shown, and "tree" when the act/scene tree takes clicks.
-    QString panels() const
-    {
-        QStringList shown;
-        for (const char *name : {"Picture1", "Picture2", "PictRepetition", "PictBarRepet"}) {
-            if (f.control(name)->isVisible())
-                shown << QLatin1String(name);
+        if (partner().isOpen())
+            on << QStringLiteral("partner %1").arg(partner().length());
+        if (prompt().isOpen())
+            on << QStringLiteral("prompt %1").arg(prompt().length());
+        const auto visible = [this](const char *name) {
+            return f.control(name)->isVisible() ? f.label(name) : QString();
+        };
+        if (!visible("LbDecompteRepetition").isEmpty())
+            on << QStringLiteral("count %1").arg(f.label("LbDecompteRepetition"));
+        if (!visible("LbEgreneRepetition").isEmpty())
+            on << f.label("LbEgreneRepetition");
+        if (timer()->isActive()) {
+            const auto *slider = f.control<QSlider>("Slider2");
+            on << QStringLiteral("clock %1/%2").arg(slider->value()).arg(slider->maximum());
         }
-        if (f.control("TreeView1")->isEnabled())
-            shown << QStringLiteral("tree");
-        return shown.join(QLatin1Char(' '));
+        if (f.control<QCheckBox>("CheckJuskaFinRepetition")->isChecked())
+            on << QStringLiteral("nonstop");
+        return (on + f.dialogs.texts()).join(QLatin1Char(' '));
     }
 
 private Q_SLOTS:
@@ -133,209 +180,104 @@ private Q_SLOTS:
         openScene(1, filter ? QList<int>{3} : QList<int>{}, filter);
         f.click("CmdRepetition");
         QCOMPARE(f.dialogs.texts(), QStringList{message});
-        QCOMPARE(panels(), QLatin1String(filter ? "Picture1 Picture2 tree" : "Picture1 Picture2"));
+        QVERIFY(!f.control("PictRepetition")->isVisible() && f.control("Picture1")->isVisible());
+        QCOMPARE(f.play->isEnabled(), filter);
         QCOMPARE(ShownWindow<FrmFiltre>() != nullptr, !filter);
     }
 
-    void enteringOnAnOwnReplyCoversItsText()
+    void rehearsalRuns_data()
     {
-        enter(2);
-        QCOMPARE(panels(), QStringLiteral("PictRepetition PictBarRepet"));
-        QCOMPARE(panel(), QStringLiteral("2/4 start prompt reveal list leave cover beeps 0"));
-        QCOMPARE(f.label("LbNumRepliqueRepetition"), QStringLiteral("2/4"));
-        QCOMPARE(f.label("Lb_A_Vous"), QStringLiteral("ARTHUR ..."));
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char *name, const char *actions, const char *shown) {
+            QTest::newRow(name) << QString::fromLatin1(actions) << QString::fromLatin1(shown);
+        };
+        const char *turn = "2/4 continue prompt reveal list leave cover(ARTHUR ...) beeps 1";
+        row("entering on a partner reply: no cue", "enter:1", "1/4 start list leave beeps 0");
+        row("entering on an own reply covers it", "enter:2",
+            "2/4 start prompt reveal list leave cover(ARTHUR ...) beeps 0");
+        // Pausing mode.
+        row("start plays the partner take", "enter:1 Start wait:1200",
+            "1/4 stop leave beeps 0 playing partner 2000 1/2 secondes");
+        row("its end beeps and waits at the own reply", "enter:1 Start end", turn);
+        row("continue plays the next partner take", "enter:1 Start end wait:5000 Continue",
+            "3/4 stop leave beeps 1 playing partner 1500");
+        row("the last own reply", "enter:1 Start end Continue end",
+            "4/4 prompt reveal list leave cover(ARTHUR ...) beeps 2");
+        // Non-stop mode: A2's gap lasts its record's 7 seconds, A4's take
+        // under one second 2 seconds.
+        row("a gap counts down", "enter:1 nonstop Start end",
+            "2/4 stop leave cover(ARTHUR ...) beeps 1 playing count 7 clock 1/7 nonstop");
+        row("a second of the gap", "enter:1 nonstop Start end tick:1",
+            "2/4 stop leave cover(ARTHUR ...) beeps 1 playing count 6 1/7 seconds clock 1/7 "
+            "nonstop");
+        row("the gap's end plays the next take", "enter:1 nonstop Start end tick:7 wait:1000",
+            "3/4 stop leave beeps 1 playing partner 1500 1/1 secondes nonstop");
+        row("a short take's gap", "enter:1 nonstop Start end tick:7 end",
+            "4/4 stop leave cover(ARTHUR ...) beeps 2 playing count 2 clock 1/2 nonstop");
+        row("the scene's end", "enter:1 nonstop Start end tick:7 end tick:2",
+            "4/4 prompt reveal list leave cover(ARTHUR ...) beeps 2 nonstop");
+        // Stop and leave end what plays or counts, late ticks included.
+        row("stop during a partner take", "enter:1 Start wait:1500 Stop tick:1 wait:9000",
+            "1/4 start prompt list leave beeps 0");
+        row("stop during a gap", "enter:2 nonstop Start tick:1 Stop tick:1",
+            "2/4 start prompt reveal list leave cover(ARTHUR ...) beeps 1 nonstop");
+        row("leave during a partner take", "enter:1 Start Leave wait:9000 tick:1",
+            "replies 1/4 beeps 0");
+        row("leave during a gap", "enter:2 nonstop Start tick:1 Leave tick:1 wait:9000",
+            "replies 2/4 beeps 1 nonstop");
+        // The prompt plays the own take and comes back to the turn.
+        row("prompt at a turn", "enter:1 Start end Prompt wait:3100",
+            "2/4 promptstop cover(ARTHUR ...) beeps 1 playing prompt 7900 3/7 seconds");
+        row("prompt played to its end", "enter:1 Start end Prompt wait:8000", turn);
+        row("prompt stopped", "enter:1 Start end Prompt PromptStop", turn);
+        row("reveal takes the cover away", "enter:1 Start end Reveal",
+            "2/4 continue prompt list leave beeps 1");
+        row("a picked own reply is covered", "enter:1 pick:3",
+            "4/4 start prompt reveal list leave cover(ARTHUR ...) beeps 0");
+        row("and starts with its gap", "enter:1 nonstop pick:3 Start",
+            "4/4 stop leave cover(ARTHUR ...) beeps 1 playing count 2 clock 1/2 nonstop");
+        // A take that cannot be played is passed over, as scene listening
+        // does: the rehearsal never waits for an end that cannot come.
+        row("unplayable partner take", "enter:1 broken:1 Start", turn);
+        row("unplayable prompt", "enter:2 broken:2 Prompt",
+            "2/4 start prompt reveal list leave cover(ARTHUR ...) beeps 0 The Vox file number "
+            "0002 cannot be played.");
+        // The keyboard.
+        row("ctrl+R enters, space starts", "scene:1 key:CtrlR key:Space",
+            "1/4 stop leave beeps 0 playing partner 2000");
+        row("escape stops", "scene:1 key:CtrlR key:Space key:Escape",
+            "1/4 start prompt list leave beeps 0");
+        row("P prompts, escape stops it", "scene:1 key:CtrlR key:Space end key:P key:Escape", turn);
+        row("R reveals, N ticks non-stop, space continues",
+            "scene:1 key:CtrlR key:Space end key:R key:N key:Space",
+            "3/4 stop leave beeps 1 playing partner 1500 nonstop");
+        row("E leaves", "scene:1 key:CtrlR key:Space key:E", "replies 1/4 beeps 0");
+    }
+    void rehearsalRuns()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, shown);
+        for (const QString &action : actions.split(QLatin1Char(' ')))
+            act(action);
+        QCOMPARE(this->shown(), shown);
+    }
+
+    void coverLiesOverTheText()
+    {
+        act("enter:2");
         QCOMPARE(f.control("Pict_A_Vous")->geometry(), f.control("RichTextBox1")->geometry());
-    }
-
-    void pausingModePlaysPartnersAndWaitsAtOwnReplies()
-    {
-        enter(1);
-        f.click("CmdDemarRepetition");
-        QCOMPARE(partnerTake(), P1Ms);
-        QCOMPARE(panel(), QStringLiteral("1/4 stop leave beeps 0 playing"));
-        f.advance(1200);
-        QCOMPARE(f.label("LbEgreneRepetition"), QStringLiteral("1/2 secondes"));
-        f.advance(800);
-        QCOMPARE(panel(), QStringLiteral("2/4 continue prompt reveal list leave cover beeps 1"));
-        QCOMPARE(f.label("LbEgreneRepetition") + f.label("LbNumRepliqueRepetition"),
-                 QStringLiteral("2/4"));
-        f.advance(5000); // the actor speaks as long as he likes
-        f.click("CmdContinuerRepetition");
-        QCOMPARE(partnerTake(), P3Ms);
-        finishPartnerTake();
-        QCOMPARE(panel(), QStringLiteral("4/4 prompt reveal list leave cover beeps 2"));
-    }
-
-    // A2's 7.9 s take has the duration record 7: a 7-second gap.
-    void nonStopModeCountsTheGapFromTheDurationRecord()
-    {
-        enter(1, true);
-        f.click("CmdDemarRepetition");
-        finishPartnerTake();
-        QCOMPARE(panel(), QStringLiteral("2/4 stop leave cover beeps 1 playing"));
-        QVERIFY(timer()->isActive());
-        QCOMPARE(f.label("LbDecompteRepetition"), QStringLiteral("7"));
-        rehearsal().TimerRepetitionTick();
-        const auto *slider = f.control<QSlider>("Slider2");
-        QCOMPARE(QStringLiteral("%1 %2 %3/%4")
-                     .arg(f.label("LbEgreneRepetition"), f.label("LbDecompteRepetition"))
-                     .arg(slider->value())
-                     .arg(slider->maximum()),
-                 QStringLiteral("1/7 seconds 6 1/7"));
-        for (int second = 2; second <= 7; ++second)
-            rehearsal().TimerRepetitionTick();
-        QCOMPARE(partnerTake(), P3Ms);
-        QVERIFY(!timer()->isActive());
-        // A4's take is under one second: a 2-second gap, then the scene's end.
-        finishPartnerTake();
-        QCOMPARE(f.label("LbDecompteRepetition"), QStringLiteral("2"));
-        rehearsal().TimerRepetitionTick();
-        rehearsal().TimerRepetitionTick();
-        QCOMPARE(panel(), QStringLiteral("4/4 prompt reveal list leave cover beeps 2"));
-        QCOMPARE(f.label("LbDecompteRepetition") + f.label("LbEgreneRepetition"), QString());
-        QVERIFY(!timer()->isActive());
-    }
-
-    // Stop and leave end what plays or counts: nothing goes on stepping
-    // behind them (a late tick, the clock running on).
-    void stopAndLeaveEndWhatPlaysOrCounts_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("panels");
-        QTest::addColumn<QString>("panel");
-        const char *rehearsal = "PictRepetition PictBarRepet";
-        const char *replies = "Picture1 Picture2 tree";
-        QTest::newRow("stop during a partner take")
-            << 1 << "CmdStopGlobalRepetition" << rehearsal << "1/4 start prompt list leave beeps 0";
-        QTest::newRow("stop during a gap") << 2 << "CmdStopGlobalRepetition" << rehearsal
-                                           << "2/4 start prompt reveal list leave cover beeps 1";
-        QTest::newRow("leave during a partner take")
-            << 1 << "CmdFinRepetition" << replies << "1/4 beeps 0";
-        QTest::newRow("leave during a gap") << 2 << "CmdFinRepetition" << replies << "2/4 beeps 1";
-    }
-    void stopAndLeaveEndWhatPlaysOrCounts()
-    {
-        QFETCH(int, position);
-        QFETCH(QString, button);
-        QFETCH(QString, panels);
-        QFETCH(QString, panel);
-        enter(position, true);
-        f.click("CmdDemarRepetition");
-        rehearsal().TimerRepetitionTick();
-        f.click(qPrintable(button));
-        f.advance(10000);
-        rehearsal().TimerRepetitionTick(); // a tick already queued
-        QCOMPARE(this->panels(), panels);
-        QCOMPARE(this->panel(), panel);
-        QVERIFY(!partner().isOpen() && !timer()->isActive());
+        QVERIFY(!f.control("TreeView1")->isEnabled());
     }
 
     void startAfterStopPlaysThePartnerTakeFromItsStart()
     {
-        enter(1);
-        f.click("CmdDemarRepetition");
-        f.advance(1500);
-        f.click("CmdStopGlobalRepetition");
+        for (const char *action : {"enter:1", "Start", "wait:1500", "Stop"})
+            act(QLatin1String(action));
         partner().clearCommandLog();
-        f.click("CmdDemarRepetition");
+        act("Start");
         QCOMPARE(partner().commandLog(), (QStringList{"Open", "Play"}));
         QCOMPARE(partner().position(), 0);
-    }
-
-    void promptAtATurnComesBackToTheTurn_data()
-    {
-        QTest::addColumn<bool>("toItsEnd");
-        QTest::newRow("played to its end") << true;
-        QTest::newRow("stopped early") << false;
-    }
-    void promptAtATurnComesBackToTheTurn()
-    {
-        QFETCH(bool, toItsEnd);
-        enter(1);
-        f.click("CmdDemarRepetition");
-        finishPartnerTake();
-        f.click("CmdEcouter");
-        QCOMPARE(prompt().isOpen() ? prompt().length() : 0, A2Ms);
-        QCOMPARE(panel(), QStringLiteral("2/4 promptstop cover beeps 1 playing"));
-        QVERIFY(!f.control("PictBarRepet")->isEnabled());
-        f.advance(3100);
-        QCOMPARE(f.label("LbEgreneRepetition"), QStringLiteral("3/7 seconds"));
-        if (toItsEnd)
-            f.advance(A2Ms);
-        else
-            f.click("CmdStopLectureRepetition");
-        QVERIFY(!prompt().isOpen());
-        QCOMPARE(panel(), QStringLiteral("2/4 continue prompt reveal list leave cover beeps 1"));
-        QCOMPARE(f.label("LbEgreneRepetition"), QString());
-    }
-
-    void pickingAnOwnReplyCoversItForTheNextStart()
-    {
-        enter(1, true);
-        PickFromList(f.control<QComboBox>("ComboNumFichierRepetition"), 3); // A4
-        QCOMPARE(panel(), QStringLiteral("4/4 start prompt reveal list leave cover beeps 0"));
-        QCOMPARE(f.label("LbNumRepliqueRepetition"), QStringLiteral("4/4"));
-        f.click("CmdDemarRepetition");
-        QCOMPARE(f.label("LbDecompteRepetition"), QStringLiteral("2"));
-        QVERIFY(timer()->isActive());
-    }
-
-    // As scene listening does, a take that cannot be played is passed over:
-    // the rehearsal never waits for an end that cannot come; a prompt that
-    // cannot be played says so.
-    void unplayableTakes_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("panel");
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("partner take passed over")
-            << 1 << "CmdDemarRepetition"
-            << "2/4 continue prompt reveal list leave cover beeps 1" << QStringList();
-        QTest::newRow("prompt reported")
-            << 2 << "CmdEcouter"
-            << "2/4 start prompt reveal list leave cover beeps 0"
-            << QStringList{"The Vox file number 0002 cannot be played."};
-    }
-    void unplayableTakes()
-    {
-        QFETCH(int, position);
-        QFETCH(QString, button);
-        QFETCH(QString, panel);
-        QFETCH(QStringList, messages);
-        enter(position);
-        TestPlay::write(f.state->VoxPath(Module1::ReplyBaseName(position, f.speaker(position))),
-                        "not an archive");
-        f.click(qPrintable(button));
-        QCOMPARE(this->panel(), panel);
-        QCOMPARE(f.dialogs.texts(), messages);
-        QVERIFY(!partner().isOpen() && !prompt().isOpen());
-    }
-
-    void keyboardRunsTheRehearsal()
-    {
-        openScene(1);
-        f.play->setFocus();
-        QTest::keyClick(f.play.get(), Qt::Key_R, Qt::ControlModifier);
-        QTest::keyClick(f.play.get(), Qt::Key_Space);
-        QCOMPARE(partnerTake(), P1Ms);
-        QTest::keyClick(f.play.get(), Qt::Key_Escape);
-        QCOMPARE(partnerTake(), 0);
-        QTest::keyClick(f.play.get(), Qt::Key_Space);
-        finishPartnerTake();
-        QTest::keyClick(f.play.get(), Qt::Key_P);
-        QVERIFY(prompt().isOpen());
-        QTest::keyClick(f.play.get(), Qt::Key_Escape);
-        QVERIFY(!prompt().isOpen());
-        QTest::keyClick(f.play.get(), Qt::Key_R);
-        QTest::keyClick(f.play.get(), Qt::Key_N);
-        QCOMPARE(panel(), QStringLiteral("2/4 continue prompt list leave beeps 1"));
-        QVERIFY(f.control<QCheckBox>("CheckJuskaFinRepetition")->isChecked());
-        QTest::keyClick(f.play.get(), Qt::Key_Space); // Continue
-        QCOMPARE(partnerTake(), P3Ms);
-        QTest::keyClick(f.play.get(), Qt::Key_E);
-        QCOMPARE(panels(), QStringLiteral("Picture1 Picture2 tree"));
     }
 };
 
