@@ -207,10 +207,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("commands");
         const QString tools = "PrintScene PrintActe Photo Commentaire ";
-        QTest::newRow("reply without files")
-            << "scene:1.2"
-            << "_0042_HAMLET: Moins Plus Debut Fin RecordShow EcouteGlobalScene " + tools +
-                   "Repetition";
         QTest::newRow("reply with a note and a photo")
             << "scene:1.2 Plus"
             << "_0043_HORATIO: Moins Plus Debut Fin RecordShow EcouteGlobalScene " + tools +
@@ -222,8 +218,6 @@ private Q_SLOTS:
                    tools + "Repetition";
         QTest::newRow("an act node") << "scene:1.2 Plus Plus act:2"
                                      << ":";
-        QTest::newRow("a scene without replies") << "scene:1.3"
-                                                 << ": PrintScene PrintActe";
     }
     void buttonsApplyTheControlTable()
     {

@@ -61,66 +61,60 @@ private:
 private Q_SLOTS:
     void cleanup() { f.play.reset(); }
 
-    void openingShowsTheFilterAndTheCharacters_data()
+    void openingListsTheCharacters()
     {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("filter on HUBERT") << Hubert << "HUBERT|suppress|recordable red";
-        QTest::newRow("no filter") << QString() << "||recordable";
-    }
-    void openingShowsTheFilterAndTheCharacters()
-    {
-        QFETCH(QString, filter);
-        QFETCH(QString, shown);
-        FrmFiltre *window = openFilterWindow(filter);
-        QCOMPARE(filterShown(window), shown);
-        QCOMPARE(QStringList(
-                     {window->windowTitle(), window->Label1->text(), window->CmdDelFiltre->text()}),
-                 QStringList({"Filter", "Filtred character :", "Suppress the filter"}));
-        QStringList listed;
+        FrmFiltre *window = openFilterWindow();
+        QStringList shown{window->windowTitle(), window->Label1->text(),
+                          window->CmdDelFiltre->text()};
         for (int i = 0; i < window->LstFiltre->count(); ++i)
-            listed.append(window->LstFiltre->item(i)->text());
-        QCOMPARE(listed, (QStringList{Hubert, Arthur, Pandulph}));
+            shown.append(window->LstFiltre->item(i)->text());
+        QCOMPARE(shown, (QStringList{"Filter", "Filtred character :", "Suppress the filter", Hubert,
+                                     Arthur, Pandulph}));
         QCOMPARE(window->LstFiltre->currentRow(), 0);
-        QVERIFY(!f.play->isEnabled() && window->isEnabled());
     }
 
-    // A choice shows at once in the play window; the filter window stays
-    // open for another choice.
-    void choosingUpdatesTheShownReplyAtOnce_data()
+    // The filter set, shown and applied at once to the play window's reply
+    // (HUBERT's); the filter window stays open for another choice.
+    void choiceShowsAtOnce_data()
     {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("the shown reply's character")
-            << Hubert << false << "HUBERT|suppress|recordable red";
-        QTest::newRow("another character") << Arthur << false << "ARTHUR|suppress|";
-        QTest::newRow("return on the current line") << Arthur << true << "ARTHUR|suppress|";
+        QTest::newRow("opened on a filter") << Hubert << ""
+                                            << "HUBERT|HUBERT|suppress|recordable red";
+        QTest::newRow("opened without a filter") << ""
+                                                 << ""
+                                                 << "|||recordable";
+        QTest::newRow("the shown reply's character chosen")
+            << ""
+            << "HUBERT"
+            << "HUBERT|HUBERT|suppress|recordable red";
+        QTest::newRow("another character chosen") << ""
+                                                  << "ARTHUR"
+                                                  << "ARTHUR|ARTHUR|suppress|";
+        QTest::newRow("return on the current line") << ""
+                                                    << "return"
+                                                    << "ARTHUR|ARTHUR|suppress|";
+        QTest::newRow("filter suppressed") << Arthur << "suppress"
+                                           << "|||recordable";
     }
-    void choosingUpdatesTheShownReplyAtOnce()
+    void choiceShowsAtOnce()
     {
-        QFETCH(QString, chosen);
-        QFETCH(bool, byKey);
+        QFETCH(QString, filter);
+        QFETCH(QString, action);
         QFETCH(QString, shown);
-        FrmFiltre *window = openFilterWindow();
-        if (byKey) {
+        FrmFiltre *window = openFilterWindow(filter);
+        if (action == QLatin1String("return")) {
             window->LstFiltre->setFocus();
             window->LstFiltre->setCurrentRow(1);
             QTest::keyClick(window->LstFiltre, Qt::Key_Return);
-        } else {
-            doubleClick(window, chosen);
+        } else if (action == QLatin1String("suppress")) {
+            QTest::mouseClick(window->CmdDelFiltre, Qt::LeftButton);
+        } else if (!action.isEmpty()) {
+            doubleClick(window, action);
         }
-        QCOMPARE(f.state->FilterCharacter, chosen);
-        QCOMPARE(filterShown(window), shown);
-        QVERIFY(window->isVisible());
-    }
-
-    void suppressingAllowsRecordingEveryReplyInBlack()
-    {
-        FrmFiltre *window = openFilterWindow(Arthur);
-        QTest::mouseClick(window->CmdDelFiltre, Qt::LeftButton);
-        QCOMPARE(f.state->FilterCharacter, QString());
-        QCOMPARE(filterShown(window), QStringLiteral("||recordable"));
+        QCOMPARE(f.state->FilterCharacter + '|' + filterShown(window), shown);
+        QVERIFY(window->isVisible() && window->isEnabled() && !f.play->isEnabled());
     }
 
     void playWindowTakesNoClicksUntilTheFilterWindowCloses()

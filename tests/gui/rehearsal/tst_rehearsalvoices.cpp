@@ -10,7 +10,6 @@
 #include "core/rehearsal/RehearsalEntry.h"
 #include "core/speech/PlaySettings.h"
 #include "core/speech/SpokenText.h"
-#include "platform/PlatformServices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,16 +51,8 @@ private:
         QVERIFY(SavePlaySettings(PlaySettingsPath(f.state->PlayFolder), settings, nullptr));
         f.state->FilterCharacter = Arthur;
         m_fake.calls.clear();
-        f.play = std::make_unique<FrmAvare>(*f.state, f.dialogs);
-        PlatformServices services;
-        services.speech = &m_fake;
-        services.sound = &f.sound;
-        f.play->setServices(services);
-        f.play->resize(1000, 650);
-        QVERIFY(f.play->Load());
-        f.play->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.play.get()));
-        f.openScene(1, 1);
+        f.speech = &m_fake;
+        f.openScene();
     }
     RehearsalVoices &voices() const { return f.play->rehearsal()->voices(); }
     VirtualMediaDevice &partner() const { return f.device("MMControl3"); }
