@@ -137,6 +137,14 @@ private Q_SLOTS:
         assemble(steps, &result, nullptr, &error);
         QCOMPARE(result, TrackResult::Failed);
         QVERIFY2(error.contains("0003") && error.contains("broken take"), qPrintable(error));
+        // A sink that fails on a gap's silence (a full disk) fails the track.
+        const TrackSink full = [](const PcmAudio &piece, QString *) {
+            return std::any_of(piece.samples.begin(), piece.samples.end(),
+                               [](qint16 v) { return v != 0; });
+        };
+        QCOMPARE(AssemblePracticeTrack({partner("0001", constant(1, 10)), own("0002", 1)}, Rate,
+                                       BeepSound(), full, nullptr, &error),
+                 TrackResult::Failed);
     }
 
     void planRefusesMissingRepliesWithoutVoices_data()
