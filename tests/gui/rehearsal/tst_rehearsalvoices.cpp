@@ -18,7 +18,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTimer>
 
 using namespace tiradex;
 
