@@ -212,7 +212,7 @@ private:
         });
         poll.start(1);
 
-        SpeakerCapture capture;
+        SpeakerCapture capture(Clock);
         QVERIFY2(capture.start("rehearsal_heard"), "no source rehearsal_heard");
         QTest::qWait(300);
         Click(&window, "CmdRepetition");

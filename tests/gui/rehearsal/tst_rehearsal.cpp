@@ -243,9 +243,7 @@ private Q_SLOTS:
         row("unplayable prompt", "enter:2 broken:2 Prompt",
             "2/4 start prompt reveal list leave cover(ARTHUR ...) beeps 0 The Vox file number "
             "0002 cannot be played.");
-        // The keyboard.
-        row("ctrl+R enters, space starts", "scene:1 key:CtrlR key:Space",
-            "1/4 stop leave beeps 0 playing partner 2000");
+        // The keyboard: ctrl+R enters, space starts or continues.
         row("escape stops", "scene:1 key:CtrlR key:Space key:Escape",
             "1/4 start prompt list leave beeps 0");
         row("P prompts, escape stops it", "scene:1 key:CtrlR key:Space end key:P key:Escape", turn);
