@@ -1,6 +1,5 @@
 #include "PlayWindowFixture.h"
 
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTextEdit>
 
@@ -249,10 +248,11 @@ private Q_SLOTS:
         play.writePlayText("PREFACE\r\nACT I.\r\nSCENE I. Elsinore.\r\nhamlet\r\nWho's there?\r\n"
                            "HORATIO\r\nFriends.\r\nACT II.\r\nSCENE I. A plain.\r\n"
                            "GHOST\r\nRemember me.\r\n");
-        QFile dat(f.state->AppFolder + f.state->CharactersFileName());
-        QVERIFY(dat.open(QIODevice::ReadOnly));
-        const QByteArray enciphered = dat.readAll();
-        dat.close();
+        const auto readDat = [this] {
+            QFile dat(f.state->AppFolder + f.state->CharactersFileName());
+            return dat.open(QIODevice::ReadOnly) ? dat.readAll() : QByteArray();
+        };
+        const QByteArray enciphered = readDat();
         ShowSpy spy;
         qApp->installEventFilter(&spy);
         f.openWindow();
@@ -262,8 +262,7 @@ private Q_SLOTS:
         QCOMPARE(tree()->topLevelItemCount(), 2);
         act("scene:1.1");
         QCOMPARE(f.label("LbNom") + ' ' + shownText(), QStringLiteral("HAMLET Who's there?\n"));
-        QVERIFY(dat.open(QIODevice::ReadOnly));
-        QCOMPARE(dat.readAll(), enciphered);
+        QCOMPARE(readDat(), enciphered);
     }
 
     void closeEndsThePlayUnlessARecordingRuns_data()
@@ -298,17 +297,6 @@ private Q_SLOTS:
         still << QDir(f.state->AppFolder).entryList(QDir::Files);
         still.removeAll(QString());
         QCOMPARE(still.join(' '), left);
-    }
-
-    void hiddenCheckButtonReportsSuspectLines()
-    {
-        TestPlay play = f.setUp({Hamlet, Horatio}, {TestPlay::numberedScene(1, 1, 1, 1, {Hamlet})});
-        play.writePlayText("ACT I.\r\nSCENE I. Elsinore.\r\nHORATIO, aside\r\nWell.\r\n");
-        f.openWindow();
-        auto *check = f.control<QPushButton>("Command2");
-        QVERIFY(!check->isVisible());
-        check->click();
-        QCOMPARE(shownText(), QStringLiteral("ACT 01\nSCENE 01\nHORATIO, aside\n\n"));
     }
 
     void placedAtTopCentredThreeQuarters()
