@@ -4,6 +4,7 @@
 // virtual sound system. No real time passes: the tests move the virtual clock.
 
 #include "gui/play/FrmAvare.h"
+#include "platform/PlatformServices.h"
 
 #include "FakeDialogs.h"
 #include "TestPlay.h"
@@ -76,7 +77,10 @@ public:
     FrmAvare *openWindow()
     {
         play = std::make_unique<FrmAvare>(*state, dialogs);
-        play->setSoundSystem(&sound);
+        PlatformServices services = play->services();
+        services.sound = &sound;
+        services.speech = speech;
+        play->setServices(services);
         play->resize(1000, 650);
         if (!play->Load())
             qWarning("the play did not load: %s", qPrintable(dialogs.texts().join(u'|')));
@@ -176,6 +180,7 @@ public:
     std::unique_ptr<Module1> state;
     FakeDialogs dialogs;
     VirtualSoundSystem sound;
+    SpeechSynthesizer *speech = nullptr; // none: no voices for missing replies
     std::unique_ptr<FrmAvare> play;
 
 private:

@@ -44,16 +44,13 @@ inline void Click(const QObject *root, const char *name)
 inline QTreeWidgetItem *TreeNode(QTreeWidget *tree, const QString &actText,
                                  const QString &sceneText = QString())
 {
-    for (int a = 0; a < tree->topLevelItemCount(); ++a) {
-        QTreeWidgetItem *act = tree->topLevelItem(a);
-        if (act->text(0) != actText)
-            continue;
-        if (sceneText.isEmpty())
-            return act;
-        for (int s = 0; s < act->childCount(); ++s) {
+    for (QTreeWidgetItem *act : tree->findItems(actText, Qt::MatchExactly)) {
+        for (int s = 0; s < act->childCount() && !sceneText.isEmpty(); ++s) {
             if (act->child(s)->text(0) == sceneText)
                 return act->child(s);
         }
+        if (sceneText.isEmpty())
+            return act;
     }
     return nullptr;
 }

@@ -13,29 +13,27 @@ using Scene = PlayWindowState::Scene;
 // failing row says which control is wrong.
 QStringList on(const PlayControlStates &c)
 {
-    const std::pair<const char *, bool> fields[] = {
-        {"mainToolBar", c.mainToolBar},
-        {"filter", c.filter},
-        {"rehearse", c.rehearse},
-        {"note", c.note},
-        {"photo", c.photo},
-        {"printScene", c.printScene},
-        {"printAct", c.printAct},
-        {"sceneTools", c.sceneTools},
-        {"tree", c.tree},
-        {"navigation", c.navigation},
-        {"replyNumbers", c.replyNumbers},
-        {"record", c.record},
-        {"listen", c.listen},
-        {"deleteRecording", c.deleteRecording},
-        {"listenScene", c.listenScene},
-        {"stopReply", c.stopReply},
-        {"stopScene", c.stopScene},
-        {"noteExists", c.noteExists},
-        {"photoExists", c.photoExists},
-        {"rehearsalShown", c.rehearsalShown},
-        {"nameRed", c.nameRed},
-    };
+    const std::pair<const char *, bool> fields[] = {{"mainToolBar", c.mainToolBar},
+                                                    {"filter", c.filter},
+                                                    {"rehearse", c.rehearse},
+                                                    {"note", c.note},
+                                                    {"photo", c.photo},
+                                                    {"printScene", c.printScene},
+                                                    {"printAct", c.printAct},
+                                                    {"sceneTools", c.sceneTools},
+                                                    {"tree", c.tree},
+                                                    {"navigation", c.navigation},
+                                                    {"replyNumbers", c.replyNumbers},
+                                                    {"record", c.record},
+                                                    {"listen", c.listen},
+                                                    {"deleteRecording", c.deleteRecording},
+                                                    {"listenScene", c.listenScene},
+                                                    {"stopReply", c.stopReply},
+                                                    {"stopScene", c.stopScene},
+                                                    {"noteExists", c.noteExists},
+                                                    {"photoExists", c.photoExists},
+                                                    {"rehearsalShown", c.rehearsalShown},
+                                                    {"nameRed", c.nameRed}};
     QStringList names;
     for (const auto &[name, value] : fields) {
         if (value)

@@ -14,34 +14,33 @@ private:
     QTemporaryDir m_dir;
     Module1 m_state;
 
-    TestPlay play()
+    TestPlay play(const QList<TestPlay::Scene> &scenes)
     {
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
-        return TestPlay(m_state, m_dir.path());
+        TestPlay p(m_state, m_dir.path());
+        p.writeStore(scenes);
+        return p;
     }
 
 private Q_SLOTS:
     void entriesFollowReplyNumbersNotSpeakers()
     {
-        TestPlay p = play();
-        p.writeStore({{1,
-                       2,
-                       QStringLiteral("SCENE II."),
-                       {{12, QStringLiteral("ZED"), {QStringLiteral("z")}},
-                        {13, QStringLiteral("FIRST LORD"), {QStringLiteral("a")}},
-                        {9, QStringLiteral("ANNA"), {QStringLiteral("b")}}}}});
+        play({{1,
+               2,
+               QStringLiteral("SCENE II."),
+               {{12, QStringLiteral("ZED"), {QStringLiteral("z")}},
+                {13, QStringLiteral("FIRST LORD"), {QStringLiteral("a")}},
+                {9, QStringLiteral("ANNA"), {QStringLiteral("b")}}}}});
         SceneCursor cursor;
         cursor.open(m_state, 1, 2);
-        QVERIFY(cursor.isOpen());
-        QCOMPARE(cursor.count(), 3);
-        QCOMPARE(cursor.replyNumbers(), (QStringList{"0009", "0012", "0013"}));
-        QCOMPARE(cursor.character(2), QStringLiteral("FIRST LORD"));
-        QCOMPARE(cursor.baseName(2), QStringLiteral("_0013_FIRST LORD"));
-        QCOMPARE(cursor.positionText(), QStringLiteral("1/3"));
+        const QString opened = QStringLiteral("%1 %2 %3 %4 %5")
+                                   .arg(cursor.isOpen())
+                                   .arg(cursor.replyNumbers().join(','), cursor.character(2),
+                                        cursor.baseName(2), cursor.positionText());
+        QCOMPARE(opened, QStringLiteral("1 0009,0012,0013 FIRST LORD _0013_FIRST LORD 1/3"));
         QVERIFY(cursor.setIndex(2));
-        QCOMPARE(cursor.positionText(), QStringLiteral("3/3"));
-        QVERIFY(cursor.isLast());
+        QCOMPARE(cursor.positionText() + (cursor.isLast() ? " last" : ""), "3/3 last");
     }
 
     void indexOutsideTheSceneChangesNothing_data()
@@ -53,41 +52,37 @@ private Q_SLOTS:
     void indexOutsideTheSceneChangesNothing()
     {
         QFETCH(int, k);
-        TestPlay p = play();
-        p.writeStore({TestPlay::numberedScene(1, 1, 1, 4, {QStringLiteral("A")})});
+        play({TestPlay::numberedScene(1, 1, 1, 4, {QStringLiteral("A")})});
         SceneCursor cursor;
         cursor.open(m_state, 1, 1);
         QVERIFY(cursor.setIndex(1));
         QVERIFY(!cursor.setIndex(k));
         QCOMPARE(cursor.index(), 1);
-        QVERIFY(cursor.fileName(k).isEmpty());
-        QVERIFY(cursor.character(k).isEmpty());
+        QVERIFY(cursor.fileName(k).isEmpty() && cursor.character(k).isEmpty());
     }
 
     void recordingsAreFoundFromTheGivenReplyOn()
     {
-        TestPlay p = play();
-        const QStringList speakers{QStringLiteral("P"), QStringLiteral("A")};
-        p.writeStore({TestPlay::numberedScene(1, 1, 1, 6, speakers)});
-        p.addRecording(2, QStringLiteral("A"));
-        p.addRecording(5, QStringLiteral("P"));
-        p.addNote(3, QStringLiteral("P"));
-        p.addPhoto(4, QStringLiteral("A"));
+        TestPlay p = play({TestPlay::numberedScene(1, 1, 1, 6, {"P", "A"})});
+        p.addRecording(2, "A");
+        p.addRecording(5, "P");
+        p.addNote(3, "P");
+        p.addPhoto(4, "A");
+        // A recording filed under another speaker's name belongs to no reply here.
+        p.addRecording(6, "P");
         SceneCursor cursor;
         cursor.open(m_state, 1, 1);
-        QCOMPARE(cursor.firstRecordedFrom(m_state, 0), 1);
-        QCOMPARE(cursor.firstRecordedFrom(m_state, 2), 4);
-        QCOMPARE(cursor.firstRecordedFrom(m_state, 5), -1);
-        QVERIFY(cursor.hasRecording(m_state, 4));
-        QVERIFY(!cursor.hasRecording(m_state, 3));
-
-        const ReplyFiles third = FindReplyFiles(m_state, cursor.baseName(2));
-        QVERIFY(!third.recording && third.note && !third.photo);
-        const ReplyFiles fourth = FindReplyFiles(m_state, cursor.baseName(3));
-        QVERIFY(!fourth.recording && !fourth.note && fourth.photo);
-        // A recording filed under another speaker's name belongs to no reply here.
-        p.addRecording(6, QStringLiteral("P"));
-        QCOMPARE(cursor.firstRecordedFrom(m_state, 5), -1);
+        QCOMPARE(
+            QList<int>({cursor.firstRecordedFrom(m_state, 0), cursor.firstRecordedFrom(m_state, 2),
+                        cursor.firstRecordedFrom(m_state, 5)}),
+            QList<int>({1, 4, -1}));
+        QVERIFY(cursor.hasRecording(m_state, 4) && !cursor.hasRecording(m_state, 3));
+        QString files;
+        for (int k = 0; k < cursor.count(); ++k) {
+            const ReplyFiles f = FindReplyFiles(m_state, cursor.baseName(k));
+            files += QStringLiteral("%1%2%3 ").arg(f.recording).arg(f.note).arg(f.photo);
+        }
+        QCOMPARE(files, QStringLiteral("000 100 010 001 100 000 "));
     }
 };
 

@@ -1,23 +1,14 @@
 #include "core/rehearsal/RehearsalEngine.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QTest>
-
-#include <functional>
 
 using namespace tiradex;
 
 namespace {
 using State = RehearsalState;
 using After = RehearsalEngine::After;
-
-constexpr RehearsalReply Partner{false, false};
-constexpr RehearsalReply Own{true, false};
-constexpr RehearsalReply LastPartner{false, true};
-constexpr RehearsalReply LastOwn{true, true};
-constexpr RehearsalReply SilentOwn{true, false, false};
-constexpr bool Pausing = false;
-constexpr bool NonStop = true;
 
 // The controls that are shown or enabled, by short names, in a fixed order.
 QString Describe(const RehearsalControls &c)
@@ -38,101 +29,46 @@ QString Describe(const RehearsalControls &c)
     return on.join(QLatin1Char(' '));
 }
 
-// Routes to the states of a rehearsal, each from a fresh engine.
-using Route = std::function<void(RehearsalEngine &)>;
-const QList<std::pair<const char *, Route>> &Routes()
+// Sends one event ("step:O", "gap:5", "stop"...) to the engine; false when
+// it is refused. Replies: P partner, O own, LP and LO the last reply, SO an
+// own reply with no sound; "nonstop" is a step in non-stop mode.
+bool Send(RehearsalEngine &e, const QString &event)
 {
-    static const QList<std::pair<const char *, Route>> routes = {
-        {"ready on a partner reply", [](RehearsalEngine &e) { e.enter(Partner); }},
-        {"ready on an own reply", [](RehearsalEngine &e) { e.enter(Own); }},
-        {"turn on an own reply with no sound",
-         [](RehearsalEngine &e) {
-             e.enter(SilentOwn);
-             e.step(SilentOwn, Pausing);
-         }},
-        {"partner playing",
-         [](RehearsalEngine &e) {
-             e.enter(Partner);
-             e.step(Partner, Pausing);
-         }},
-        {"turn",
-         [](RehearsalEngine &e) {
-             e.enter(Own);
-             e.step(Own, Pausing);
-         }},
-        {"turn on the last reply",
-         [](RehearsalEngine &e) {
-             e.enter(LastOwn);
-             e.step(LastOwn, Pausing);
-         }},
-        {"turn revealed",
-         [](RehearsalEngine &e) {
-             e.enter(Own);
-             e.step(Own, Pausing);
-             e.reveal();
-         }},
-        {"gap",
-         [](RehearsalEngine &e) {
-             e.enter(Own);
-             e.step(Own, NonStop);
-             e.startGap(5);
-         }},
-        {"prompt at a turn",
-         [](RehearsalEngine &e) {
-             e.enter(Own);
-             e.step(Own, Pausing);
-             e.prompt();
-         }},
-        {"scene end after a partner",
-         [](RehearsalEngine &e) {
-             e.enter(LastPartner);
-             e.step(LastPartner, Pausing);
-             e.partnerDone();
-         }},
-        {"scene end after a gap",
-         [](RehearsalEngine &e) {
-             e.enter(LastOwn);
-             e.step(LastOwn, NonStop);
-             e.startGap(1);
-             e.gapTick();
-         }},
-        {"ready after stopping a gap",
-         [](RehearsalEngine &e) {
-             e.enter(Own);
-             e.step(Own, NonStop);
-             e.startGap(4);
-             e.stop();
-         }},
-        {"ready after stopping a partner",
-         [](RehearsalEngine &e) {
-             e.enter(Partner);
-             e.step(Partner, Pausing);
-             e.stop();
-         }},
-        {"ready after picking a partner reply",
-         [](RehearsalEngine &e) {
-             e.enter(Own);
-             e.chooseReply(Partner);
-         }},
-        {"off after leaving",
-         [](RehearsalEngine &e) {
-             e.enter(Own);
-             e.leave();
-         }},
-    };
-    return routes;
+    static const QHash<QString, RehearsalReply> replies{{"P", {false, false}},
+                                                        {"O", {true, false}},
+                                                        {"LP", {false, true}},
+                                                        {"LO", {true, true}},
+                                                        {"SO", {true, false, false}}};
+    const QString name = event.section(QLatin1Char(':'), 0, 0);
+    const QString arg = event.section(QLatin1Char(':'), 1);
+    const RehearsalReply r = replies.value(arg);
+    if (name == QLatin1String("gap"))
+        e.startGap(arg.toInt());
+    return name == QLatin1String("gap")           ? true
+           : name == QLatin1String("enter")       ? e.enter(r)
+           : name == QLatin1String("step")        ? e.step(r, false).has_value()
+           : name == QLatin1String("nonstop")     ? e.step(r, true).has_value()
+           : name == QLatin1String("tick")        ? e.gapTick().has_value()
+           : name == QLatin1String("partnerDone") ? e.partnerDone().has_value()
+           : name == QLatin1String("continue")    ? e.continueTurn()
+           : name == QLatin1String("stop")        ? e.stop()
+           : name == QLatin1String("prompt")      ? e.prompt()
+           : name == QLatin1String("endPrompt")   ? e.endPrompt()
+           : name == QLatin1String("reveal")      ? e.reveal()
+           : name == QLatin1String("choose")      ? e.chooseReply(r)
+           : name == QLatin1String("leave")       ? e.leave()
+                                                  : (qFatal("unknown event"), false);
 }
 
+// An engine brought to a state by the events of `route`, each accepted.
 RehearsalEngine Reach(const QString &route)
 {
-    RehearsalEngine engine;
-    for (const auto &[name, go] : Routes()) {
-        if (route == QLatin1String(name)) {
-            go(engine);
-            return engine;
-        }
+    RehearsalEngine e;
+    for (const QString &event : route.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!Send(e, event))
+            qFatal("refused on the way: %s", qPrintable(event));
     }
-    qFatal("unknown route");
+    return e;
 }
 } // namespace
 
@@ -146,30 +82,55 @@ private Q_SLOTS:
         QTest::addColumn<QString>("route");
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("controls");
-        auto row = [](const char *route, State state, const char *controls) {
-            QTest::newRow(route) << QString::fromLatin1(route) << int(state)
-                                 << QString::fromLatin1(controls);
+        auto row = [](const char *name, const char *route, State state, const char *controls) {
+            QTest::newRow(name) << QString::fromLatin1(route) << int(state)
+                                << QString::fromLatin1(controls);
         };
         // A cue offered on a partner reply played the partner's take.
-        row("ready on a partner reply", State::Ready, "panel start list bar track");
-        row("ready on an own reply", State::Ready,
+        row("ready on a partner reply", "enter:P", State::Ready, "panel start list bar track");
+        row("ready on an own reply", "enter:O", State::Ready,
             "panel start prompt reveal list bar cover track");
-        row("partner playing", State::Partner, "panel stop bar playing");
-        row("turn", State::Turn, "panel continue prompt reveal list bar cover track");
-        row("turn on the last reply", State::Turn, "panel prompt reveal list bar cover track");
+        row("partner playing", "enter:P step:P", State::Partner, "panel stop bar playing");
+        row("turn", "enter:O step:O", State::Turn,
+            "panel continue prompt reveal list bar cover track");
+        row("turn on the last reply", "enter:LO step:LO", State::Turn,
+            "panel prompt reveal list bar cover track");
         // A cue with nothing to play is not offered (an own reply not recorded).
-        row("turn on an own reply with no sound", State::Turn,
+        row("turn with no sound", "enter:SO step:SO", State::Turn,
             "panel continue reveal list bar cover track");
-        row("turn revealed", State::Turn, "panel continue prompt list bar track");
-        row("gap", State::Gap, "panel stop bar cover countdown playing timer");
-        row("prompt at a turn", State::Prompt, "panel promptstop cover playing");
-        row("scene end after a partner", State::SceneEnd, "panel prompt list bar track");
-        row("scene end after a gap", State::SceneEnd, "panel prompt reveal list bar cover track");
-        row("ready after stopping a gap", State::Ready,
+        row("turn revealed", "enter:O step:O reveal", State::Turn,
+            "panel continue prompt list bar track");
+        row("gap", "enter:O nonstop:O gap:5", State::Gap,
+            "panel stop bar cover countdown playing timer");
+        row("prompt at a turn", "enter:O step:O prompt", State::Prompt,
+            "panel promptstop cover playing");
+        row("scene end after a partner", "enter:LP step:LP partnerDone", State::SceneEnd,
+            "panel prompt list bar track");
+        row("scene end after a gap", "enter:LO nonstop:LO gap:1 tick", State::SceneEnd,
+            "panel prompt reveal list bar cover track");
+        row("ready after a partner", "enter:P step:P partnerDone", State::Ready,
+            "panel start list bar track");
+        row("ready after continue", "enter:O step:O continue", State::Ready,
             "panel start prompt reveal list bar cover track");
-        row("ready after stopping a partner", State::Ready, "panel start prompt list bar track");
-        row("ready after picking a partner reply", State::Ready, "panel start list bar track");
-        row("off after leaving", State::Off, "");
+        row("ready after stopping a gap", "enter:O nonstop:O gap:4 stop", State::Ready,
+            "panel start prompt reveal list bar cover track");
+        row("ready after stopping a partner", "enter:P step:P stop", State::Ready,
+            "panel start prompt list bar track");
+        row("ready after picking a partner reply", "enter:O choose:P", State::Ready,
+            "panel start list bar track");
+        // The prompt is an interlude: Start, Continue or nothing comes back as
+        // before it, so Continue never appears on the last reply or at the end.
+        row("prompt ended when ready", "enter:O prompt endPrompt", State::Ready,
+            "panel start prompt reveal list bar cover track");
+        row("prompt ended at a turn", "enter:O step:O prompt endPrompt", State::Turn,
+            "panel continue prompt reveal list bar cover track");
+        row("prompt ended at the last turn", "enter:LO step:LO prompt endPrompt", State::Turn,
+            "panel prompt reveal list bar cover track");
+        row("prompt ended at the scene end", "enter:LO nonstop:LO gap:1 tick prompt endPrompt",
+            State::SceneEnd, "panel prompt reveal list bar cover track");
+        row("prompt ended after stopping a partner", "enter:P step:P stop prompt endPrompt",
+            State::Ready, "panel start prompt list bar track");
+        row("off after leaving", "enter:O leave", State::Off, "");
     }
     void eachStateShowsItsControls()
     {
@@ -181,53 +142,44 @@ private Q_SLOTS:
         QCOMPARE(Describe(engine.controls()), controls);
     }
 
-    void gapLengthComesFromTheRecordedSeconds_data()
+    // Countdown, progress and slider after each second; the last second's
+    // progress stays until the next step, and the scene's end clears it.
+    void gapCountsTheRecordedSeconds_data()
     {
         QTest::addColumn<int>("recorded");
-        QTest::addColumn<int>("ticks");
-        QTest::newRow("take under one second") << 0 << 2;
-        QTest::newRow("unreadable record") << -5 << 2;
-        QTest::newRow("one second") << 1 << 1;
-        QTest::newRow("three seconds") << 3 << 3;
+        QTest::addColumn<bool>("last");
+        QTest::addColumn<QString>("trace");
+        QTest::newRow("take under one second")
+            << 0 << false << "2 _ 1|1 1/2 seconds 1|Advance 2/2 seconds 2";
+        QTest::newRow("unreadable record")
+            << -5 << false << "2 _ 1|1 1/2 seconds 1|Advance 2/2 seconds 2";
+        QTest::newRow("one second") << 1 << false << "1 _ 1|Advance 1/1 seconds 1";
+        QTest::newRow("three seconds on the last reply")
+            << 3 << true << "3 _ 1|2 1/3 seconds 1|1 2/3 seconds 2|SceneEnd _ 1";
     }
-    void gapLengthComesFromTheRecordedSeconds()
+    void gapCountsTheRecordedSeconds()
     {
         QFETCH(int, recorded);
-        QFETCH(int, ticks);
-        RehearsalEngine e;
-        e.enter(Own);
-        e.step(Own, NonStop);
+        QFETCH(bool, last);
+        QFETCH(QString, trace);
+        const QString reply = last ? "LO" : "O";
+        RehearsalEngine e = Reach("enter:" + reply + " nonstop:" + reply);
         e.startGap(recorded);
-        QCOMPARE(e.gapLength(), ticks);
-        QCOMPARE(e.countdownText(), QString::number(ticks));
-        for (int t = 1; t < ticks; ++t)
-            QCOMPARE(e.gapTick(), std::nullopt);
-        QCOMPARE(e.gapTick(), After::Advance);
-    }
-
-    // The prompt is an interlude: Start, Continue or nothing comes back as
-    // before it, so Continue never appears on the last reply or at the end.
-    void promptEndsWhereItWasAsked_data()
-    {
-        QTest::addColumn<QString>("route");
-        QTest::newRow("ready") << "ready on an own reply";
-        QTest::newRow("turn") << "turn";
-        QTest::newRow("turn on the last reply") << "turn on the last reply";
-        QTest::newRow("scene end") << "scene end after a gap";
-        QTest::newRow("ready after stopping a partner") << "ready after stopping a partner";
-    }
-    void promptEndsWhereItWasAsked()
-    {
-        QFETCH(QString, route);
-        RehearsalEngine e = Reach(route);
-        const State before = e.state();
-        const QString controls = Describe(e.controls());
-        QVERIFY(e.prompt());
-        QCOMPARE(e.state(), State::Prompt);
-        QVERIFY(!e.controls().barEnabled);
-        QVERIFY(e.endPrompt());
-        QCOMPARE(e.state(), before);
-        QCOMPARE(Describe(e.controls()), controls);
+        const auto show = [&e](const QString &head) {
+            const QString progress = e.progressText();
+            return QStringLiteral("%1 %2 %3")
+                .arg(head.isEmpty() ? "_" : head, progress.isEmpty() ? "_" : progress)
+                .arg(e.sliderValue());
+        };
+        QStringList seen{show(e.countdownText())};
+        std::optional<After> after;
+        while (!after && seen.size() < 10) {
+            after = e.gapTick();
+            seen << show(!after                      ? e.countdownText()
+                         : *after == After::SceneEnd ? "SceneEnd"
+                                                     : "Advance");
+        }
+        QCOMPARE(seen.join(QLatin1Char('|')), trace);
     }
 
     // What a disabled or hidden control offers cannot happen through the
@@ -236,34 +188,34 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("route");
         QTest::addColumn<QString>("event");
-        QTest::newRow("stop when ready") << "ready on a partner reply"
+        QTest::newRow("stop when ready") << "enter:P"
                                          << "stop";
-        QTest::newRow("continue on the last turn") << "turn on the last reply"
+        QTest::newRow("continue on the last turn") << "enter:LO step:LO"
                                                    << "continue";
-        QTest::newRow("start while a partner plays") << "partner playing"
-                                                     << "step";
-        QTest::newRow("prompt during a gap") << "gap"
+        QTest::newRow("start while a partner plays") << "enter:P step:P"
+                                                     << "step:O";
+        QTest::newRow("prompt during a gap") << "enter:O nonstop:O gap:5"
                                              << "prompt";
-        QTest::newRow("cue on entering at a partner reply") << "ready on a partner reply"
+        QTest::newRow("cue on entering at a partner reply") << "enter:P"
                                                             << "prompt";
-        QTest::newRow("reveal without a cover") << "ready on a partner reply"
+        QTest::newRow("reveal without a cover") << "enter:P"
                                                 << "reveal";
-        QTest::newRow("choose while a partner plays") << "partner playing"
-                                                      << "choose";
-        QTest::newRow("leave while the prompt plays") << "prompt at a turn"
+        QTest::newRow("choose while a partner plays") << "enter:P step:P"
+                                                      << "choose:O";
+        QTest::newRow("leave while the prompt plays") << "enter:O step:O prompt"
                                                       << "leave";
-        QTest::newRow("late partner end after stop") << "ready after stopping a partner"
+        QTest::newRow("late partner end after stop") << "enter:P step:P stop"
                                                      << "partnerDone";
-        QTest::newRow("late tick after stop") << "ready after stopping a gap"
+        QTest::newRow("late tick after stop") << "enter:O nonstop:O gap:4 stop"
                                               << "tick";
-        QTest::newRow("prompt end without a prompt") << "turn"
+        QTest::newRow("prompt end without a prompt") << "enter:O step:O"
                                                      << "endPrompt";
-        QTest::newRow("entering twice") << "turn"
-                                        << "enter";
-        QTest::newRow("step after leaving") << "off after leaving"
-                                            << "step";
-        QTest::newRow("start at the scene end") << "scene end after a partner"
-                                                << "step";
+        QTest::newRow("entering twice") << "enter:O step:O"
+                                        << "enter:P";
+        QTest::newRow("step after leaving") << "enter:O leave"
+                                            << "step:O";
+        QTest::newRow("start at the scene end") << "enter:LP step:LP partnerDone"
+                                                << "step:O";
     }
     void eventsTheStateDoesNotOfferAreRefused()
     {
@@ -272,30 +224,7 @@ private Q_SLOTS:
         RehearsalEngine e = Reach(route);
         const State state = e.state();
         const QString controls = Describe(e.controls());
-        bool accepted = true;
-        if (event == QLatin1String("stop"))
-            accepted = e.stop();
-        else if (event == QLatin1String("continue"))
-            accepted = e.continueTurn();
-        else if (event == QLatin1String("step"))
-            accepted = e.step(Own, Pausing).has_value();
-        else if (event == QLatin1String("prompt"))
-            accepted = e.prompt();
-        else if (event == QLatin1String("reveal"))
-            accepted = e.reveal();
-        else if (event == QLatin1String("choose"))
-            accepted = e.chooseReply(Own);
-        else if (event == QLatin1String("leave"))
-            accepted = e.leave();
-        else if (event == QLatin1String("partnerDone"))
-            accepted = e.partnerDone().has_value();
-        else if (event == QLatin1String("tick"))
-            accepted = e.gapTick().has_value();
-        else if (event == QLatin1String("endPrompt"))
-            accepted = e.endPrompt();
-        else if (event == QLatin1String("enter"))
-            accepted = e.enter(Partner);
-        QVERIFY(!accepted);
+        QVERIFY(!Send(e, event));
         QCOMPARE(e.state(), state);
         QCOMPARE(Describe(e.controls()), controls);
     }

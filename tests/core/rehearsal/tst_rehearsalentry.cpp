@@ -7,97 +7,70 @@
 
 using namespace tiradex;
 
-namespace {
-const QString Portia = QStringLiteral("PORTIA");
-const QString Nerissa = QStringLiteral("NERISSA");
-} // namespace
+using Verdict = RehearsalEntry::Verdict;
+Q_DECLARE_METATYPE(Verdict)
 
 class TestRehearsalEntry : public QObject
 {
     Q_OBJECT
 
-private:
-    QTemporaryDir m_dir;
-    Module1 m_state;
-    SceneCursor m_scene;
-
+private Q_SLOTS:
     // Act 1, scene 2: replies 1 to 8 spoken in turn by PORTIA and NERISSA,
-    // recorded except for the numbers in `unrecorded`.
-    void openScene(const QList<int> &unrecorded)
+    // recorded except for the numbers in `unrecorded`. The recordings are
+    // checked first (unless voices stand in for them), then the filter.
+    void entryIsCheckedInOrder_data()
     {
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-        m_state = Module1();
-        TestPlay play(m_state, m_dir.path());
-        const TestPlay::Scene scene = TestPlay::numberedScene(1, 2, 1, 8, {Portia, Nerissa});
-        play.writeStore({scene});
-        for (const TestPlay::Reply &r : scene.replies) {
+        QTest::addColumn<QList<int>>("unrecorded");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("scene"); // 0: none open, 5: no such folder
+        QTest::addColumn<bool>("voices");
+        QTest::addColumn<Verdict>("verdict");
+        QTest::addColumn<QString>("message");
+        const QString missing = "All the Vox files must be present to use the function "
+                                "'Rehearsal'\r\nMissing Vox files (ACT 1 - SCENE 2) :\r\n";
+        QTest::newRow("missing recordings listed")
+            << QList<int>{3, 7} << "PORTIA" << 2 << false << Verdict::MissingRecordings
+            << missing + "0003-0007-";
+        QTest::newRow("missing recordings before the missing filter")
+            << QList<int>{8} << "" << 2 << false << Verdict::MissingRecordings << missing + "0008-";
+        QTest::newRow("voices stand in for missing recordings")
+            << QList<int>{3} << "PORTIA" << 2 << true << Verdict::Allowed << "";
+        QTest::newRow("no filter")
+            << QList<int>{} << "" << 2 << false << Verdict::NoFilter
+            << "You have to create a filter before using the function of rehearsal";
+        // Every reply is then a partner's.
+        QTest::newRow("filter on a character not in the scene")
+            << QList<int>{} << "SHYLOCK" << 2 << false << Verdict::Allowed << "";
+        QTest::newRow("scene without replies")
+            << QList<int>{} << "PORTIA" << 5 << false << Verdict::NoReply << "";
+        QTest::newRow("no scene open")
+            << QList<int>{} << "PORTIA" << 0 << false << Verdict::NoReply << "";
+    }
+    void entryIsCheckedInOrder()
+    {
+        QFETCH(QList<int>, unrecorded);
+        QFETCH(QString, filter);
+        QFETCH(int, scene);
+        QFETCH(bool, voices);
+        QFETCH(Verdict, verdict);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        Module1 state;
+        TestPlay play(state, dir.path());
+        const TestPlay::Scene s = TestPlay::numberedScene(1, 2, 1, 8, {"PORTIA", "NERISSA"});
+        play.writeStore({s});
+        for (const TestPlay::Reply &r : s.replies) {
             if (!unrecorded.contains(r.number))
                 play.addRecording(r.number, r.character);
         }
-        m_scene.open(m_state, 1, 2);
-    }
-
-private Q_SLOTS:
-    void missingRecordingsAreListedWithActAndSceneLabels()
-    {
-        openScene({3, 7});
-        m_state.FilterCharacter = Portia;
-        const RehearsalEntry entry = CheckRehearsalEntry(m_state, m_scene, QStringLiteral("ACT 1"),
-                                                         QStringLiteral("SCENE 2"));
-        QCOMPARE(entry.verdict, RehearsalEntry::Verdict::MissingRecordings);
-        QCOMPARE(entry.message,
-                 QStringLiteral("All the Vox files must be present to use the function "
-                                "'Rehearsal'\r\nMissing Vox files (ACT 1 - SCENE 2) :\r\n"
-                                "0003-0007-"));
-    }
-
-    // The recordings are checked first: without a filter and with a missing
-    // take, the user hears about the take.
-    void missingRecordingsComeBeforeTheMissingFilter()
-    {
-        openScene({8});
-        const RehearsalEntry entry = CheckRehearsalEntry(m_state, m_scene, QStringLiteral("ACT 1"),
-                                                         QStringLiteral("SCENE 2"));
-        QCOMPARE(entry.verdict, RehearsalEntry::Verdict::MissingRecordings);
-        QVERIFY(entry.message.endsWith(QStringLiteral(":\r\n0008-")));
-    }
-
-    void noFilterIsRefusedWithItsMessage()
-    {
-        openScene({});
-        const RehearsalEntry entry = CheckRehearsalEntry(m_state, m_scene, QStringLiteral("ACT 1"),
-                                                         QStringLiteral("SCENE 2"));
-        QCOMPARE(entry.verdict, RehearsalEntry::Verdict::NoFilter);
-        QCOMPARE(
-            entry.message,
-            QStringLiteral("You have to create a filter before using the function of rehearsal"));
-    }
-
-    // A filter on a character who does not speak in the scene still lets the
-    // rehearsal start: every reply is then a partner's.
-    void recordedSceneWithAFilterIsAllowed()
-    {
-        openScene({});
-        m_state.FilterCharacter = QStringLiteral("SHYLOCK");
-        const RehearsalEntry entry = CheckRehearsalEntry(m_state, m_scene, QStringLiteral("ACT 1"),
-                                                         QStringLiteral("SCENE 2"));
-        QCOMPARE(entry.verdict, RehearsalEntry::Verdict::Allowed);
-        QVERIFY(entry.message.isEmpty());
-    }
-
-    void sceneWithoutRepliesOffersNothing()
-    {
-        openScene({});
-        m_state.FilterCharacter = Portia;
-        SceneCursor empty;
-        empty.open(m_state, 1, 5); // no such folder
-        QCOMPARE(
-            CheckRehearsalEntry(m_state, empty, QStringLiteral("ACT 1"), QStringLiteral("SCENE 5"))
-                .verdict,
-            RehearsalEntry::Verdict::NoReply);
-        QCOMPARE(CheckRehearsalEntry(m_state, SceneCursor(), QString(), QString()).verdict,
-                 RehearsalEntry::Verdict::NoReply);
+        state.FilterCharacter = filter;
+        SceneCursor cursor;
+        if (scene)
+            cursor.open(state, 1, scene);
+        const RehearsalEntry entry = CheckRehearsalEntry(
+            state, cursor, "ACT 1", QStringLiteral("SCENE %1").arg(scene), voices);
+        QCOMPARE(entry.verdict, verdict);
+        QCOMPARE(entry.message, message);
     }
 };
 

@@ -1,20 +1,7 @@
-#include "gui/play/FrmAvare.h"
+#include "PlayWindowFixture.h"
 
-#include "FakeDialogs.h"
-#include "TestPlay.h"
-#include "WidgetDriver.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
-#include <QTimer>
-#include <QToolButton>
-
-#include <memory>
 
 using namespace tiradex;
 
@@ -48,420 +35,268 @@ const char *const ReplyCommands[] = {"CmdMoins",       "CmdPlus",       "CmdDebu
                                      "CmdPhotoExiste", "CmdNoteExiste", "CmdRepetition"};
 } // namespace
 
+// Which control is enabled when is decided by the control table
+// (tst_playcontrols) and the scene by SceneCursor; here: that the window
+// shows the tree, the reply and the table's decisions.
 class TestFrmAvare : public QObject
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<Module1> m_state;
-    FakeDialogs m_dialogs;
-    std::unique_ptr<FrmAvare> m_play;
-
-    // A fresh application folder holding the characters file of the test play.
-    TestPlay freshPlay()
-    {
-        m_play.reset();
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-        m_state = std::make_unique<Module1>();
-        m_dialogs = FakeDialogs();
-        TestPlay play(*m_state, m_dir.path());
-        play.writeCharacters({{Hamlet, QStringLiteral("Prince of Denmark")},
-                              {Horatio, QStringLiteral("friend to Hamlet")},
-                              {Marcellus, QStringLiteral("an officer")},
-                              {Ghost, QStringLiteral("of Hamlet's father")}});
-        return play;
-    }
+    PlayWindowFixture f;
 
     // The test play, already converted: act 1 with a scene of 41 replies, a
-    // scene of 4 and a scene without replies; act 2 with one scene of 3.
-    TestPlay standardPlay()
+    // scene of 4 (a note and a photo on 43, a recording of 44) and a scene
+    // without replies; act 2 with one scene of 3, without a heading record.
+    void openPlay()
     {
-        TestPlay play = freshPlay();
-        TestPlay::Scene empty{1, 3, QStringLiteral("SCENE III. Nobody speaks."), {}};
-        play.writeStore({TestPlay::numberedScene(1, 1, 1, 41, {Hamlet, Horatio}),
-                         TestPlay::numberedScene(1, 2, 42, 4, {Hamlet, Horatio, Marcellus}), empty,
-                         TestPlay::numberedScene(2, 1, 46, 3, {Marcellus, Horatio})});
-        return play;
+        TestPlay play = f.setUp({Hamlet, Horatio, Marcellus, Ghost},
+                                {TestPlay::numberedScene(1, 1, 1, 41, {Hamlet, Horatio}),
+                                 TestPlay::numberedScene(1, 2, 42, 4, {Hamlet, Horatio, Marcellus}),
+                                 {1, 3, QStringLiteral("SCENE III. Nobody speaks."), {}},
+                                 TestPlay::numberedScene(2, 1, 46, 3, {Marcellus, Horatio})});
+        TestPlay::write(f.state->PlayFolder + "/head.ini",
+                        "1,1,\"SCENE 1. Somewhere.\"\r\n1,2,\"SCENE 2. Somewhere.\"\r\n"
+                        "1,3,\"SCENE III. Nobody speaks.\"\r\n");
+        play.addNote(43, Horatio);
+        play.addPhoto(43, Horatio);
+        play.addRecording(44, Marcellus);
+        f.openWindow();
     }
 
-    FrmAvare *openWindow(bool expectLoaded = true)
+    QTreeWidget *tree() const { return f.control<QTreeWidget>("TreeView1"); }
+    QComboBox *numberBox() const { return f.control<QComboBox>("ComboNumFichier"); }
+    QString shownText() const { return f.control<QTextEdit>("RichTextBox1")->toPlainText(); }
+
+    // One user action: "scene:1.2", "act:2" (its node), "pick:4" (entry 4
+    // of the number list), "type:0007" (and Down, End in the list),
+    // "key:Down" or "key:Return" in the tree, "calls" (what a scene player
+    // calls: next, last, show the first), "rm:43" (reply 43's text file
+    // removed), or a button ("Plus").
+    void act(const QString &action)
     {
-        m_play = std::make_unique<FrmAvare>(*m_state, m_dialogs);
-        m_play->resize(1000, 650);
-        const bool loaded = m_play->Load();
-        m_play->show();
-        if (!QTest::qWaitForWindowExposed(m_play.get()))
-            qFatal("the play window was not shown");
-        if (loaded != expectLoaded)
-            qWarning("unexpected load result; messages: %s",
-                     qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
-        return m_play.get();
+        const QString name = action.section(QLatin1Char(':'), 0, 0);
+        const QString arg = action.section(QLatin1Char(':'), 1);
+        if (name == QLatin1String("scene")) {
+            f.openScene(arg.section('.', 0, 0).toInt(), arg.section('.', 1).toInt());
+        } else if (name == QLatin1String("act")) {
+            ClickNode(tree(), TreeNode(tree(), "ACT " + arg));
+        } else if (name == QLatin1String("pick")) {
+            PickFromList(numberBox(), arg.toInt());
+        } else if (name == QLatin1String("type")) {
+            numberBox()->setFocus();
+            QTest::keyClicks(numberBox(), arg);
+            QTest::keyClick(numberBox(), Qt::Key_Down);
+            QTest::keyClick(numberBox(), Qt::Key_End);
+        } else if (name == QLatin1String("key")) {
+            tree()->setFocus();
+            QTest::keyClick(tree(), arg == QLatin1String("Down") ? Qt::Key_Down : Qt::Key_Return);
+        } else if (name == QLatin1String("calls")) {
+            f.play->CmdPlusClick();
+            f.play->CmdFinClick();
+            f.play->ShowReply(0);
+        } else if (name == QLatin1String("rm")) {
+            QVERIFY(QFile::remove(f.state->ReplyTextPath(1, 2, "_0043_HORATIO")));
+        } else {
+            f.click(qPrintable("Cmd" + name));
+        }
     }
 
-    QTreeWidget *tree() const { return Control<QTreeWidget>(m_play.get(), "TreeView1"); }
-
-    void openScene(const char *act, const char *scene)
+    // The reply panel: act, scene, heading, speaker, position, offset,
+    // text, the number list's entry and count, the rehearsal list's entry.
+    QString view() const
     {
-        QTreeWidgetItem *node = TreeNode(tree(), QLatin1String(act), QLatin1String(scene));
-        QVERIFY(node);
-        ClickNode(tree(), node);
+        QStringList parts;
+        for (const char *name :
+             {"LbNumActe", "LbNumScene", "LbEntete", "LbNom", "LbCompteRepliques", "LbIncrem"})
+            parts << f.label(name);
+        parts << shownText().trimmed() << numberBox()->currentText()
+              << QString::number(numberBox()->count())
+              << f.control<QComboBox>("ComboNumFichierRepetition")->currentText();
+        return parts.join(QLatin1Char('|'));
     }
-
-    QString position() const { return LabelText(m_play.get(), "LbCompteRepliques"); }
-    QString shownText() const
+    // The reply the window names to tool windows, and its enabled reply
+    // commands ("Cmd" left out).
+    QString commands() const
     {
-        return Control<QTextEdit>(m_play.get(), "RichTextBox1")->toPlainText();
-    }
-    QComboBox *numberBox() const { return Control<QComboBox>(m_play.get(), "ComboNumFichier"); }
-    QComboBox *rehearsalBox() const
-    {
-        return Control<QComboBox>(m_play.get(), "ComboNumFichierRepetition");
-    }
-    QColor nameColour() const
-    {
-        return Control<QLabel>(m_play.get(), "LbNom")->palette().color(QPalette::WindowText);
+        QStringList on{f.play->currentReply().baseName + ':'};
+        for (const char *name : ReplyCommands) {
+            if (f.enabled(name))
+                on << QLatin1String(name).mid(3);
+        }
+        return on.join(QLatin1Char(' '));
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        qputenv("XDG_DATA_HOME", m_dir.path().toLocal8Bit());
-    }
-    void cleanup() { m_play.reset(); }
+    void cleanup() { f.play.reset(); }
 
     void treeHoldsActsAndScenesFromTreeview()
     {
-        standardPlay();
-        openWindow();
-        QCOMPARE(tree()->topLevelItemCount(), 2);
-        QTreeWidgetItem *act1 = tree()->topLevelItem(0);
-        QCOMPARE(act1->text(0), QStringLiteral("ACT 1"));
-        QCOMPARE(act1->data(0, FrmAvare::KeyRole).toString(), QStringLiteral("A1"));
-        QCOMPARE(act1->data(0, FrmAvare::ImageRole).toString(), QStringLiteral("kclose"));
-        QCOMPARE(act1->childCount(), 3);
-        QCOMPARE(act1->child(2)->text(0), QStringLiteral("SCENE 3"));
-        QCOMPARE(act1->child(0)->data(0, FrmAvare::ImageRole).toString(), QStringLiteral("kfile"));
-        QVERIFY(!act1->icon(0).isNull());
-        QCOMPARE(tree()->topLevelItem(1)->data(0, FrmAvare::KeyRole).toString(),
-                 QStringLiteral("A2"));
-        // Nothing is open yet.
-        QVERIFY(tree()->selectedItems().isEmpty());
-        for (const char *name : ReplyCommands)
-            QVERIFY2(!IsEnabled(m_play.get(), name), name);
-        QVERIFY(shownText().isEmpty());
-        QVERIFY(m_dialogs.shown.isEmpty());
+        openPlay();
+        QStringList nodes;
+        for (int a = 0; a < tree()->topLevelItemCount(); ++a) {
+            const QTreeWidgetItem *act = tree()->topLevelItem(a);
+            QStringList scenes;
+            for (int s = 0; s < act->childCount(); ++s)
+                scenes << act->child(s)->text(0) + ' ' +
+                              act->child(s)->data(0, FrmAvare::ImageRole).toString();
+            nodes << QStringLiteral("%1 %2 %3 (%4)")
+                         .arg(act->text(0), act->data(0, FrmAvare::KeyRole).toString(),
+                              act->data(0, FrmAvare::ImageRole).toString(), scenes.join(", "));
+            QVERIFY(!act->icon(0).isNull());
+        }
+        QCOMPARE(nodes,
+                 (QStringList{"ACT 1 A1 kclose (SCENE 1 kfile, SCENE 2 kfile, SCENE 3 kfile)",
+                              "ACT 2 A2 kclose (SCENE 1 kfile)"}));
+        QCOMPARE(commands() + view(), QStringLiteral(":|||||0|||0|"));
+        QVERIFY(f.dialogs.shown.isEmpty());
     }
 
-    void openingSceneShowsFirstReplyAndHeading()
+    void navigationShowsTheReply_data()
     {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        QCOMPARE(LabelText(m_play.get(), "LbNumActe"), QStringLiteral("ACT 1"));
-        QCOMPARE(LabelText(m_play.get(), "LbNumScene"), QStringLiteral("SCENE 2"));
-        QCOMPARE(LabelText(m_play.get(), "LbEntete"),
-                 QStringLiteral("ACT 1 - SCENE 2. Somewhere."));
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Hamlet);
-        QCOMPARE(position(), QStringLiteral("1/4"));
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("0"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 42.\n"));
-        QCOMPARE(numberBox()->count(), 4);
-        QCOMPARE(numberBox()->itemText(3), QStringLiteral("0045"));
-        QCOMPARE(numberBox()->currentText(), QStringLiteral("0042"));
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0042"));
-        QTreeWidgetItem *node =
-            TreeNode(tree(), QStringLiteral("ACT 1"), QStringLiteral("SCENE 2"));
-        QCOMPARE(node->data(0, FrmAvare::SelectedImageRole).toString(), QStringLiteral("kopen"));
-        QVERIFY(IsEnabled(m_play.get(), "CmdPlus"));
-        QVERIFY(!IsEnabled(m_play.get(), "CmdLecture"));
-        const CurrentReply reply = m_play->currentReply();
-        QCOMPARE(reply.baseName, QStringLiteral("_0042_HAMLET"));
-        QCOMPARE(reply.number, QStringLiteral("0042"));
-        QCOMPARE(reply.act, 1);
-        QCOMPARE(reply.scene, 2);
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("view");
+        const QString first = "ACT 1|SCENE 1|ACT 1 - SCENE 1. Somewhere.|";
+        const QString second = "ACT 1|SCENE 2|ACT 1 - SCENE 2. Somewhere.|";
+        QTest::newRow("a scene opens on its first reply")
+            << "scene:1.2" << second + "HAMLET|1/4|0|Text of reply 42.|0042|4|0042";
+        QTest::newRow("no wrap before the first")
+            << "scene:1.1 Moins" << first + "HAMLET|1/41|0|Text of reply 1.|0001|41|0001";
+        QTest::newRow("no wrap past the last")
+            << "scene:1.1 Fin Plus" << first + "HAMLET|41/41|40|Text of reply 41.|0041|41|0041";
+        QTest::newRow("back from the last")
+            << "scene:1.1 Fin Moins" << first + "HORATIO|40/41|39|Text of reply 40.|0040|41|0040";
+        QTest::newRow("first") << "scene:1.1 Fin Debut"
+                               << first + "HAMLET|1/41|0|Text of reply 1.|0001|41|0001";
+        QTest::newRow("a pick leaves the rehearsal list alone")
+            << "scene:1.1 Plus pick:4" << first + "HAMLET|5/41|4|Text of reply 5.|0005|41|0002";
+        QTest::newRow("the next move brings both lists into step")
+            << "scene:1.1 Plus pick:4 Plus"
+            << first + "HORATIO|6/41|5|Text of reply 6.|0006|41|0006";
+        QTest::newRow("typed digits do nothing")
+            << "scene:1.1 type:0007" << first + "HAMLET|1/41|0|Text of reply 1.|0001|41|0001";
+        QTest::newRow("keyboard in the tree opens the next scene")
+            << "scene:1.1 key:Down" << second + "HAMLET|1/4|0|Text of reply 42.|0042|4|0042";
+        QTest::newRow("return opens the scene again from its start")
+            << "scene:1.2 Plus key:Return" << second + "HAMLET|1/4|0|Text of reply 42.|0042|4|0042";
+        QTest::newRow("a vanished reply file shows no text")
+            << "scene:1.2 rm Plus" << second + "HORATIO|2/4|1||0043|4|0043";
+        QTest::newRow("an act node clears the view") << "scene:1.2 Plus act:2"
+                                                     << "|||||0|||0|";
+        QTest::newRow("no heading record, no heading left over")
+            << "scene:1.2 act:2 scene:2.1"
+            << "ACT 2|SCENE 1||MARCELLUS|1/3|0|Text of reply 46.|0046|3|0046";
+        QTest::newRow("a scene without replies opens empty and stays so")
+            << "scene:1.1 Fin scene:1.3 calls"
+            << "ACT 1|SCENE 3|ACT 1 - SCENE III. Nobody speaks.||0/0|0|||0|";
+    }
+    void navigationShowsTheReply()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, view);
+        openPlay();
+        for (const QString &action : actions.split(QLatin1Char(' ')))
+            act(action);
+        QCOMPARE(this->view(), view);
+        QVERIFY(f.dialogs.shown.isEmpty());
     }
 
-    void firstLastAndNoWrapIn41ReplyScene()
+    void buttonsApplyTheControlTable_data()
     {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        QCOMPARE(position(), QStringLiteral("1/41"));
-        Click(m_play.get(), "CmdMoins"); // at the first reply: nothing
-        QCOMPARE(position(), QStringLiteral("1/41"));
-        Click(m_play.get(), "CmdFin");
-        QCOMPARE(position(), QStringLiteral("41/41"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 41.\n"));
-        QCOMPARE(numberBox()->currentText(), QStringLiteral("0041"));
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0041"));
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("40"));
-        Click(m_play.get(), "CmdPlus"); // at the last reply: no wrap
-        QCOMPARE(position(), QStringLiteral("41/41"));
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("40"));
-        Click(m_play.get(), "CmdMoins");
-        QCOMPARE(position(), QStringLiteral("40/41"));
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Horatio);
-        Click(m_play.get(), "CmdDebut");
-        QCOMPARE(position(), QStringLiteral("1/41"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 1.\n"));
-        Click(m_play.get(), "CmdPlus");
-        QCOMPARE(position(), QStringLiteral("2/41"));
-        QCOMPARE(LabelText(m_play.get(), "LbNumRepliqueRepetition"), QStringLiteral("2/41"));
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("commands");
+        const QString tools = "PrintScene PrintActe Photo Commentaire ";
+        QTest::newRow("reply with a note and a photo")
+            << "scene:1.2 Plus"
+            << "_0043_HORATIO: Moins Plus Debut Fin RecordShow EcouteGlobalScene " + tools +
+                   "PhotoExiste NoteExiste Repetition";
+        QTest::newRow("reply with a recording")
+            << "scene:1.2 Plus Plus"
+            << "_0044_MARCELLUS: Moins Plus Debut Fin RecordShow EcouteGlobalScene Lecture "
+               "DelVox " +
+                   tools + "Repetition";
+        QTest::newRow("an act node") << "scene:1.2 Plus Plus act:2"
+                                     << ":";
+    }
+    void buttonsApplyTheControlTable()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, commands);
+        openPlay();
+        for (const QString &action : actions.split(QLatin1Char(' ')))
+            act(action);
+        QCOMPARE(this->commands(), commands);
     }
 
-    void keyboardInTreeOpensScenes()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        tree()->setFocus();
-        QTest::keyClick(tree(), Qt::Key_Down);
-        QCOMPARE(LabelText(m_play.get(), "LbNumScene"), QStringLiteral("SCENE 2"));
-        QCOMPARE(position(), QStringLiteral("1/4"));
-        Click(m_play.get(), "CmdPlus");
-        QTest::keyClick(tree(), Qt::Key_Return); // opens the same scene again from its start
-        QCOMPARE(position(), QStringLiteral("1/4"));
-    }
-
-    void comboPickLeavesRehearsalBoxAlone()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        Click(m_play.get(), "CmdPlus");
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0002"));
-        PickFromList(numberBox(), 4);
-        QCOMPARE(position(), QStringLiteral("5/41"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 5.\n"));
-        QCOMPARE(numberBox()->currentText(), QStringLiteral("0005"));
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("4"));
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0002"));
-        // The next move brings both boxes into step again.
-        Click(m_play.get(), "CmdPlus");
-        QCOMPARE(rehearsalBox()->currentText(), QStringLiteral("0006"));
-    }
-
-    void typedDigitsDoNothing()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        numberBox()->setFocus();
-        QTest::keyClicks(numberBox(), QStringLiteral("0007"));
-        QTest::keyClick(numberBox(), Qt::Key_Down);
-        QTest::keyClick(numberBox(), Qt::Key_End);
-        QCOMPARE(numberBox()->currentText(), QStringLiteral("0001"));
-        QCOMPARE(position(), QStringLiteral("1/41"));
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 1.\n"));
-    }
-
-    void recordingNoteAndPhotoEnableTheirButtons()
-    {
-        TestPlay play = standardPlay();
-        play.addRecording(44, Marcellus);
-        play.addNote(43, Horatio);
-        play.addPhoto(43, Horatio);
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        QVERIFY(IsEnabled(m_play.get(), "CmdEcouteGlobalScene"));
-        Click(m_play.get(), "CmdPlus");
-        QVERIFY(IsEnabled(m_play.get(), "CmdNoteExiste"));
-        QVERIFY(IsEnabled(m_play.get(), "CmdPhotoExiste"));
-        Click(m_play.get(), "CmdPlus");
-        QVERIFY(IsEnabled(m_play.get(), "CmdLecture"));
-        QVERIFY(!IsEnabled(m_play.get(), "CmdNoteExiste"));
-    }
-
-    void actNodeClearsViewAndDisablesEverything()
-    {
-        TestPlay play = standardPlay();
-        play.addRecording(42, Hamlet);
-        play.addNote(42, Hamlet);
-        play.addPhoto(42, Hamlet);
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        QVERIFY(IsEnabled(m_play.get(), "CmdLecture"));
-        ClickNode(tree(), TreeNode(tree(), QStringLiteral("ACT 2")));
-        for (const char *name : ReplyCommands)
-            QVERIFY2(!IsEnabled(m_play.get(), name), name);
-        for (const char *name :
-             {"LbNumActe", "LbNumScene", "LbNom", "LbCompteRepliques", "LbEntete"})
-            QVERIFY2(LabelText(m_play.get(), name).isEmpty(), name);
-        QCOMPARE(LabelText(m_play.get(), "LbIncrem"), QStringLiteral("0"));
-        QVERIFY(shownText().isEmpty());
-        QCOMPARE(numberBox()->count(), 0);
-        QVERIFY(!m_play->currentReply().isValid());
-        // A scene opens again normally.
-        openScene("ACT 2", "SCENE 1");
-        QCOMPARE(position(), QStringLiteral("1/3"));
-    }
-
-    void sceneWithoutRepliesOpensEmpty()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        Click(m_play.get(), "CmdFin");
-        openScene("ACT 1", "SCENE 3");
-        QCOMPARE(LabelText(m_play.get(), "LbEntete"),
-                 QStringLiteral("ACT 1 - SCENE III. Nobody speaks."));
-        QVERIFY(shownText().isEmpty());
-        QVERIFY(LabelText(m_play.get(), "LbNom").isEmpty());
-        QCOMPARE(position(), QStringLiteral("0/0"));
-        QCOMPARE(numberBox()->count(), 0);
-        QVERIFY(!IsEnabled(m_play.get(), "CmdPlus"));
-        QVERIFY(IsEnabled(m_play.get(), "CmdPrintScene"));
-        m_play->CmdPlusClick(); // what a scene player would call: nothing happens
-        m_play->CmdFinClick();
-        m_play->ShowReply(0);
-        QCOMPARE(position(), QStringLiteral("0/0"));
-        QVERIFY(!m_play->currentReply().isValid());
-    }
-
-    void vanishedReplyFileShowsEmptyText()
-    {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        QVERIFY(QFile::remove(m_state->ReplyTextPath(1, 2, QStringLiteral("_0043_HORATIO"))));
-        Click(m_play.get(), "CmdPlus");
-        QCOMPARE(position(), QStringLiteral("2/4"));
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Horatio);
-        QVERIFY(shownText().isEmpty());
-        Click(m_play.get(), "CmdPlus");
-        QCOMPARE(shownText(), QStringLiteral("Text of reply 44.\n"));
-        QVERIFY(m_dialogs.shown.isEmpty());
-    }
-
-    void sceneWithoutHeadingRecordShowsNoStaleHeading()
-    {
-        standardPlay();
-        TestPlay::write(m_state->PlayFolder + QStringLiteral("/head.ini"),
-                        "1,1,\"SCENE I. Elsinore.\"\r\n");
-        openWindow();
-        openScene("ACT 1", "SCENE 1");
-        QCOMPARE(LabelText(m_play.get(), "LbEntete"), QStringLiteral("ACT 1 - SCENE I. Elsinore."));
-        openScene("ACT 2", "SCENE 1");
-        QVERIFY(LabelText(m_play.get(), "LbEntete").isEmpty());
-        QCOMPARE(position(), QStringLiteral("1/3"));
-    }
-
-    void brokenPlayGivesOneMessageAndEmptyTree_data()
-    {
-        QTest::addColumn<QString>("broken");
-        QTest::addColumn<QString>("named");
-        QTest::newRow("characters file missing") << "dat"
-                                                 << "merchantvenice.dat";
-        QTest::newRow("treeview.ini missing") << "treeview"
-                                              << "treeview.ini";
-    }
     void brokenPlayGivesOneMessageAndEmptyTree()
     {
-        QFETCH(QString, broken);
-        QFETCH(QString, named);
-        TestPlay play = freshPlay();
-        const QString dat = m_state->AppFolder + m_state->CharactersFileName();
-        if (broken == QLatin1String("dat")) {
-            QVERIFY(QFile::remove(dat));
-            play.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
-        } else if (broken == QLatin1String("treeview")) {
-            play.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
-            QVERIFY(QFile::remove(m_state->PlayFolder + QStringLiteral("/treeview.ini")));
-        }
-        openWindow(false);
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        QVERIFY2(m_dialogs.shown.at(0).text.contains(named),
-                 qPrintable(m_dialogs.shown.at(0).text));
+        f.setUp({Hamlet}, {TestPlay::numberedScene(1, 1, 1, 2, {Hamlet})});
+        QVERIFY(QFile::remove(f.state->PlayFolder + "/treeview.ini"));
+        f.openWindow();
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QVERIFY2(f.dialogs.texts().at(0).contains("treeview.ini"),
+                 qPrintable(f.dialogs.texts()[0]));
         QCOMPARE(tree()->topLevelItemCount(), 0);
-        for (const char *name : ReplyCommands)
-            QVERIFY2(!IsEnabled(m_play.get(), name), name);
-        // The window stays usable: it closes normally.
-        QVERIFY(m_play->close());
+        QCOMPARE(commands(), QStringLiteral(":"));
+        QVERIFY(f.play->close()); // the window stays usable
     }
 
     void firstOpeningConvertsWithProgressWindow()
     {
-        TestPlay play = freshPlay();
+        TestPlay play = f.setUp({Hamlet, Horatio, Marcellus, Ghost}, {});
+        QVERIFY(QDir(f.state->PlayFolder).removeRecursively());
         play.writePlayText("PREFACE\r\nACT I.\r\nSCENE I. Elsinore.\r\nhamlet\r\nWho's there?\r\n"
                            "HORATIO\r\nFriends.\r\nACT II.\r\nSCENE I. A plain.\r\n"
                            "GHOST\r\nRemember me.\r\n");
-        const QByteArray enciphered = [&] {
-            QFile f(m_state->AppFolder + m_state->CharactersFileName());
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        const auto readDat = [this] {
+            QFile dat(f.state->AppFolder + f.state->CharactersFileName());
+            return dat.open(QIODevice::ReadOnly) ? dat.readAll() : QByteArray();
+        };
+        const QByteArray enciphered = readDat();
         ShowSpy spy;
         qApp->installEventFilter(&spy);
-        openWindow();
+        f.openWindow();
         qApp->removeEventFilter(&spy);
         QVERIFY2(spy.shown.contains(QStringLiteral("FrmProg")), qPrintable(spy.shown.join(',')));
         QVERIFY(!qApp->findChild<QWidget *>(QStringLiteral("FrmProg")));
         QCOMPARE(tree()->topLevelItemCount(), 2);
-        openScene("ACT 1", "SCENE 1");
-        QCOMPARE(LabelText(m_play.get(), "LbNom"), Hamlet);
-        QCOMPARE(shownText(), QStringLiteral("Who's there?\n"));
-        QFile datFile(m_state->AppFolder + m_state->CharactersFileName());
-        QVERIFY(datFile.open(QIODevice::ReadOnly));
-        QCOMPARE(datFile.readAll(), enciphered);
-        QCOMPARE(m_play->characters().names, (QStringList{Hamlet, Horatio, Marcellus, Ghost}));
+        act("scene:1.1");
+        QCOMPARE(f.label("LbNom") + ' ' + shownText(), QStringLiteral("HAMLET Who's there?\n"));
+        QCOMPARE(readDat(), enciphered);
     }
 
-    void closeRefusedWhileRecordingKeepsEverything()
+    void closeEndsThePlayUnlessARecordingRuns_data()
     {
-        standardPlay();
-        openWindow();
-        openScene("ACT 1", "SCENE 2");
-        TestPlay::write(m_state->AppFolder + QStringLiteral("temp.wav"), "RIFF");
-        m_state->RecordingActive = true;
-        m_state->FilterCharacter = Hamlet;
-        QSignalSpy closing(m_play.get(), &FrmAvare::closing);
-        QVERIFY(!m_play->close());
-        QCOMPARE(m_dialogs.texts(), QStringList{"Stop at first the current recording."});
-        QVERIFY(m_play->isVisible());
-        QCOMPARE(closing.count(), 0);
-        QCOMPARE(m_state->FilterCharacter, Hamlet);
-        QVERIFY(QFileInfo::exists(m_state->AppFolder + QStringLiteral("temp.wav")));
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("left"); // the filter, the tool window, the files
+        QTest::newRow("recording: refused, everything kept")
+            << true << QStringList{"Stop at first the current recording."}
+            << "HAMLET shown _0042_HAMLET.tsd a.tsd merchantvenice.dat temp.vox temp.wav";
+        QTest::newRow("closed: filter, tool windows and scratch files gone")
+            << false << QStringList() << "merchantvenice.dat";
     }
-
-    void closeCleansUpAndClosesToolWindows()
+    void closeEndsThePlayUnlessARecordingRuns()
     {
-        standardPlay();
-        openWindow();
-        const QStringList scratch{QStringLiteral("temp.wav"), QStringLiteral("temp.vox"),
-                                  QStringLiteral("_0042_HAMLET.tsd"), QStringLiteral("a.tsd")};
-        for (const QString &name : scratch)
-            TestPlay::write(m_state->AppFolder + name, "x");
-        m_state->FilterCharacter = Hamlet;
+        QFETCH(bool, recording);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, left);
+        openPlay();
+        for (const char *name : {"temp.wav", "temp.vox", "_0042_HAMLET.tsd", "a.tsd"})
+            TestPlay::write(f.state->AppFolder + name, "x");
+        f.state->FilterCharacter = Hamlet;
+        f.state->RecordingActive = recording;
         QWidget recorder;
         recorder.show();
-        m_play->adoptToolWindow(&recorder);
-        QSignalSpy closing(m_play.get(), &FrmAvare::closing);
-        QVERIFY(m_play->close());
-        QCOMPARE(closing.count(), 1);
-        QVERIFY(!recorder.isVisible());
-        QVERIFY(m_state->FilterCharacter.isEmpty());
-        QVERIFY(!m_state->RecordingActive);
-        for (const QString &name : scratch)
-            QVERIFY2(!QFileInfo::exists(m_state->AppFolder + name), qPrintable(name));
-        QVERIFY(QFileInfo::exists(m_state->AppFolder + m_state->CharactersFileName()));
-        QVERIFY(m_dialogs.shown.isEmpty());
-    }
-
-    void hiddenCheckButtonReportsSuspectLines()
-    {
-        TestPlay play = standardPlay();
-        play.writePlayText("ACT I.\r\nSCENE I. Elsinore.\r\nHORATIO, aside\r\nWell.\r\n");
-        openWindow();
-        QPushButton *check = Control<QPushButton>(m_play.get(), "Command2");
-        QVERIFY(!check->isVisible());
-        check->click();
-        QCOMPARE(shownText(), QStringLiteral("ACT 01\nSCENE 01\nHORATIO, aside\n\n"));
-        QFile::remove(m_state->AppFolder + m_state->PlayTextFile);
-        check->click();
-        QCOMPARE(m_dialogs.shown.size(), 1);
-        QVERIFY(m_dialogs.shown.at(0).text.contains(QStringLiteral("merchantvenice.txt")));
+        f.play->adoptToolWindow(&recorder);
+        QSignalSpy closing(f.play.get(), &FrmAvare::closing);
+        QCOMPARE(f.play->close(), !recording);
+        QCOMPARE(closing.count(), recording ? 0 : 1);
+        QCOMPARE(f.dialogs.texts(), messages);
+        QStringList still{f.state->FilterCharacter, recorder.isVisible() ? "shown" : ""};
+        still << QDir(f.state->AppFolder).entryList(QDir::Files);
+        still.removeAll(QString());
+        QCOMPARE(still.join(' '), left);
     }
 
     void placedAtTopCentredThreeQuarters()

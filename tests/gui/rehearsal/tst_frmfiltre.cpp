@@ -2,7 +2,6 @@
 
 #include "PlayWindowFixture.h"
 
-#include <QApplication>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -15,8 +14,6 @@ namespace {
 const QString Hubert = QStringLiteral("HUBERT");
 const QString Arthur = QStringLiteral("ARTHUR");
 const QString Pandulph = QStringLiteral("PANDULPH"); // listed, never speaks
-const QColor Red(255, 0, 0);
-const QColor Black(0, 0, 0);
 } // namespace
 
 class TestFrmFiltre : public QObject
@@ -26,173 +23,139 @@ class TestFrmFiltre : public QObject
 private:
     PlayWindowFixture f;
 
-    // Act 1, scene 1: six replies, HUBERT and ARTHUR in turn (HUBERT first).
-    void openPlay()
+    // Act 1, scene 1: six replies, HUBERT and ARTHUR in turn (HUBERT first),
+    // shown on its first reply; the filter window opened by its button.
+    FrmFiltre *openFilterWindow(const QString &filter = QString())
     {
         f.setUp({Hubert, Arthur, Pandulph},
                 {TestPlay::numberedScene(1, 1, 1, 6, {Hubert, Arthur})});
+        f.state->FilterCharacter = filter;
         f.openWindow();
-    }
-
-    // Clicks the play window's filter button; the filter window it shows.
-    FrmFiltre *openFilterWindow()
-    {
-        Click(f.play.get(), "CmdFiltres");
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            auto *filter = qobject_cast<FrmFiltre *>(window);
-            if (filter && filter->isVisible()) {
-                if (!QTest::qWaitForWindowExposed(filter))
-                    qFatal("the filter window was not shown");
-                return filter;
-            }
-        }
-        qFatal("the filter window did not open");
+        f.openScene(1, 1);
+        f.click("CmdFiltres");
+        auto *window = ShownWindow<FrmFiltre>();
+        if (!window || !QTest::qWaitForWindowExposed(window))
+            qFatal("the filter window did not open");
+        return window;
     }
 
     static void doubleClick(FrmFiltre *window, const QString &name)
     {
-        const QList<QListWidgetItem *> items = window->LstFiltre->findItems(name, Qt::MatchExactly);
-        QCOMPARE(items.size(), 1);
-        const QRect rect = window->LstFiltre->visualItemRect(items.first());
+        const QRect rect = window->LstFiltre->visualItemRect(
+            window->LstFiltre->findItems(name, Qt::MatchExactly).value(0));
         // The press and release of the first click, then the second click.
         QTest::mouseClick(window->LstFiltre->viewport(), Qt::LeftButton, {}, rect.center());
         QTest::mouseDClick(window->LstFiltre->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
+    // The filter window's label and button, and whether the shown reply of
+    // the play window is recordable and its speaker red.
+    QString filterShown(const FrmFiltre *window) const
+    {
+        const bool red = f.nameColour() == QColor(255, 0, 0);
+        return QStringLiteral("%1|%2|%3%4")
+            .arg(window->LbFiltre->text(), window->CmdDelFiltre->isEnabled() ? "suppress" : "",
+                 f.enabledInPlayWindow("CmdRecordShow") ? "recordable" : "", red ? " red" : "");
+    }
+
 private Q_SLOTS:
     void cleanup() { f.play.reset(); }
 
-    void openingShowsTheFilterAndTheCharacters_data()
+    void openingListsTheCharacters()
+    {
+        FrmFiltre *window = openFilterWindow();
+        QStringList shown{window->windowTitle(), window->Label1->text(),
+                          window->CmdDelFiltre->text()};
+        for (int i = 0; i < window->LstFiltre->count(); ++i)
+            shown.append(window->LstFiltre->item(i)->text());
+        QCOMPARE(shown, (QStringList{"Filter", "Filtred character :", "Suppress the filter", Hubert,
+                                     Arthur, Pandulph}));
+        QCOMPARE(window->LstFiltre->currentRow(), 0);
+    }
+
+    // The filter set, shown and applied at once to the play window's reply
+    // (HUBERT's); the filter window stays open for another choice.
+    void choiceShowsAtOnce_data()
     {
         QTest::addColumn<QString>("filter");
-        QTest::addColumn<bool>("suppressEnabled");
-        QTest::newRow("filter on HUBERT") << Hubert << true;
-        QTest::newRow("no filter") << QString() << false;
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("opened on a filter") << Hubert << ""
+                                            << "HUBERT|HUBERT|suppress|recordable red";
+        QTest::newRow("opened without a filter") << ""
+                                                 << ""
+                                                 << "|||recordable";
+        QTest::newRow("the shown reply's character chosen")
+            << ""
+            << "HUBERT"
+            << "HUBERT|HUBERT|suppress|recordable red";
+        QTest::newRow("another character chosen") << ""
+                                                  << "ARTHUR"
+                                                  << "ARTHUR|ARTHUR|suppress|";
+        QTest::newRow("return on the current line") << ""
+                                                    << "return"
+                                                    << "ARTHUR|ARTHUR|suppress|";
+        QTest::newRow("filter suppressed") << Arthur << "suppress"
+                                           << "|||recordable";
     }
-    void openingShowsTheFilterAndTheCharacters()
+    void choiceShowsAtOnce()
     {
         QFETCH(QString, filter);
-        QFETCH(bool, suppressEnabled);
-        openPlay();
-        f.state->FilterCharacter = filter;
-        FrmFiltre *window = openFilterWindow();
-        QVERIFY(window);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Filter"));
-        QCOMPARE(window->Label1->text(), QStringLiteral("Filtred character :"));
-        QCOMPARE(window->LbFiltre->text(), filter);
-        QCOMPARE(window->CmdDelFiltre->text(), QStringLiteral("Suppress the filter"));
-        QCOMPARE(window->CmdDelFiltre->isEnabled(), suppressEnabled);
-        QStringList listed;
-        for (int i = 0; i < window->LstFiltre->count(); ++i)
-            listed.append(window->LstFiltre->item(i)->text());
-        QCOMPARE(listed, (QStringList{Hubert, Arthur, Pandulph}));
-        QVERIFY(!f.play->isEnabled());
-        QVERIFY(window->isEnabled());
-    }
-
-    void choosingUpdatesTheShownReplyAtOnce_data()
-    {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<bool>("recordEnabled");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("the shown reply's character") << Hubert << true << Red;
-        QTest::newRow("another character") << Arthur << false << Black;
-    }
-    void choosingUpdatesTheShownReplyAtOnce()
-    {
-        QFETCH(QString, chosen);
-        QFETCH(bool, recordEnabled);
-        QFETCH(QColor, colour);
-        openPlay();
-        f.openScene(1, 1); // HUBERT's reply shown
-        FrmFiltre *window = openFilterWindow();
-        doubleClick(window, chosen);
-        QCOMPARE(f.state->FilterCharacter, chosen);
-        QCOMPARE(window->LbFiltre->text(), chosen);
-        QVERIFY(window->CmdDelFiltre->isEnabled());
-        QCOMPARE(f.enabledInPlayWindow("CmdRecordShow"), recordEnabled);
-        QCOMPARE(f.nameColour(), colour);
-        QVERIFY(window->isVisible()); // stays open for another choice
-    }
-
-    void returnChoosesTheCurrentLine()
-    {
-        openPlay();
-        f.openScene(1, 1);
-        FrmFiltre *window = openFilterWindow();
-        window->LstFiltre->setFocus();
-        window->LstFiltre->setCurrentRow(1);
-        QTest::keyClick(window->LstFiltre, Qt::Key_Return);
-        QCOMPARE(f.state->FilterCharacter, Arthur);
-        QVERIFY(!f.enabledInPlayWindow("CmdRecordShow"));
-    }
-
-    void suppressingAllowsRecordingEveryReplyInBlack()
-    {
-        openPlay();
-        f.openScene(1, 1);
-        f.state->FilterCharacter = Hubert;
-        FrmFiltre *window = openFilterWindow();
-        QTest::mouseClick(window->CmdDelFiltre, Qt::LeftButton);
-        QCOMPARE(f.state->FilterCharacter, QString());
-        QCOMPARE(window->LbFiltre->text(), QString());
-        QVERIFY(!window->CmdDelFiltre->isEnabled());
-        QVERIFY(f.enabledInPlayWindow("CmdRecordShow"));
-        QCOMPARE(f.nameColour(), Black);
+        QFETCH(QString, action);
+        QFETCH(QString, shown);
+        FrmFiltre *window = openFilterWindow(filter);
+        if (action == QLatin1String("return")) {
+            window->LstFiltre->setFocus();
+            window->LstFiltre->setCurrentRow(1);
+            QTest::keyClick(window->LstFiltre, Qt::Key_Return);
+        } else if (action == QLatin1String("suppress")) {
+            QTest::mouseClick(window->CmdDelFiltre, Qt::LeftButton);
+        } else if (!action.isEmpty()) {
+            doubleClick(window, action);
+        }
+        QCOMPARE(f.state->FilterCharacter + '|' + filterShown(window), shown);
+        QVERIFY(window->isVisible() && window->isEnabled() && !f.play->isEnabled());
     }
 
     void playWindowTakesNoClicksUntilTheFilterWindowCloses()
     {
-        openPlay();
-        f.openScene(1, 1);
         FrmFiltre *window = openFilterWindow();
         doubleClick(window, Arthur);
-        Click(f.play.get(), "CmdPlus");
+        f.click("CmdPlus");
         QCOMPARE(f.label("LbCompteRepliques"), QStringLiteral("1/6"));
         QVERIFY(window->close());
         QTRY_VERIFY(f.play->isEnabled()); // once the closed window is gone
-        Click(f.play.get(), "CmdPlus");
+        f.click("CmdPlus");
         QCOMPARE(f.label("LbCompteRepliques"), QStringLiteral("2/6"));
         QCOMPARE(f.state->FilterCharacter, Arthur); // kept after closing
         QVERIFY(f.enabled("CmdRecordShow"));        // ARTHUR's reply
-        QCOMPARE(f.nameColour(), Red);
-        Click(f.play.get(), "CmdPlus");
-        QVERIFY(!f.enabled("CmdRecordShow"));
     }
 
     void closingThePlayWindowClosesTheFilterWindowAndForgetsTheFilter()
     {
-        openPlay();
-        FrmFiltre *opened = openFilterWindow();
-        doubleClick(opened, Hubert);
-        QPointer<FrmFiltre> window = opened;
+        QPointer<FrmFiltre> window = openFilterWindow();
+        doubleClick(window, Hubert);
         QVERIFY(f.play->close());
         QTRY_VERIFY(!window);
         QCOMPARE(f.state->FilterCharacter, QString());
-        // The next play starts without a filter.
-        f.openWindow();
-        FrmFiltre *next = openFilterWindow();
-        QCOMPARE(next->LbFiltre->text(), QString());
-        QVERIFY(!next->CmdDelFiltre->isEnabled());
     }
 
     // In the frame window the filter window is a sub-window beside the play
     // window, and stays usable while the play window is disabled.
     void filterWindowIsASubWindowOfTheFrame()
     {
-        openPlay();
+        f.setUp({Hubert}, {TestPlay::numberedScene(1, 1, 1, 1, {Hubert})});
+        f.openWindow();
         QMdiArea area;
         area.resize(1200, 800);
         FrmAvare *play = f.play.release();
         area.addSubWindow(play)->show();
         area.show();
         QVERIFY(QTest::qWaitForWindowExposed(&area));
-        QTest::mouseClick(Control<QAbstractButton>(play, "CmdFiltres"), Qt::LeftButton);
+        Click(play, "CmdFiltres");
         QCOMPARE(area.subWindowList().size(), 2);
         auto *window = qobject_cast<FrmFiltre *>(area.subWindowList().at(1)->widget());
-        QVERIFY(window);
-        QVERIFY(!play->isEnabled());
-        QVERIFY(window->isEnabled());
+        QVERIFY(window && window->isEnabled() && !play->isEnabled());
         QVERIFY(area.subWindowList().at(1)->close());
         QTRY_COMPARE(area.subWindowList().size(), 1);
         QTRY_VERIFY(play->isEnabled());

@@ -4,429 +4,278 @@
 #include "PlayWindowFixture.h"
 #include "VoxFiles.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPushButton>
 #include <QSlider>
-#include <QTextEdit>
 #include <QTimer>
-#include <QToolButton>
 
 using namespace tiradex;
 
 namespace {
 const QString Hubert = QStringLiteral("HUBERT"); // the partner
 const QString Arthur = QStringLiteral("ARTHUR"); // the actor
-
-// Act 2, scene 1 is P1 A2 P3 A4: replies 9 (HUBERT), 10 (ARTHUR), 11
-// (HUBERT), 12 (ARTHUR). Each take's length tells which one a device holds.
-const qint64 P1Ms = 2000;
-const qint64 A2Ms = 7900; // duration record 7
-const qint64 P3Ms = 1500;
-const qint64 A4Ms = 900; // duration record 0
 } // namespace
 
+// The rehearsal's decisions are the engine's (tst_rehearsalengine); here:
+// that the window plays, beeps, counts and shows what the engine decides.
+// Act 1, scene 1 is P1 A2 P3 A4: replies 1 (HUBERT, 2 s), 2 (ARTHUR, 7.9 s
+// with the duration record 7), 3 (HUBERT, 1.5 s), 4 (ARTHUR, 0.9 s with the
+// record 0); the filter is on ARTHUR.
 class TestRehearsal : public QObject
 {
     Q_OBJECT
 
 private:
     PlayWindowFixture f;
-    int m_beepsBefore = 0;
+    int m_beeps = 0; // before the test
 
-    // The play: act 1 scene 1 (replies 1, 2), act 1 scene 2 (3 to 8), act 2
-    // scene 1 (9 to 12), HUBERT and ARTHUR in turn. Every reply recorded
-    // but those in `unrecorded`; the filter on ARTHUR unless `filter` is false.
-    void setUpPlay(const QList<int> &unrecorded = {}, bool filter = true)
+    // Every reply recorded but those in `unrecorded`; the filter on ARTHUR
+    // unless `filter` is false; the scene open on its reply `position`.
+    void openScene(int position, const QList<int> &unrecorded = {}, bool filter = true)
     {
-        const QList<TestPlay::Scene> scenes = {
-            TestPlay::numberedScene(1, 1, 1, 2, {Hubert, Arthur}),
-            TestPlay::numberedScene(1, 2, 3, 6, {Hubert, Arthur}),
-            TestPlay::numberedScene(2, 1, 9, 4, {Hubert, Arthur})};
-        f.setUp({Hubert, Arthur}, scenes);
-        for (const TestPlay::Scene &scene : scenes) {
-            for (const TestPlay::Reply &r : scene.replies) {
-                if (!unrecorded.contains(r.number))
-                    record(r.number, 1000, "1,1,1\r\n");
-            }
+        f.setUp({Hubert, Arthur}, {TestPlay::numberedScene(1, 1, 1, 4, {Hubert, Arthur})});
+        const std::pair<qint64, QByteArray> takes[] = {
+            {2000, "1,1,2\r\n"}, {7900, "1,1,7\r\n"}, {1500, "1,1,1\r\n"}, {900, "1,1,0\r\n"}};
+        for (int n = 1; n <= 4; ++n) {
+            if (!unrecorded.contains(n))
+                QVERIFY(WriteVox(*f.state, Module1::ReplyBaseName(n, f.speaker(n)),
+                                 ToneWav(takes[n - 1].first), takes[n - 1].second));
         }
-        record(9, P1Ms, "2,1,2\r\n");
-        record(10, A2Ms, "2,1,7\r\n");
-        record(11, P3Ms, "2,1,1\r\n");
-        record(12, A4Ms, "2,1,0\r\n");
         if (filter)
             f.state->FilterCharacter = Arthur;
         f.openWindow();
-        m_beepsBefore = f.sound.beepCount();
-    }
-    void record(int number, qint64 ms, const QByteArray &durationRecord) const
-    {
-        const QString character = number % 2 ? Hubert : Arthur;
-        QVERIFY(WriteVox(*f.state, Module1::ReplyBaseName(number, character), ToneWav(ms),
-                         durationRecord));
-    }
-
-    // Enters the rehearsal of act 2 scene 1 on its reply `position` (1-based).
-    void enterScene(int position = 1, bool nonStop = false)
-    {
-        setUpPlay();
-        f.openScene(2, 1);
+        f.openScene(1, 1);
         f.play->ShowReply(position - 1);
-        Click(f.play.get(), "CmdRepetition");
-        QVERIFY(f.control("PictRepetition")->isVisible());
-        f.control<QCheckBox>("CheckJuskaFinRepetition")->setChecked(nonStop);
+        m_beeps = f.sound.beepCount();
     }
 
-    Rehearsal &rehearsal() const { return *f.play->rehearsal(); }
-    QTimer *timer() const { return f.control<QTimer>("TimerRepetition"); }
     VirtualMediaDevice &partner() const { return f.device("MMControl3"); }
     VirtualMediaDevice &prompt() const { return f.device("MMControl4"); }
-    // The length of the take the partner device plays, 0 when it is closed.
-    qint64 partnerTake() const { return partner().isOpen() ? partner().length() : 0; }
-    // The beeps since the rehearsal was entered.
-    int beeps() const { return f.sound.beepCount() - m_beepsBefore; }
-    QString position() const { return f.label("LbCompteRepliques"); }
-    bool coverUp() const { return f.control("Pict_A_Vous")->isVisible(); }
-    // Runs the clock through the partner take playing now, to its end.
-    void finishPartnerTake()
+    QTimer *timer() const { return f.control<QTimer>("TimerRepetition"); }
+
+    // One step of the user or of time: "scene:2" (the scene on reply 2),
+    // "enter:2" (and the rehearsal entered), "nonstop", a button (Start,
+    // Continue, Stop, Prompt, PromptStop, Reveal, Leave), "end" (the
+    // partner take plays to its end), "wait:ms", "tick:n" (n seconds of
+    // the gap clock), "pick:3" (the rehearsal list's entry 3), "key:Space"
+    // (Space, Escape, P, R, N, E, CtrlR), "broken:2" (reply 2's recording
+    // made unplayable).
+    void act(const QString &action)
     {
-        const qint64 length = partnerTake();
-        QVERIFY(length > 0);
-        f.advance(length);
+        static const QHash<QString, const char *> buttons{
+            {"Start", "CmdDemarRepetition"},
+            {"Continue", "CmdContinuerRepetition"},
+            {"Stop", "CmdStopGlobalRepetition"},
+            {"Prompt", "CmdEcouter"},
+            {"PromptStop", "CmdStopLectureRepetition"},
+            {"Reveal", "CmdVoirTexte"},
+            {"Leave", "CmdFinRepetition"}};
+        static const QHash<QString, QKeyCombination> keys{
+            {"Space", Qt::Key_Space},
+            {"Escape", Qt::Key_Escape},
+            {"P", Qt::Key_P},
+            {"R", Qt::Key_R},
+            {"N", Qt::Key_N},
+            {"E", Qt::Key_E},
+            {"CtrlR", Qt::ControlModifier | Qt::Key_R}};
+        const QString name = action.section(QLatin1Char(':'), 0, 0);
+        const int n = action.section(QLatin1Char(':'), 1).toInt();
+        if (name == QLatin1String("scene") || name == QLatin1String("enter")) {
+            openScene(n);
+            f.play->setFocus();
+            if (name == QLatin1String("enter"))
+                f.click("CmdRepetition");
+        } else if (name == QLatin1String("nonstop")) {
+            f.control<QCheckBox>("CheckJuskaFinRepetition")->setChecked(true);
+        } else if (buttons.contains(name)) {
+            f.click(buttons[name]);
+        } else if (name == QLatin1String("end")) {
+            QVERIFY(partner().isOpen());
+            f.advance(partner().length());
+        } else if (name == QLatin1String("wait")) {
+            f.advance(n);
+        } else if (name == QLatin1String("tick")) {
+            for (int i = 0; i < n; ++i)
+                f.play->rehearsal()->TimerRepetitionTick();
+        } else if (name == QLatin1String("pick")) {
+            PickFromList(f.control<QComboBox>("ComboNumFichierRepetition"), n);
+        } else if (name == QLatin1String("key")) {
+            const QKeyCombination key = keys.value(action.section(QLatin1Char(':'), 1));
+            QTest::keyClick(f.play.get(), key.key(), key.keyboardModifiers());
+        } else if (name == QLatin1String("broken")) {
+            TestPlay::write(f.state->VoxPath(Module1::ReplyBaseName(n, f.speaker(n))), "nothing");
+        } else {
+            qFatal("unknown action %s", qPrintable(action));
+        }
     }
 
-    // The rehearsal panel's controls that are shown or enabled now.
-    QString panel() const
+    // The window as the rehearsal shows it: "replies" when the reply panel
+    // is back, the reply position, the buttons shown and enabled, the cover
+    // and its text, the beeps, the sound playing (the take a device holds,
+    // by its length), the countdown, the progress, the slider and clock
+    // of a gap, Non Stop, and the messages.
+    QString shown() const
     {
         QStringList on;
-        const std::pair<QWidget *, const char *> shown[] = {
-            {f.control("CmdDemarRepetition"), "start"},
-            {f.control("CmdContinuerRepetition"), "continue"}};
-        for (const auto &[control, name] : shown) {
-            if (control->isVisible())
+        if (f.control("Picture1")->isVisible() && f.control("Picture2")->isVisible() &&
+            !f.control("PictBarRepet")->isVisible())
+            on << QStringLiteral("replies");
+        on << f.label("LbCompteRepliques");
+        const std::pair<const char *, const char *> buttons[] = {
+            {"CmdDemarRepetition", "start"},
+            {"CmdContinuerRepetition", "continue"},
+            {"CmdStopGlobalRepetition", "stop"},
+            {"CmdEcouter", "prompt"},
+            {"CmdStopLectureRepetition", "promptstop"},
+            {"CmdVoirTexte", "reveal"},
+            {"ComboNumFichierRepetition", "list"},
+            {"CmdFinRepetition", "leave"}};
+        for (const auto &[control, name] : buttons) {
+            if (f.control(control)->isVisible() && f.control(control)->isEnabled())
                 on << QLatin1String(name);
         }
-        const std::pair<QWidget *, const char *> enabled[] = {
-            {f.control("CmdStopGlobalRepetition"), "stop"},
-            {f.control("CmdEcouter"), "prompt"},
-            {f.control("CmdStopLectureRepetition"), "promptstop"},
-            {f.control("CmdVoirTexte"), "reveal"},
-            {f.control<QComboBox>("ComboNumFichierRepetition"), "list"},
-            {f.control("CmdFinRepetition"), "leave"}};
-        for (const auto &[control, name] : enabled) {
-            if (control->isEnabled())
-                on << QLatin1String(name);
+        if (f.control("Pict_A_Vous")->isVisible())
+            on << QStringLiteral("cover(%1)").arg(f.label("Lb_A_Vous"));
+        on << QStringLiteral("beeps %1").arg(f.sound.beepCount() - m_beeps);
+        if (f.state->PlaybackActive)
+            on << QStringLiteral("playing");
+        if (partner().isOpen())
+            on << QStringLiteral("partner %1").arg(partner().length());
+        if (prompt().isOpen())
+            on << QStringLiteral("prompt %1").arg(prompt().length());
+        const auto visible = [this](const char *name) {
+            return f.control(name)->isVisible() ? f.label(name) : QString();
+        };
+        if (!visible("LbDecompteRepetition").isEmpty())
+            on << QStringLiteral("count %1").arg(f.label("LbDecompteRepetition"));
+        if (!visible("LbEgreneRepetition").isEmpty())
+            on << f.label("LbEgreneRepetition");
+        if (timer()->isActive()) {
+            const auto *slider = f.control<QSlider>("Slider2");
+            on << QStringLiteral("clock %1/%2").arg(slider->value()).arg(slider->maximum());
         }
-        if (coverUp())
-            on << QStringLiteral("cover");
-        return on.join(QLatin1Char(' '));
+        if (f.control<QCheckBox>("CheckJuskaFinRepetition")->isChecked())
+            on << QStringLiteral("nonstop");
+        return (on + f.dialogs.texts()).join(QLatin1Char(' '));
     }
 
 private Q_SLOTS:
     void cleanup() { f.play.reset(); }
 
-    void missingRecordingsAreListedAndNothingChanges()
+    void refusedEntryKeepsTheReplyPanel_data()
     {
-        setUpPlay({3, 7});
-        f.openScene(1, 2);
-        Click(f.play.get(), "CmdRepetition");
-        QCOMPARE(f.dialogs.shown.size(), 1);
-        QVERIFY(
-            f.dialogs.texts().at(0).endsWith(QStringLiteral("(ACT 1 - SCENE 2) :\r\n0003-0007-")));
-        QVERIFY(f.control("Picture1")->isVisible());
-        QVERIFY(!f.control("PictRepetition")->isVisible());
-        QVERIFY(f.control("TreeView1")->isEnabled());
+        QTest::addColumn<bool>("filter");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing recordings")
+            << true
+            << "All the Vox files must be present to use the function 'Rehearsal'\r\n"
+               "Missing Vox files (ACT 1 - SCENE 1) :\r\n0003-";
+        QTest::newRow("no filter: the filter window opens")
+            << false << "You have to create a filter before using the function of rehearsal";
+    }
+    void refusedEntryKeepsTheReplyPanel()
+    {
+        QFETCH(bool, filter);
+        QFETCH(QString, message);
+        openScene(1, filter ? QList<int>{3} : QList<int>{}, filter);
+        f.click("CmdRepetition");
+        QCOMPARE(f.dialogs.texts(), QStringList{message});
+        QVERIFY(!f.control("PictRepetition")->isVisible() && f.control("Picture1")->isVisible());
+        QCOMPARE(f.play->isEnabled(), filter);
+        QCOMPARE(ShownWindow<FrmFiltre>() != nullptr, !filter);
     }
 
-    void noFilterSaysSoAndOpensTheFilterWindow()
+    void rehearsalRuns_data()
     {
-        setUpPlay({}, false);
-        f.openScene(2, 1);
-        Click(f.play.get(), "CmdRepetition");
-        QCOMPARE(f.dialogs.shown.size(), 1);
-        FrmFiltre *filterWindow = nullptr;
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (auto *w = qobject_cast<FrmFiltre *>(window); w && w->isVisible())
-                filterWindow = w;
-        }
-        QVERIFY(filterWindow);
-        QVERIFY(!f.play->isEnabled());
-        QVERIFY(!f.control("PictRepetition")->isVisibleTo(f.play.get()));
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char *name, const char *actions, const char *shown) {
+            QTest::newRow(name) << QString::fromLatin1(actions) << QString::fromLatin1(shown);
+        };
+        const char *turn = "2/4 continue prompt reveal list leave cover(ARTHUR ...) beeps 1";
+        row("entering on a partner reply: no cue", "enter:1", "1/4 start list leave beeps 0");
+        row("entering on an own reply covers it", "enter:2",
+            "2/4 start prompt reveal list leave cover(ARTHUR ...) beeps 0");
+        // Pausing mode.
+        row("start plays the partner take", "enter:1 Start wait:1200",
+            "1/4 stop leave beeps 0 playing partner 2000 1/2 secondes");
+        row("its end beeps and waits at the own reply", "enter:1 Start end", turn);
+        row("continue plays the next partner take", "enter:1 Start end wait:5000 Continue",
+            "3/4 stop leave beeps 1 playing partner 1500");
+        row("the last own reply", "enter:1 Start end Continue end",
+            "4/4 prompt reveal list leave cover(ARTHUR ...) beeps 2");
+        // Non-stop mode: A2's gap lasts its record's 7 seconds, A4's take
+        // under one second 2 seconds.
+        row("a gap counts down", "enter:1 nonstop Start end",
+            "2/4 stop leave cover(ARTHUR ...) beeps 1 playing count 7 clock 1/7 nonstop");
+        row("a second of the gap", "enter:1 nonstop Start end tick:1",
+            "2/4 stop leave cover(ARTHUR ...) beeps 1 playing count 6 1/7 seconds clock 1/7 "
+            "nonstop");
+        row("the gap's end plays the next take", "enter:1 nonstop Start end tick:7 wait:1000",
+            "3/4 stop leave beeps 1 playing partner 1500 1/1 secondes nonstop");
+        row("a short take's gap", "enter:1 nonstop Start end tick:7 end",
+            "4/4 stop leave cover(ARTHUR ...) beeps 2 playing count 2 clock 1/2 nonstop");
+        row("the scene's end", "enter:1 nonstop Start end tick:7 end tick:2",
+            "4/4 prompt reveal list leave cover(ARTHUR ...) beeps 2 nonstop");
+        // Stop and leave end what plays or counts, late ticks included.
+        row("stop during a partner take", "enter:1 Start wait:1500 Stop tick:1 wait:9000",
+            "1/4 start prompt list leave beeps 0");
+        row("stop during a gap", "enter:2 nonstop Start tick:1 Stop tick:1",
+            "2/4 start prompt reveal list leave cover(ARTHUR ...) beeps 1 nonstop");
+        row("leave during a partner take", "enter:1 Start Leave wait:9000 tick:1",
+            "replies 1/4 beeps 0");
+        row("leave during a gap", "enter:2 nonstop Start tick:1 Leave tick:1 wait:9000",
+            "replies 2/4 beeps 1 nonstop");
+        // The prompt plays the own take and comes back to the turn.
+        row("prompt at a turn", "enter:1 Start end Prompt wait:3100",
+            "2/4 promptstop cover(ARTHUR ...) beeps 1 playing prompt 7900 3/7 seconds");
+        row("prompt played to its end", "enter:1 Start end Prompt wait:8000", turn);
+        row("prompt stopped", "enter:1 Start end Prompt PromptStop", turn);
+        row("reveal takes the cover away", "enter:1 Start end Reveal",
+            "2/4 continue prompt list leave beeps 1");
+        row("a picked own reply is covered", "enter:1 pick:3",
+            "4/4 start prompt reveal list leave cover(ARTHUR ...) beeps 0");
+        row("and starts with its gap", "enter:1 nonstop pick:3 Start",
+            "4/4 stop leave cover(ARTHUR ...) beeps 1 playing count 2 clock 1/2 nonstop");
+        // A take that cannot be played is passed over, as scene listening
+        // does: the rehearsal never waits for an end that cannot come.
+        row("unplayable partner take", "enter:1 broken:1 Start", turn);
+        row("unplayable prompt", "enter:2 broken:2 Prompt",
+            "2/4 start prompt reveal list leave cover(ARTHUR ...) beeps 0 The Vox file number "
+            "0002 cannot be played.");
+        // The keyboard: ctrl+R enters, space starts or continues.
+        row("escape stops", "scene:1 key:CtrlR key:Space key:Escape",
+            "1/4 start prompt list leave beeps 0");
+        row("P prompts, escape stops it", "scene:1 key:CtrlR key:Space end key:P key:Escape", turn);
+        row("R reveals, N ticks non-stop, space continues",
+            "scene:1 key:CtrlR key:Space end key:R key:N key:Space",
+            "3/4 stop leave beeps 1 playing partner 1500 nonstop");
+        row("E leaves", "scene:1 key:CtrlR key:Space key:E", "replies 1/4 beeps 0");
+    }
+    void rehearsalRuns()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, shown);
+        for (const QString &action : actions.split(QLatin1Char(' ')))
+            act(action);
+        QCOMPARE(this->shown(), shown);
     }
 
-    void enteringSwapsThePanelsAndCoversAnOwnReply_data()
+    void coverLiesOverTheText()
     {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("controls");
-        QTest::newRow("on a partner reply, no cue") << 1 << "start list leave";
-        QTest::newRow("on an own reply") << 2 << "start prompt reveal list leave cover";
-    }
-    void enteringSwapsThePanelsAndCoversAnOwnReply()
-    {
-        QFETCH(int, position);
-        QFETCH(QString, controls);
-        enterScene(position);
-        QVERIFY(!f.control("Picture1")->isVisible());
-        QVERIFY(!f.control("Picture2")->isVisible());
-        QVERIFY(f.control("PictBarRepet")->isVisible());
+        act("enter:2");
+        QCOMPARE(f.control("Pict_A_Vous")->geometry(), f.control("RichTextBox1")->geometry());
         QVERIFY(!f.control("TreeView1")->isEnabled());
-        QCOMPARE(f.label("LbNumRepliqueRepetition"), QStringLiteral("%1/4").arg(position));
-        QCOMPARE(panel(), controls);
-        if (position == 2) {
-            QCOMPARE(f.label("Lb_A_Vous"), QStringLiteral("ARTHUR ..."));
-            QCOMPARE(f.control("Pict_A_Vous")->geometry(), f.control("RichTextBox1")->geometry());
-        }
-        QVERIFY(!f.state->PlaybackActive);
-        QCOMPARE(beeps(), 0);
     }
 
-    // P1 A2 P3 A4 in pausing mode, started at P1.
-    void pausingModePlaysPartnersAndWaitsAtOwnReplies()
+    void startAfterStopPlaysThePartnerTakeFromItsStart()
     {
-        enterScene(1);
-        Click(f.play.get(), "CmdDemarRepetition");
-        QCOMPARE(partnerTake(), P1Ms);
-        QCOMPARE(panel(), QStringLiteral("stop leave"));
-        QVERIFY(f.state->PlaybackActive);
-        f.advance(1200);
-        QCOMPARE(f.label("LbEgreneRepetition"), QStringLiteral("1/2 secondes"));
-        f.advance(800);
-        QCOMPARE(position(), QStringLiteral("2/4"));
-        QCOMPARE(f.label("LbNumRepliqueRepetition"), QStringLiteral("2/4"));
-        QVERIFY(!partner().isOpen());
-        QCOMPARE(f.label("Lb_A_Vous"), QStringLiteral("ARTHUR ..."));
-        QCOMPARE(panel(), QStringLiteral("continue prompt reveal list leave cover"));
-        QCOMPARE(beeps(), 1);
-        QVERIFY(!f.state->PlaybackActive);
-        QCOMPARE(f.label("LbEgreneRepetition"), QString());
-        QCOMPARE(f.control<QSlider>("Slider2")->value(), 1);
-
-        f.advance(5000); // the actor speaks as long as he likes
-        QCOMPARE(position(), QStringLiteral("2/4"));
-        Click(f.play.get(), "CmdContinuerRepetition");
-        QCOMPARE(position(), QStringLiteral("3/4"));
-        QCOMPARE(partnerTake(), P3Ms);
-        QVERIFY(!coverUp());
-        finishPartnerTake();
-        QCOMPARE(position(), QStringLiteral("4/4"));
-        QCOMPARE(panel(), QStringLiteral("prompt reveal list leave cover"));
-        QCOMPARE(beeps(), 2);
-    }
-
-    // The same scene in non-stop mode: A2's 7.9 s take gives a 7-second gap.
-    void nonStopModeCountsTheGapFromTheDurationRecord()
-    {
-        enterScene(1, true);
-        Click(f.play.get(), "CmdDemarRepetition");
-        finishPartnerTake();
-        QCOMPARE(position(), QStringLiteral("2/4"));
-        QCOMPARE(beeps(), 1);
-        QCOMPARE(f.label("Lb_A_Vous"), QStringLiteral("ARTHUR ..."));
-        QCOMPARE(f.label("LbDecompteRepetition"), QStringLiteral("7"));
-        QCOMPARE(panel(), QStringLiteral("stop leave cover"));
-        QVERIFY(timer()->isActive());
-        QVERIFY(f.state->PlaybackActive);
-        QCOMPARE(ScratchFiles(*f.state), QStringList());
-        for (int second = 1; second <= 6; ++second) {
-            rehearsal().TimerRepetitionTick();
-            QCOMPARE(f.label("LbEgreneRepetition"), QStringLiteral("%1/7 seconds").arg(second));
-            QCOMPARE(f.label("LbDecompteRepetition"), QString::number(7 - second));
-            QCOMPARE(f.control<QSlider>("Slider2")->value(), second);
-            QCOMPARE(f.control<QSlider>("Slider2")->maximum(), 7);
-            QCOMPARE(partnerTake(), 0);
-        }
-        rehearsal().TimerRepetitionTick();
-        QCOMPARE(position(), QStringLiteral("3/4"));
-        QCOMPARE(partnerTake(), P3Ms);
-        QVERIFY(!timer()->isActive());
-        QVERIFY(!coverUp());
-
-        // A4's take is under one second: a 2-second gap, then the scene's end.
-        finishPartnerTake();
-        QCOMPARE(position(), QStringLiteral("4/4"));
-        QCOMPARE(f.label("LbDecompteRepetition"), QStringLiteral("2"));
-        QCOMPARE(beeps(), 2);
-        rehearsal().TimerRepetitionTick();
-        QCOMPARE(f.label("LbEgreneRepetition"), QStringLiteral("1/2 seconds"));
-        rehearsal().TimerRepetitionTick();
-        QCOMPARE(f.label("LbDecompteRepetition"), QString());
-        QCOMPARE(f.label("LbEgreneRepetition"), QString());
-        QCOMPARE(panel(), QStringLiteral("prompt reveal list leave cover"));
-        QVERIFY(!timer()->isActive());
-        QVERIFY(!f.state->PlaybackActive);
-    }
-
-    void stopDuringAPartnerTakeAndStartPlaysItAgainFromItsStart()
-    {
-        enterScene(1);
-        Click(f.play.get(), "CmdDemarRepetition");
-        f.advance(1500);
-        Click(f.play.get(), "CmdStopGlobalRepetition");
-        QVERIFY(!partner().isOpen());
-        QCOMPARE(panel(), QStringLiteral("start prompt list leave"));
-        QCOMPARE(f.label("LbEgreneRepetition"), QString());
-        QCOMPARE(f.control<QSlider>("Slider2")->value(), 1);
-        QVERIFY(!f.state->PlaybackActive);
-        f.advance(1000);
-        QCOMPARE(position(), QStringLiteral("1/4"));
+        for (const char *action : {"enter:1", "Start", "wait:1500", "Stop"})
+            act(QLatin1String(action));
         partner().clearCommandLog();
-        Click(f.play.get(), "CmdDemarRepetition");
+        act("Start");
         QCOMPARE(partner().commandLog(), (QStringList{"Open", "Play"}));
         QCOMPARE(partner().position(), 0);
-        QCOMPARE(partnerTake(), P1Ms);
-        finishPartnerTake();
-        QCOMPARE(position(), QStringLiteral("2/4"));
-    }
-
-    void stopDuringAGapKeepsTheCover()
-    {
-        enterScene(2, true);
-        Click(f.play.get(), "CmdDemarRepetition");
-        rehearsal().TimerRepetitionTick();
-        Click(f.play.get(), "CmdStopGlobalRepetition");
-        QVERIFY(!timer()->isActive());
-        QCOMPARE(panel(), QStringLiteral("start prompt reveal list leave cover"));
-        QCOMPARE(f.label("LbDecompteRepetition"), QString());
-        QCOMPARE(f.label("LbEgreneRepetition"), QString());
-        QCOMPARE(position(), QStringLiteral("2/4"));
-    }
-
-    void promptAtATurnComesBackToTheTurn_data()
-    {
-        QTest::addColumn<bool>("toItsEnd");
-        QTest::newRow("played to its end") << true;
-        QTest::newRow("stopped early") << false;
-    }
-    void promptAtATurnComesBackToTheTurn()
-    {
-        QFETCH(bool, toItsEnd);
-        enterScene(1);
-        Click(f.play.get(), "CmdDemarRepetition");
-        finishPartnerTake();
-        Click(f.play.get(), "CmdEcouter");
-        QVERIFY(prompt().isOpen());
-        QCOMPARE(prompt().length(), A2Ms);
-        QCOMPARE(panel(), QStringLiteral("promptstop cover"));
-        QVERIFY(!f.control("PictBarRepet")->isEnabled());
-        QVERIFY(f.state->PlaybackActive);
-        f.advance(3100);
-        QCOMPARE(f.label("LbEgreneRepetition"), QStringLiteral("3/7 seconds"));
-        if (toItsEnd)
-            f.advance(A2Ms);
-        else
-            Click(f.play.get(), "CmdStopLectureRepetition");
-        QVERIFY(!prompt().isOpen());
-        QCOMPARE(panel(), QStringLiteral("continue prompt reveal list leave cover"));
-        QCOMPARE(f.label("LbEgreneRepetition"), QString());
-        QVERIFY(!f.state->PlaybackActive);
-        QCOMPARE(position(), QStringLiteral("2/4"));
-    }
-
-    void choosingAnOwnReplyCoversItForTheNextStart_data()
-    {
-        QTest::addColumn<bool>("nonStop");
-        QTest::newRow("non-stop mode: a gap") << true;
-    }
-    void choosingAnOwnReplyCoversItForTheNextStart()
-    {
-        QFETCH(bool, nonStop);
-        enterScene(1, nonStop);
-        PickFromList(f.control<QComboBox>("ComboNumFichierRepetition"), 3); // A4
-        QCOMPARE(position(), QStringLiteral("4/4"));
-        QCOMPARE(f.label("LbNumRepliqueRepetition"), QStringLiteral("4/4"));
-        QCOMPARE(panel(), QStringLiteral("start prompt reveal list leave cover"));
-        QCOMPARE(f.label("Lb_A_Vous"), QStringLiteral("ARTHUR ..."));
-        Click(f.play.get(), "CmdDemarRepetition");
-        QCOMPARE(beeps(), 1);
-        QCOMPARE(timer()->isActive(), nonStop);
-        QCOMPARE(f.label("LbDecompteRepetition"), nonStop ? QStringLiteral("2") : QString());
-        QVERIFY(coverUp());
-    }
-
-    // Nothing goes on stepping behind the restored reply panel.
-    void leavingStopsWhatPlaysOrCounts_data()
-    {
-        QTest::addColumn<bool>("nonStop");
-        QTest::newRow("during a partner take") << false;
-        QTest::newRow("during a gap") << true;
-    }
-    void leavingStopsWhatPlaysOrCounts()
-    {
-        QFETCH(bool, nonStop);
-        enterScene(nonStop ? 2 : 1, nonStop);
-        Click(f.play.get(), "CmdDemarRepetition");
-        Click(f.play.get(), "CmdFinRepetition");
-        QVERIFY(!partner().isOpen());
-        QVERIFY(!timer()->isActive());
-        QVERIFY(!f.state->PlaybackActive);
-        QVERIFY(f.control("Picture1")->isVisible());
-        QVERIFY(f.control("Picture2")->isVisible());
-        QVERIFY(!f.control("PictRepetition")->isVisible());
-        QVERIFY(!f.control("PictBarRepet")->isVisible());
-        QVERIFY(f.control("TreeView1")->isEnabled());
-        QVERIFY(!coverUp());
-        const QString before = position();
-        f.advance(10000);
-        rehearsal().TimerRepetitionTick(); // a tick already queued
-        QCOMPARE(position(), before);
-        QVERIFY(!partner().isOpen());
-        QVERIFY(f.enabled("CmdLecture"));
-        QVERIFY(f.enabled("CmdPlus"));
-    }
-
-    // As scene listening does, a take that cannot be played is passed over:
-    // the rehearsal never waits for an end that cannot come.
-    void unplayablePartnerTakeIsPassedOver()
-    {
-        enterScene(1);
-        TestPlay::write(f.state->VoxPath(QStringLiteral("_0009_HUBERT")), "not an archive");
-        Click(f.play.get(), "CmdDemarRepetition");
-        QCOMPARE(position(), QStringLiteral("2/4"));
-        QCOMPARE(panel(), QStringLiteral("continue prompt reveal list leave cover"));
-        QVERIFY(!partner().isOpen());
-        QCOMPARE(beeps(), 1);
-    }
-
-    void unplayablePromptIsReportedAndEnds()
-    {
-        enterScene(2);
-        TestPlay::write(f.state->VoxPath(QStringLiteral("_0010_ARTHUR")), "not an archive");
-        Click(f.play.get(), "CmdEcouter");
-        QCOMPARE(f.dialogs.texts(),
-                 QStringList(QStringLiteral("The Vox file number 0010 cannot be played.")));
-        QVERIFY(!prompt().isOpen());
-        QCOMPARE(panel(), QStringLiteral("start prompt reveal list leave cover"));
-        QVERIFY(!f.state->PlaybackActive);
-    }
-
-    void keyboardRunsTheRehearsal()
-    {
-        setUpPlay();
-        f.openScene(2, 1);
-        f.play->setFocus();
-        QTest::keyClick(f.play.get(), Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(f.control("PictRepetition")->isVisible());
-        QTest::keyClick(f.play.get(), Qt::Key_Space);
-        QCOMPARE(partnerTake(), P1Ms);
-        QTest::keyClick(f.play.get(), Qt::Key_Escape);
-        QVERIFY(!partner().isOpen());
-        QTest::keyClick(f.play.get(), Qt::Key_Space);
-        finishPartnerTake();
-        QCOMPARE(position(), QStringLiteral("2/4"));
-        QTest::keyClick(f.play.get(), Qt::Key_P);
-        QVERIFY(prompt().isOpen());
-        QTest::keyClick(f.play.get(), Qt::Key_Escape);
-        QVERIFY(!prompt().isOpen());
-        QTest::keyClick(f.play.get(), Qt::Key_R);
-        QVERIFY(!coverUp());
-        QTest::keyClick(f.play.get(), Qt::Key_N);
-        QVERIFY(f.control<QCheckBox>("CheckJuskaFinRepetition")->isChecked());
-        QTest::keyClick(f.play.get(), Qt::Key_Space); // Continue
-        QCOMPARE(partnerTake(), P3Ms);
-        QTest::keyClick(f.play.get(), Qt::Key_E);
-        QVERIFY(f.control("Picture1")->isVisible());
-        QVERIFY(!partner().isOpen());
     }
 };
 
