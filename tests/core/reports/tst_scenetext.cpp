@@ -1,11 +1,11 @@
 // The text of a scene and of an act for the clipboard, and its marks.
 
 #include "ReportsFixture.h"
+#include "core/annotations/RtfReader.h"
+#include "core/reports/ClipboardTexts.h"
 #include "core/reports/SceneText.h"
 
-#include <QGuiApplication>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -46,30 +46,41 @@ class TestSceneText : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each row: the scene (0 for the act window), the names selected, reply
+    // numbers shown, line breaks kept; then the text and its marked names
+    // ("!" when selected). Only name lines are marked, by the whole name of
+    // their character, never a name in a reply's text.
     void sceneAndActTexts_data()
     {
-        QTest::addColumn<int>("scene"); // 0 for the act window
+        QTest::addColumn<int>("scene");
+        QTest::addColumn<QStringList>("selected");
         QTest::addColumn<bool>("numbers");
         QTest::addColumn<bool>("keepLineBreaks");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("marks");
         QTest::newRow("scene under the scene view's heading")
-            << 1 << false << true
-            << "ACT 1 - SCENE I. Elsinore.⏎⏎HAMLET⏎Who's there?⏎Stand.⏎⏎FIRST LORD⏎My lord.⏎⏎";
-        QTest::newRow("reply numbers on the name lines")
-            << 1 << true << true
+            << 1 << QStringList() << false << true
+            << "ACT 1 - SCENE I. Elsinore.⏎⏎HAMLET⏎Who's there?⏎Stand.⏎⏎FIRST LORD⏎My lord.⏎⏎"
+            << QStringList{"HAMLET", "FIRST LORD"};
+        QTest::newRow("reply numbers on the name lines, selection marked")
+            << 1 << QStringList{"HAMLET", "FIRST LORD"} << true << true
             << "ACT 1 - SCENE I. Elsinore.⏎⏎HAMLET*0001⏎Who's there?⏎Stand.⏎⏎FIRST LORD*0002⏎"
-               "My lord.⏎⏎";
+               "My lord.⏎⏎"
+            << QStringList{"HAMLET!", "FIRST LORD!"};
         QTest::newRow("records run together without line breaks")
-            << 1 << false << false
-            << "ACT 1 - SCENE I. Elsinore.⏎⏎HAMLET⏎Who's there? Stand. ⏎FIRST LORD⏎My lord. ⏎";
-        QTest::newRow("act: scenes in head.ini order, blank line after each")
-            << 0 << false << true
+            << 1 << QStringList() << false << false
+            << "ACT 1 - SCENE I. Elsinore.⏎⏎HAMLET⏎Who's there? Stand. ⏎FIRST LORD⏎My lord. ⏎"
+            << QStringList{"HAMLET", "FIRST LORD"};
+        QTest::newRow("act: scenes in head.ini order, LORD selected not inside FIRST LORD")
+            << 0 << QStringList{"LORD"} << false << true
             << "SCENE I. Elsinore.⏎⏎HAMLET⏎Who's there?⏎Stand.⏎⏎FIRST LORD⏎My lord.⏎⏎⏎"
-               "SCENE II. A room.⏎⏎LORD⏎Call⏎HAMLET⏎⏎⏎";
+               "SCENE II. A room.⏎⏎LORD⏎Call⏎HAMLET⏎⏎⏎"
+            << QStringList{"HAMLET", "FIRST LORD", "LORD!"};
     }
     void sceneAndActTexts()
     {
         QFETCH(int, scene);
+        QFETCH(QStringList, selected);
         QFETCH(bool, numbers);
         QFETCH(bool, keepLineBreaks);
         QFETCH(QString, expected);
@@ -82,64 +93,48 @@ private Q_SLOTS:
                             "\"Who's there?\"\r\n\"Stand.\"\r\n");
             TestPlay::write(f.state.ReplyTextPath(1, 1, "_0002_FIRST LORD"), "\"My lord.\"\r\n");
         }
-        SceneTextOptions options;
-        options.replyNumbers = numbers;
+        const SceneTextOptions options{{"HAMLET", "LORD", "FIRST LORD"}, selected, numbers};
         const MarkedText t = scene ? SceneWindowText(f.state, 1, scene, options)
                                    : ActWindowText(f.state, 1, options);
         QCOMPARE(t.text, crlf(expected));
+        QTEST(markedWords(t), "marks");
     }
 
-    // Only name lines are marked, by the whole name of their character,
-    // never a name in a reply's text; selected names are flagged.
-    void marksOnlyNameLines_data()
-    {
-        QTest::addColumn<QStringList>("selected");
-        QTest::addColumn<bool>("numbers");
-        QTest::addColumn<QStringList>("marks");
-        QTest::newRow("nothing selected")
-            << QStringList{} << false << QStringList{"HAMLET", "FIRST LORD", "LORD"};
-        QTest::newRow("selected LORD not inside FIRST LORD")
-            << QStringList{"LORD"} << false << QStringList{"HAMLET", "FIRST LORD", "LORD!"};
-        QTest::newRow("selection with reply numbers")
-            << QStringList{"HAMLET", "FIRST LORD"} << true
-            << QStringList{"HAMLET!", "FIRST LORD!", "LORD"};
-    }
-    void marksOnlyNameLines()
-    {
-        QFETCH(QStringList, selected);
-        QFETCH(bool, numbers);
-        ReportsFixture f;
-        writePlay(f);
-        SceneTextOptions options{{"HAMLET", "LORD", "FIRST LORD"}, selected, numbers};
-        QTEST(markedWords(ActWindowText(f.state, 1, options)), "marks");
-    }
-
-    void documentCarriesTheMarksOnTheNames()
+    // The format just after each position: the selected name bold, red and
+    // underlined to its end; another name bold only; a name in a text plain;
+    // the same in the document and in its clipboard forms read back.
+    void documentAndClipboardCarryTheMarks()
     {
         ReportsFixture f;
         writePlay(f);
         const MarkedText t = ActWindowText(f.state, 1, {{"HAMLET", "LORD"}, {"LORD"}, false});
         QTextDocument document;
         FillMarkedDocument(document, t);
-        QCOMPARE(document.toPlainText(), QString(t.text).replace("\r\n", "\n"));
-        // The format just after each position: the selected name bold, red and
-        // underlined to its end; another name bold only; a name in a text plain.
         const QString plain = document.toPlainText();
+        QCOMPARE(plain, QString(t.text).replace("\r\n", "\n"));
+        const ClipboardTexts clipboard = ClipboardTextsOf(document);
+        QCOMPARE(clipboard.plain, t.text);
+        QTextDocument fromHtml;
+        fromHtml.setHtml(clipboard.html);
+        QTextDocument fromRtf;
+        FillDocument(fromRtf, ReadRtf(clipboard.rtf, nullptr).value_or(RichText()), QFont());
         const int lord = int(plain.indexOf("\nLORD\n")) + 1;
         const int hamlet = int(plain.indexOf("\nHAMLET\n")) + 1;
-        QStringList formats;
-        for (int position :
-             {lord, lord + 3, lord + 4, hamlet + 5, int(plain.lastIndexOf("HAMLET"))}) {
-            QTextCursor cursor(&document);
-            cursor.setPosition(position + 1);
-            const QTextCharFormat format = cursor.charFormat();
-            formats << QStringLiteral("%1 %2 %3")
-                           .arg(format.fontWeight())
-                           .arg(format.fontUnderline())
-                           .arg(format.foreground().color().name());
+        for (const QTextDocument *d : {&document, &fromHtml, &fromRtf}) {
+            QStringList formats;
+            for (int position :
+                 {lord, lord + 3, lord + 4, hamlet + 5, int(plain.lastIndexOf("HAMLET"))}) {
+                QTextCursor cursor(const_cast<QTextDocument *>(d));
+                cursor.setPosition(position + 1);
+                const QTextCharFormat format = cursor.charFormat();
+                formats << QStringLiteral("%1 %2 %3")
+                               .arg(format.fontWeight())
+                               .arg(format.fontUnderline())
+                               .arg(format.foreground().color().name());
+            }
+            QCOMPARE(formats, (QStringList{"700 1 #ff0000", "700 1 #ff0000", "400 0 #000000",
+                                           "700 0 #000000", "400 0 #000000"}));
         }
-        QCOMPARE(formats, (QStringList{"700 1 #ff0000", "700 1 #ff0000", "400 0 #000000",
-                                       "700 0 #000000", "400 0 #000000"}));
     }
 
     void captions()
