@@ -21,6 +21,8 @@ using namespace tiradex;
 
 namespace {
 
+using Ints = QList<qint64>; // sums and estimates
+
 // The worked example: replies 2 (A, 120 bytes, 5 s) and 7 (B, 180 bytes,
 // 7 s) recorded, 9000 bytes of reply text in all.
 void writeWorkedExample(ReportsFixture &f)
@@ -106,28 +108,21 @@ private Q_SLOTS:
     // then the pace in ten-thousandths, the estimated seconds and minutes.
     void estimateRoundsAsTheFixedPointRulesSay_data()
     {
-        QTest::addColumn<QList<qint64>>("sums");
-        QTest::addColumn<QList<qint64>>("estimate");
-        QTest::newRow("150 s half goes to even 2")
-            << QList<qint64>{150, 100, 100} << QList<qint64>{15000, 150, 2};
-        QTest::newRow("210 s half goes to even 4")
-            << QList<qint64>{210, 100, 100} << QList<qint64>{21000, 210, 4};
-        QTest::newRow("pace keeps four decimals")
-            << QList<qint64>{10, 3000, 3000} << QList<qint64>{33, 9, 0};
-        QTest::newRow("pace half down to even")
-            << QList<qint64>{1, 20000, 20000} << QList<qint64>{0, 0, 0};
-        QTest::newRow("pace half up to even")
-            << QList<qint64>{3, 20000, 20000} << QList<qint64>{2, 4, 0};
-        QTest::newRow("estimate truncated not rounded")
-            << QList<qint64>{7, 1000, 30} << QList<qint64>{2333, 233, 4};
-        QTest::newRow("more than a half rounds up")
-            << QList<qint64>{91, 1, 1} << QList<qint64>{910000, 91, 2};
+        QTest::addColumn<Ints>("sums");
+        QTest::addColumn<Ints>("estimate");
+        QTest::newRow("150 s half goes to even 2") << Ints{150, 100, 100} << Ints{15000, 150, 2};
+        QTest::newRow("210 s half goes to even 4") << Ints{210, 100, 100} << Ints{21000, 210, 4};
+        QTest::newRow("pace keeps four decimals") << Ints{10, 3000, 3000} << Ints{33, 9, 0};
+        QTest::newRow("pace half down to even") << Ints{1, 20000, 20000} << Ints{0, 0, 0};
+        QTest::newRow("pace half up to even") << Ints{3, 20000, 20000} << Ints{2, 4, 0};
+        QTest::newRow("estimate truncated not rounded") << Ints{7, 1000, 30} << Ints{2333, 233, 4};
+        QTest::newRow("more than a half rounds up") << Ints{91, 1, 1} << Ints{910000, 91, 2};
     }
     void estimateRoundsAsTheFixedPointRulesSay()
     {
-        QFETCH(QList<qint64>, sums);
+        QFETCH(Ints, sums);
         const DurationEstimate e = EstimateDuration(1, sums[0], sums[1], sums[2]);
-        QTEST((QList<qint64>{e.pace.value_or(-1), e.estimatedSeconds, e.minutes}), "estimate");
+        QTEST((Ints{e.pace.value_or(-1), e.estimatedSeconds, e.minutes}), "estimate");
     }
 
     void durationLineReadsTheRecordOrZero_data()

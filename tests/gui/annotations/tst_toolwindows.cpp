@@ -4,27 +4,38 @@
 #include "gui/annotations/FrmPhotos.h"
 #include "gui/annotations/PhotoFrame.h"
 
+#include "gui/reports/FrmCalculs.h"
+#include "gui/reports/FrmPrintText.h"
+
+#include "FakeClipboard.h"
 #include "PlayWindowFixture.h"
-#include "TestFiles.h"
+#include "ReportsFixture.h"
 #include "core/annotations/AnnotationTexts.h"
 #include "core/annotations/NoteFile.h"
+#include "core/reports/DurationCalculation.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTextEdit>
 
 using namespace tiradex;
 
-// The note editor, the photo window and the notes and photos browser, each
-// opened by its button on the play window showing reply 57 of HUBERT: what
-// they leave on disk, what they show, the indicator buttons after them, and
-// that nothing is lost when a file cannot be read or written.
-class TstAnnotationWindows : public QObject
+// The tool windows, each opened by its button on the play window showing
+// reply 1 of A. The note editor, the photo window and the notes and photos
+// browser: what they leave on disk, what they show, the indicator buttons
+// after them, and that nothing is lost when a file cannot be read or
+// written. The statistics, durations, scene text and act text windows: each
+// applies the core's report.
+class TstToolWindows : public QObject
 {
     Q_OBJECT
 
 private:
     PlayWindowFixture f;
+    FakeClipboard clipboard;
     QString m_note;
     QString m_photo;
 
@@ -66,18 +77,22 @@ private:
 
     // The window of type W that a click on `button` opened, the play window
     // disabled meanwhile; null when none.
-    template <class W> W *open(const char *button)
+    template <class W> W *open(const char *button, const char *name = nullptr)
     {
         f.play->refreshReplyFiles();
         Click(f.play.get(), button);
-        return f.play->isEnabled() ? nullptr : ShownWindow<W>();
+        return f.play->isEnabled() ? nullptr : ShownWindow<W>(name);
+    }
+    static QString shownText(const QWidget *window)
+    {
+        return Control<QTextEdit>(window, "RichTextBox1")->toPlainText();
     }
 
-    // The browser on notes of 1000_KING, 0057_HUBERT, 0003_FIRST LORD and
-    // photos of 0057_HUBERT, 0120_JOHN and a damaged one of 0200_BLANCH.
+    // The browser on notes of 1000_KING, 0001_A, 0003_FIRST LORD and
+    // photos of 0001_A, 0120_JOHN and a damaged one of 0200_BLANCH.
     FrmNotesPhotos *browser()
     {
-        for (const char *entry : {"1000_KING", "0057_HUBERT", "0003_FIRST LORD"})
+        for (const char *entry : {"1000_KING", "0001_A", "0003_FIRST LORD"})
             SaveNote(f.state->NotesFolder() + QStringLiteral("/_%1.not").arg(entry),
                      NoteFromPlainText(QStringLiteral("note of ") + QLatin1String(entry)), nullptr);
         writePicture(m_photo, QSize(40, 30), "JPEG");
@@ -95,12 +110,13 @@ private:
 private Q_SLOTS:
     void init()
     {
-        f.freshPlay(57, 2);
-        m_note = f.state->NotePath(f.baseName(57));
-        m_photo = f.state->PhotoPath(f.baseName(57));
+        f.setUp({"A", "B"}, ReportsFixture::twoActs());
+        m_note = f.state->NotePath(QStringLiteral("_0001_A"));
+        m_photo = f.state->PhotoPath(QStringLiteral("_0001_A"));
         QDir().mkpath(f.state->NotesFolder());
         QDir().mkpath(f.state->PhotosFolder());
-        f.openScene(57);
+        f.openWindow()->setServices({&f.dialogs, &f.sound, &clipboard, nullptr});
+        f.openScene(1, 1);
     }
 
     // Each row: the note before, the text put in the editor (null: the
@@ -138,7 +154,7 @@ private Q_SLOTS:
             TestPlay::write(m_note, oldNote);
         auto *editor = open<FrmCommentaire>(oldNote.isEmpty() ? "CmdCommentaire" : "CmdNoteExiste");
         QVERIFY(editor);
-        QCOMPARE(editor->windowTitle(), QStringLiteral("HUBERT"));
+        QCOMPARE(editor->windowTitle(), QStringLiteral("A"));
         if (typed.startsWith(u'+'))
             QTest::keyClicks(editor->RichTextBox1, typed.mid(1));
         else if (!typed.isNull())
@@ -191,7 +207,7 @@ private Q_SLOTS:
         QVERIFY(!open<FrmPhotos>("CmdPhoto"));
         auto *photos = open<FrmPhotos>("CmdPhoto");
         QVERIFY(photos);
-        QCOMPARE(photos->windowTitle(), QStringLiteral("0057"));
+        QCOMPARE(photos->windowTitle(), QStringLiteral("0001"));
         QVERIFY(!photos->Image1->hasPicture());
         QCOMPARE(ReadTestFile(m_photo), QByteArray("not checked, copied as is"));
         photos->close();
@@ -262,15 +278,13 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fromNotes");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("note with photo selects and shows both")
-            << true << "0057_HUBERT"
-            << "note of 0057_HUBERT|0057_HUBERT|picture";
+        QTest::newRow("note with photo selects and shows both") << true << "0001_A"
+                                                                << "note of 0001_A|0001_A|picture";
         QTest::newRow("note without photo leaves the frame empty")
             << true << "0003_FIRST LORD"
             << "note of 0003_FIRST LORD||none";
-        QTest::newRow("photo with note selects and shows both")
-            << false << "0057_HUBERT"
-            << "note of 0057_HUBERT|0057_HUBERT|picture";
+        QTest::newRow("photo with note selects and shows both") << false << "0001_A"
+                                                                << "note of 0001_A|0001_A|picture";
         QTest::newRow("photo without note empties the note view") << false << "0120_JOHN"
                                                                   << "||picture";
         QTest::newRow("damaged photo keeps the note view") << false << "0200_BLANCH"
@@ -284,7 +298,7 @@ private Q_SLOTS:
         FrmNotesPhotos *w = browser();
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), AnnotationTexts::BrowserTitle);
-        QCOMPARE(w->LstNotes->itemText(0), QStringLiteral("0003_FIRST LORD"));
+        QCOMPARE(w->LstNotes->itemText(1), QStringLiteral("0003_FIRST LORD"));
         pick(*w, true, QStringLiteral("1000_KING")); // replaced by the choice below
         pick(*w, fromNotes, entry);
         QTEST(QStringList({w->RichTextBox1->toPlainText(),
@@ -302,7 +316,72 @@ private Q_SLOTS:
             QTest::keyClick(w->LstNotes, key);
         QCOMPARE(w->LstNotes->currentIndex(), before);
     }
+
+    void statisticsWindowShowsAndCopiesTheReport()
+    {
+        auto *stats = open<QWidget>("CmdStat", "FrmStats");
+        QVERIFY(stats);
+        Click(stats, "CmdClipBoard");
+        QCOMPARE(clipboard.plain.toUtf8(), Golden("two-acts.stats.txt"));
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList("The text was copied in the clipboard. You can now paste it in an "
+                             "editor."));
+        stats->close();
+        QTRY_VERIFY(f.play->isEnabled());
+    }
+
+    void durationsWindowCalculatesWithProgressAndNoReentry()
+    {
+        auto *calculs = open<FrmCalculs>("CmdCalculVox", "FrmCalculs");
+        QVERIFY(calculs);
+        Click(calculs, "CmdCalcul");
+        QCOMPARE(f.dialogs.texts(), QStringList("No registered Vox file."));
+        calculs->close();
+        QTRY_VERIFY(f.play->isEnabled());
+        WriteVox(*f.state, "_0002_B", ToneWav(20), QByteArray("1,1,5\r\n"));
+        WriteVox(*f.state, "_0007_B", ToneWav(20), QByteArray("2,1,7\r\n"));
+        calculs = open<FrmCalculs>("CmdCalculVox", "FrmCalculs");
+        QVERIFY(calculs);
+        // Each extraction: progress shown, the button locked, a second click
+        // while it runs not taken.
+        QStringList during;
+        calculs->setExtractor([&](const QString &vox, const QString &folder) {
+            during.append(QStringLiteral("%1 %2 %3")
+                              .arg(calculs->ProgBar->isVisible())
+                              .arg(calculs->CmdCalcul->isEnabled())
+                              .arg(calculs->ProgBar->value()));
+            Click(calculs, "CmdCalcul");
+            DefaultDurationRecordExtractor()(vox, folder);
+        });
+        Click(calculs, "CmdCalcul");
+        QCOMPARE(during, (QStringList{"1 0 0", "1 0 0"}));
+        QVERIFY(calculs->ProgBar->isHidden() && calculs->CmdCalcul->isEnabled());
+        QVERIFY(shownText(calculs).contains("Total of the registered replies (2) : 12 seconds."));
+    }
+
+    void sceneWindowMarksTheSelectedNamesOnTheClipboard()
+    {
+        auto *scene = open<FrmPrintText>("CmdPrintScene", "FrmPrintScene");
+        QVERIFY(scene);
+        scene->ListPersonnages->item(1)->setSelected(true);
+        Click(scene, "CmdSelect");
+        Click(scene, "CmdClipBoard");
+        QCOMPARE(clipboard.rtf.count("\\b\\ul\\cf1 B\\par"), 1);
+        scene->RichTextBox1->clear();
+        Click(scene, "CmdClipBoard");
+        QCOMPARE(f.dialogs.texts().last(), QStringLiteral("Text zone is empty."));
+    }
+
+    void actWindowShowsReplyNumbersAtOnce()
+    {
+        auto *act = open<FrmPrintText>("CmdPrintActe", "FrmPrintActe");
+        QVERIFY(act);
+        act->ListPersonnages->item(1)->setSelected(true);
+        Click(act, "CheckNumReplique");
+        QVERIFY(shownText(act).startsWith("SCENE 1. Somewhere.\n\nA*0001\nText of reply 1.\n"));
+        QVERIFY(act->shownText().marks.size() == 6 && act->shownText().marks.at(1).selected);
+    }
 };
 
-QTEST_MAIN(TstAnnotationWindows)
-#include "tst_annotationwindows.moc"
+QTEST_MAIN(TstToolWindows)
+#include "tst_toolwindows.moc"
