@@ -39,10 +39,7 @@ private:
     QString m_note;
     QString m_photo;
 
-    static QByteArray golden()
-    {
-        return ReadTestFile(TIRADEX_TEST_DATA_DIR "/notes/wordpad-1252.rtf");
-    }
+    const QByteArray m_wordpad = ReadTestFile(TIRADEX_TEST_DATA_DIR "/notes/wordpad-1252.rtf");
     static void writePicture(const QString &path, const QSize &size, const char *format = "PNG")
     {
         QImage image(size, QImage::Format_RGB32);
@@ -130,14 +127,14 @@ private Q_SLOTS:
             << QByteArray() << QString() << "<no file>";
         QTest::newRow("spaces only count as empty") << QByteArray() << "    "
                                                     << "<no file>";
-        QTest::newRow("erasing an existing note deletes it") << golden() << ""
+        QTest::newRow("erasing an existing note deletes it") << m_wordpad << ""
                                                              << "<no file>";
         QTest::newRow("line breaks only are saved") << QByteArray() << "\n\n"
                                                     << "\n\n";
         QTest::newRow("accented text saved as typed") << QByteArray() << " Entrée « Жил » 😀 "
                                                       << " Entrée « Жил » 😀 ";
         QTest::newRow("a foreign note opened and closed keeps its text")
-            << golden() << QString()
+            << m_wordpad << QString()
             << "Entrée de [b #000000]Hubert, à pas lents…\nIl s’arrête; «\u00a0Non\u00a0!»\t5 €\n";
         QTest::newRow("formats survive editing")
             << QByteArray("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}"
@@ -178,7 +175,7 @@ private Q_SLOTS:
 
     void failedSaveKeepsOldNoteAndText()
     {
-        TestPlay::write(m_note, golden());
+        TestPlay::write(m_note, m_wordpad);
         auto *editor = open<FrmCommentaire>("CmdCommentaire");
         QVERIFY(editor);
         editor->RichTextBox1->setPlainText(QStringLiteral("new text"));
@@ -191,7 +188,7 @@ private Q_SLOTS:
         QCOMPARE(QList<bool>({closedFirst, closedSecond}), QList<bool>({false, true}));
         QCOMPARE(f.dialogs.shown.size(), 2);
         QVERIFY(f.dialogs.shown[0].text.startsWith(QStringLiteral("The note could not be saved.")));
-        QCOMPARE(ReadTestFile(m_note), golden());
+        QCOMPARE(ReadTestFile(m_note), m_wordpad);
     }
 
     // The photo button asks for a picture (nothing opens when cancelled or
