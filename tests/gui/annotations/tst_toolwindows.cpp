@@ -80,10 +80,6 @@ private:
         Click(f.play.get(), button);
         return f.play->isEnabled() ? nullptr : ShownWindow<W>(name);
     }
-    static QString shownText(const QWidget *window)
-    {
-        return Control<QTextEdit>(window, "RichTextBox1")->toPlainText();
-    }
 
     // The browser on notes of 1000_KING, 0001_A, 0003_FIRST LORD and
     // photos of 0001_A, 0120_JOHN and a damaged one of 0200_BLANCH.
@@ -353,7 +349,8 @@ private Q_SLOTS:
         Click(calculs, "CmdCalcul");
         QCOMPARE(during, (QStringList{"1 0 0", "1 0 0"}));
         QVERIFY(calculs->ProgBar->isHidden() && calculs->CmdCalcul->isEnabled());
-        QVERIFY(shownText(calculs).contains("Total of the registered replies (2) : 12 seconds."));
+        QVERIFY(calculs->RichTextBox1->toPlainText().contains(
+            "Total of the registered replies (2) : 12 seconds."));
     }
 
     void sceneWindowMarksTheSelectedNamesOnTheClipboard()
@@ -375,7 +372,8 @@ private Q_SLOTS:
         QVERIFY(act);
         act->ListPersonnages->item(1)->setSelected(true);
         Click(act, "CheckNumReplique");
-        QVERIFY(shownText(act).startsWith("SCENE 1. Somewhere.\n\nA*0001\nText of reply 1.\n"));
+        QVERIFY(act->RichTextBox1->toPlainText().startsWith(
+            "SCENE 1. Somewhere.\n\nA*0001\nText of reply 1.\n"));
         QVERIFY(act->shownText().marks.size() == 6 && act->shownText().marks.at(1).selected);
     }
 };

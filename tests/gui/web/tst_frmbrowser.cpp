@@ -53,7 +53,7 @@ private:
     }
 
     // Types `address` in the address box and presses Enter.
-    void type(const QString &address)
+    void type(const QString &address) const
     {
         m_window->cboAddress->lineEdit()->setText(address);
         QTest::keyClick(m_window->cboAddress->lineEdit(), Qt::Key_Return);
