@@ -5,7 +5,6 @@
 #include "core/app/AppTexts.h"
 
 #include <QLineEdit>
-#include <QPointer>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -162,13 +161,12 @@ private Q_SLOTS:
     {
         QString error;
         const QString a = url(QStringLiteral("a.html"));
-        const QString bin = QStringLiteral(TIRADEX_BUILD_DIR "/bin");
-        QPointer<QWidget> window(WebWindowLoader(bin).create(a, a, nullptr, &error));
+        std::unique_ptr<QWidget> window(WebWindowLoader(QStringLiteral(TIRADEX_BUILD_DIR "/bin"))
+                                            .create(a, a, nullptr, &error));
         QVERIFY2(window, qPrintable(error));
         QCOMPARE(window->metaObject()->className(), "tiradex::frmBrowser");
         window->show();
         QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Page A"), 20000);
-        delete window.data();
         QVERIFY(!WebWindowLoader(QStringLiteral("/nonexistent/bin")).create(a, a, nullptr, &error));
         QVERIFY(error.contains(QStringLiteral("tiradex-web.so")));
     }
