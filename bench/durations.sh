@@ -26,34 +26,10 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+. "$root/bench/lib.sh"
 
-# One 30-second take: syllables of a gliding voiced tone with harmonics,
-# breath noise and pauses, so that it compresses like speech.
-python3 - <<'PY'
-import array, math, random, struct
-rate, count = 22050, 30 * 22050
-random.seed(7)
-table = [sum(math.sin(2 * math.pi * h * k / 1024) / h for h in range(1, 9)) for k in range(1024)]
-samples = array.array('h', bytes(2 * count))
-phase, f0, i = 0.0, 140.0, 0
-while i < count:
-    length = random.randint(rate // 10, rate // 3)
-    voiced = random.random() < 0.8
-    target = random.uniform(90.0, 220.0)
-    for n in range(min(length, count - i)):
-        envelope = math.sin(math.pi * n / length)
-        f0 += (target - f0) * 0.0005
-        phase = (phase + f0 * 1024 / rate) % 1024
-        value = (table[int(phase)] * 5000 if voiced else 0.0) * envelope
-        value += random.gauss(0.0, 300.0 if voiced else 60.0)
-        samples[i] = max(-32768, min(32767, int(value)))
-        i += 1
-data = samples.tobytes()
-with open('temp.wav', 'wb') as f:
-    f.write(b'RIFF' + struct.pack('<I', 36 + len(data)) + b'WAVEfmt ')
-    f.write(struct.pack('<IHHIIHH', 16, 1, 1, rate, rate * 2, 2, 16))
-    f.write(b'data' + struct.pack('<I', len(data)) + data)
-PY
+# One 30-second take of a voice-like signal.
+voice_wav temp.wav $((30 * 22050)) 7
 
 # The play: one act of ten scenes, COUNT replies of two characters, each
 # with a reply file and a vox file (the take compressed once, the archives
@@ -85,8 +61,6 @@ for n in range(1, count + 1):
 PY
 du -sh "$play/vox" | sed 's/^/vox files: /'
 
-now() { date +%s%N; }
-median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 declare -a ours theirs
 for ((r = 0; r < reps; r++)); do
     t0=$(now); "$tool" durations --play "$play" > result.txt; t1=$(now)

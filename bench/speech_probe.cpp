@@ -42,14 +42,21 @@ double cpuSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-int synth(const QString &playFolder, int act, int sceneNumber)
+// The play's state and the scene, as the play window opens them.
+void openScene(Module1 &state, SceneCursor &scene, const QString &playFolder, int act,
+               int sceneNumber)
 {
-    Module1 state;
     state.StartUp(QFileInfo(playFolder).absolutePath());
     state.PlayFolder = QDir::cleanPath(QFileInfo(playFolder).absoluteFilePath());
     state.KeepLineBreaks = true;
-    SceneCursor scene;
     scene.open(state, act, sceneNumber);
+}
+
+int synth(const QString &playFolder, int act, int sceneNumber)
+{
+    Module1 state;
+    SceneCursor scene;
+    openScene(state, scene, playFolder, act, sceneNumber);
     FliteSynthesizer flite;
     const QStringList voices = flite.voices();
     // Load every voice before timing: loading is paid once per session.
@@ -121,11 +128,8 @@ double median(std::vector<double> v)
 int cue(const QString &playFolder, int act, int sceneNumber)
 {
     Module1 state;
-    state.StartUp(QFileInfo(playFolder).absolutePath());
-    state.PlayFolder = QDir::cleanPath(QFileInfo(playFolder).absoluteFilePath());
-    state.KeepLineBreaks = true;
     SceneCursor scene;
-    scene.open(state, act, sceneNumber);
+    openScene(state, scene, playFolder, act, sceneNumber);
     FliteSynthesizer flite;
     SpeechCache cache(SpeechCache::FolderFor(state.PlayFolder), flite);
     const QStringList voices = flite.voices();

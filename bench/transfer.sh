@@ -17,32 +17,10 @@ tool="$root/build/bin/tiradex-tool"
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/tiradex-transfer.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+. "$root/bench/lib.sh"
 
 # One 30-second voice-like take at 22050 Hz, packed as the recorder packs it.
-python3 - <<'PY'
-import array, math, random, struct
-rate, count = 22050, 30 * 22050
-random.seed(11)
-samples = array.array('h', bytes(2 * count))
-phase, f0, i = 0.0, 140.0, 0
-while i < count:
-    length = random.randint(rate // 10, rate // 3)
-    voiced = random.random() < 0.8
-    target = random.uniform(90.0, 220.0)
-    for n in range(min(length, count - i)):
-        envelope = math.sin(math.pi * n / length)
-        f0 += (target - f0) * 0.0005
-        phase += 2 * math.pi * f0 / rate
-        value = (sum(math.sin(h * phase) / h for h in (1, 2, 3)) * 5000 if voiced else 0.0) * envelope
-        value += random.gauss(0.0, 300.0 if voiced else 60.0)
-        samples[i] = max(-32768, min(32767, int(value)))
-        i += 1
-data = samples.tobytes()
-with open('temp.wav', 'wb') as f:
-    f.write(b'RIFF' + struct.pack('<I', 36 + len(data)) + b'WAVEfmt ')
-    f.write(struct.pack('<IHHIIHH', 16, 1, 1, rate, rate * 2, 2, 16))
-    f.write(b'data' + struct.pack('<I', len(data)) + data)
-PY
+voice_wav temp.wav $((30 * 22050)) 11
 printf '1,1,30\r\n' > _0001_HUBERT.tsd
 "$tool" zip take.vox temp.wav _0001_HUBERT.tsd
 play=app/merchantvenice
@@ -59,7 +37,6 @@ for n in range(1, count + 1):
         f.write(take.replace(b'_0001_HUBERT.tsd', name + b'.tsd'))
 PY
 
-now() { date +%s%N; }
 declare -a ex cpx cpsx im cpi cpsi
 for ((r = 0; r < reps; r++)); do
     rm -rf medium cpmedium; mkdir medium cpmedium; sync
@@ -81,9 +58,6 @@ for ((r = 0; r < reps; r++)); do
     [ "$(ls app2/merchantvenice/vox | wc -l)" = "$count" ] || { echo "import copied $(ls app2/merchantvenice/vox | wc -l) files" >&2; exit 1; }
 done
 
-median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
-ms() { awk -v ns="$1" 'BEGIN {printf "%.0f ms", ns / 1e6}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 e=$(median "${ex[@]}"); c=$(median "${cpx[@]}"); cs=$(median "${cpsx[@]}")
 i=$(median "${im[@]}"); d=$(median "${cpi[@]}"); ds=$(median "${cpsi[@]}")
 echo "$count recordings of $(stat -c %s take.vox) bytes (30 s at 22050 Hz, 16-bit mono); median of $reps runs"

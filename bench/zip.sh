@@ -17,40 +17,14 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+. "$root/bench/lib.sh"
 
-# 8 Mi samples at 22050 Hz (about 6 minutes): syllables of a gliding voiced
-# tone with harmonics, breath noise and short pauses, so that it compresses
-# like speech rather than like silence or white noise.
-python3 - <<'PY'
-import array, math, random, struct
-rate, count = 22050, 8 * 1024 * 1024
-random.seed(7)
-table = [sum(math.sin(2 * math.pi * h * k / 1024) / h for h in range(1, 9)) for k in range(1024)]
-samples = array.array('h', bytes(2 * count))
-phase, f0, i = 0.0, 140.0, 0
-while i < count:
-    length = random.randint(rate // 10, rate // 3)
-    voiced = random.random() < 0.8
-    target = random.uniform(90.0, 220.0)
-    for n in range(min(length, count - i)):
-        envelope = math.sin(math.pi * n / length)
-        f0 += (target - f0) * 0.0005
-        phase = (phase + f0 * 1024 / rate) % 1024
-        value = (table[int(phase)] * 5000 if voiced else 0.0) * envelope
-        value += random.gauss(0.0, 300.0 if voiced else 60.0)
-        samples[i] = max(-32768, min(32767, int(value)))
-        i += 1
-data = samples.tobytes()
-with open('voice.wav', 'wb') as f:
-    f.write(b'RIFF' + struct.pack('<I', 36 + len(data)) + b'WAVEfmt ')
-    f.write(struct.pack('<IHHIIHH', 16, 1, 1, rate, rate * 2, 2, 16))
-    f.write(b'data' + struct.pack('<I', len(data)) + data)
-PY
+# 8 Mi samples at 22050 Hz (about 6 minutes) of a voice-like signal.
+voice_wav voice.wav $((8 * 1024 * 1024)) 7
 printf '2,3,17\r\n' > _0057_HUBERT.tsd
 echo "tiny" > tiny.txt
 "$tool" zip tiny.zip tiny.txt
 
-now() { date +%s%N; }
 declare -a ours_zip theirs_zip ours_unzip theirs_unzip
 for ((r = 0; r < reps; r++)); do
     rm -f ours.zip theirs.zip
@@ -65,9 +39,6 @@ for ((r = 0; r < reps; r++)); do
         { echo "extracted bytes differ" >&2; exit 1; }
 done
 
-median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
-ms() { awk -v ns="$1" 'BEGIN {printf "%.1f ms", ns / 1e6}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 peak() { /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F': ' '/Maximum resident/ {print $2 " kB"}'; }
 
 mz=$(median "${ours_zip[@]}"); tz=$(median "${theirs_zip[@]}")
