@@ -9,6 +9,10 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DTIRADEX_FUZZ=ON -DT
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
+# The archive reader's seeds are generated: the committed ones must be current.
+rm -rf "$build/zip-seeds"
+"$build/fuzz-tools/make_zip_seeds" "$build/zip-seeds"
+diff -r "$build/zip-seeds" "$root/fuzz/seeds/fuzz_zipreader"
 shopt -s nullglob
 targets=("$build"/fuzz/fuzz_*)
 if [ ${#targets[@]} -eq 0 ]; then

@@ -25,19 +25,12 @@ inline double ZeroCrossingFrequency(const PcmAudio &audio)
     return double(crossings) / 2.0 / (double(frames) / audio.sampleRate);
 }
 
-// Little-endian field writers for building WAV files by hand in tests.
-inline void AppendLe16(QByteArray &bytes, quint16 value)
+// Appends `value` little-endian, as WAV fields and samples are stored.
+template <class T> void AppendLe(QByteArray &bytes, T value)
 {
-    char b[2];
+    char b[sizeof value];
     qToLittleEndian(value, b);
-    bytes.append(b, 2);
-}
-
-inline void AppendLe32(QByteArray &bytes, quint32 value)
-{
-    char b[4];
-    qToLittleEndian(value, b);
-    bytes.append(b, 4);
+    bytes.append(b, sizeof value);
 }
 
 // A canonical PCM WAV file: RIFF header, a 16-byte "fmt " chunk and a
@@ -48,17 +41,17 @@ inline QByteArray HandMadeWav(int channels, int rate, int bits, const QByteArray
 {
     const quint32 dataSize = quint32(declaredDataSize < 0 ? data.size() : declaredDataSize);
     QByteArray wav("RIFF");
-    AppendLe32(wav, 36 + dataSize);
+    AppendLe<quint32>(wav, 36 + dataSize);
     wav.append("WAVEfmt ");
-    AppendLe32(wav, 16);
-    AppendLe16(wav, 1); // PCM
-    AppendLe16(wav, quint16(channels));
-    AppendLe32(wav, quint32(rate));
-    AppendLe32(wav, quint32(rate * channels * bits / 8));
-    AppendLe16(wav, quint16(channels * bits / 8));
-    AppendLe16(wav, quint16(bits));
+    AppendLe<quint32>(wav, 16);
+    AppendLe<quint16>(wav, 1); // PCM
+    AppendLe<quint16>(wav, quint16(channels));
+    AppendLe<quint32>(wav, quint32(rate));
+    AppendLe<quint32>(wav, quint32(rate * channels * bits / 8));
+    AppendLe<quint16>(wav, quint16(channels * bits / 8));
+    AppendLe<quint16>(wav, quint16(bits));
     wav.append("data");
-    AppendLe32(wav, dataSize);
+    AppendLe<quint32>(wav, dataSize);
     wav.append(data);
     return wav;
 }

@@ -9,10 +9,6 @@
 #include "core/play/PlayConverter.h"
 #include "core/play/SceneStore.h"
 
-#include <QList>
-#include <QString>
-#include <QStringList>
-
 namespace tiradex {
 
 struct StoredReply
@@ -37,29 +33,22 @@ inline ConvertedStore ConvertAndRead(Module1 state)
 {
     state.KeepLineBreaks = true;
     ConvertedStore out;
-    QString error;
-    std::optional<CharactersList> list = LoadCharactersFile(state, &error);
-    if (!list) {
-        out.result.error = error;
-        return out;
-    }
-    out.characters = *list;
-    out.result = ConvertPlay(state, list->names);
-    const std::optional<QList<ActRecord>> acts = ReadTreeviewIni(state, &error);
-    const std::optional<QList<SceneHeader>> head = ReadHeadIni(state, &error);
-    if (out.result.ok() && (!acts || !head))
-        out.result.error = error;
-    for (const SceneHeader &scene : head.value_or(QList<SceneHeader>()))
+    std::optional<CharactersList> list = LoadCharactersFile(state, &out.result.error);
+    out.characters = list.value_or(CharactersList());
+    if (list)
+        out.result = ConvertPlay(state, list->names);
+    const auto acts = ReadTreeviewIni(state, out.result.ok() ? &out.result.error : nullptr);
+    for (const SceneHeader &scene :
+         ReadHeadIni(state, out.result.ok() ? &out.result.error : nullptr)
+             .value_or(QList<SceneHeader>()))
         out.headings << scene.header;
     for (const ActRecord &act : acts.value_or(QList<ActRecord>())) {
         out.scenesPerAct << act.sceneCount;
         for (int scene = 1; scene <= act.sceneCount; ++scene) {
             const QString folder = state.SceneFolder(act.act, scene);
-            for (const QString &file : ListReplyFiles(folder)) {
-                const QString text =
-                    ReadReplyText(folder + QLatin1Char('/') + file, true).value_or("<unread>");
-                out.replies.append({act.act, scene, file, text});
-            }
+            for (const QString &file : ListReplyFiles(folder))
+                out.replies.append({act.act, scene, file,
+                                    ReadReplyText(folder + '/' + file, true).value_or("<unread>")});
         }
     }
     return out;

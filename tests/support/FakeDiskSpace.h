@@ -14,10 +14,7 @@ public:
 
     std::optional<Volume> query(const QString &path) const override
     {
-        const auto it = volumes.constFind(path);
-        if (it == volumes.constEnd())
-            return std::nullopt;
-        return *it;
+        return volumes.contains(path) ? std::optional(volumes.value(path)) : std::nullopt;
     }
 };
 

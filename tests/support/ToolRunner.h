@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QStringList>
 
 namespace tiradex {
@@ -21,7 +20,6 @@ struct RunOptions
 {
     QByteArray input; // written to the standard input, which is then closed
     QString folder;   // working folder; "" for the current one
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     int timeoutMs = 60000;
 };
 
@@ -29,7 +27,6 @@ inline ToolRun runProgram(const QString &program, const QStringList &args,
                           const RunOptions &options = {})
 {
     QProcess process;
-    process.setProcessEnvironment(options.environment);
     if (!options.folder.isEmpty())
         process.setWorkingDirectory(options.folder);
     process.start(program, args);

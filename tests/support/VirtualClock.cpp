@@ -8,7 +8,6 @@ void VirtualClock::advance(qint64 ms)
 {
     while (ms > 0) {
         const qint64 step = std::min(ms, StepMs);
-        m_now += step;
         ms -= step;
         Q_EMIT stepped(step);
     }

@@ -18,13 +18,9 @@ public:
     // Moves the time on by `ms` in steps of at most StepMs; each step emits
     // stepped(), to which the devices answer with their status updates.
     void advance(qint64 ms);
-    qint64 now() const { return m_now; }
 
 Q_SIGNALS:
     void stepped(qint64 ms);
-
-private:
-    qint64 m_now = 0;
 };
 
 } // namespace tiradex

@@ -15,11 +15,6 @@ VirtualMediaDevice::VirtualMediaDevice(VirtualClock &clock, QObject *parent) : M
     connect(&clock, &VirtualClock::stepped, this, &VirtualMediaDevice::onStep);
 }
 
-VirtualMediaDevice::~VirtualMediaDevice()
-{
-    closeDevice();
-}
-
 bool VirtualMediaDevice::beginCapture(QString *error)
 {
     if (!m_inputAvailable) {
@@ -30,11 +25,6 @@ bool VirtualMediaDevice::beginCapture(QString *error)
     m_captureMs = 0;
     m_captureFrames = 0;
     return true;
-}
-
-void VirtualMediaDevice::endCapture()
-{
-    m_capturing = false;
 }
 
 bool VirtualMediaDevice::beginPlayback(const PcmAudio &take, qint64 fromFrame, QString *error)
@@ -55,11 +45,6 @@ qint64 VirtualMediaDevice::playedFrames() const
     return m_playing ? std::min(m_playedMs * m_playRate / 1000, m_framesToPlay) : 0;
 }
 
-void VirtualMediaDevice::endPlayback()
-{
-    m_playing = false;
-}
-
 void VirtualMediaDevice::onStep(qint64 ms)
 {
     if (!isOpen())
@@ -73,7 +58,7 @@ void VirtualMediaDevice::onStep(qint64 ms)
         samples.reserve(std::size_t(target - m_captureFrames));
         for (; m_captureFrames < target; ++m_captureFrames, ++m_signalFrame) {
             const double phase =
-                2.0 * std::numbers::pi * m_signalFrequency * double(m_signalFrame) / RecordingRate;
+                2.0 * std::numbers::pi * 440.0 * double(m_signalFrame) / RecordingRate;
             samples.push_back(qint16(std::lround(16384.0 * std::sin(phase))));
         }
         appendCaptured(samples.data(), qsizetype(samples.size()));

@@ -10,7 +10,7 @@ class VirtualClock;
 
 // A media device on a VirtualClock: a recording grows by exactly the time
 // the clock moves while it records, filled with a known signal (a sine of
-// signalFrequency() Hz at half of full scale, continuous across pauses); a
+// 440 Hz at half of full scale, continuous across pauses); a
 // playback moves by the time the clock moves, and ends exactly at the
 // take's length. Every step of the clock brings one status update while the
 // device is open. Inputs and outputs can be taken away to try the failures.
@@ -20,22 +20,20 @@ class VirtualMediaDevice : public MediaDevice
 
 public:
     explicit VirtualMediaDevice(VirtualClock &clock, QObject *parent = nullptr);
-    ~VirtualMediaDevice() override;
+    ~VirtualMediaDevice() override { closeDevice(); }
 
     void setInputAvailable(bool available) { m_inputAvailable = available; }
     void setOutputAvailable(bool available) { m_outputAvailable = available; }
-    void setSignalFrequency(double hz) { m_signalFrequency = hz; }
-    double signalFrequency() const { return m_signalFrequency; }
     // Every command sent, in order, as sent.
     QStringList commandLog() const { return m_log; }
     void clearCommandLog() { m_log.clear(); }
 
 protected:
     bool beginCapture(QString *error) override;
-    void endCapture() override;
+    void endCapture() override { m_capturing = false; }
     bool beginPlayback(const PcmAudio &take, qint64 fromFrame, QString *error) override;
     qint64 playedFrames() const override;
-    void endPlayback() override;
+    void endPlayback() override { m_playing = false; }
     void setStatusUpdates(bool) override {}
     void commandSent(const QString &command) override { m_log.append(command); }
 
@@ -44,7 +42,6 @@ private:
 
     bool m_inputAvailable = true;
     bool m_outputAvailable = true;
-    double m_signalFrequency = 440.0;
     QStringList m_log;
 
     bool m_capturing = false;

@@ -12,7 +12,7 @@ VirtualSoundInput::VirtualSoundInput(VirtualClock &clock, QObject *parent) : QOb
 bool VirtualSoundInput::open(QString *error)
 {
     if (!m_available) {
-        *error = unavailableText();
+        *error = AudioTexts::NoSoundInputDevice();
         return false;
     }
     m_open = true;
@@ -20,12 +20,6 @@ bool VirtualSoundInput::open(QString *error)
     m_sampleIndex = 0;
     m_blocks.clear();
     return true;
-}
-
-void VirtualSoundInput::close()
-{
-    m_open = false;
-    m_blocks.clear();
 }
 
 void VirtualSoundInput::onStep(qint64 ms)

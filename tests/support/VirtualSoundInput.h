@@ -23,7 +23,11 @@ public:
     explicit VirtualSoundInput(VirtualClock &clock, QObject *parent = nullptr);
 
     bool open(QString *error) override;
-    void close() override;
+    void close() override
+    {
+        m_open = false;
+        m_blocks.clear();
+    }
     bool isOpen() const override { return m_open; }
     bool blockDone() const override { return m_blocks.done(); }
     bool takeBlock(QByteArray *block) override { return m_blocks.take(block); }
@@ -35,8 +39,6 @@ public:
         m_generator = std::move(generator);
     }
     int openCount() const { return m_openCount; }
-    // The platform's text of the failed opening.
-    static QString unavailableText() { return AudioTexts::NoSoundInputDevice(); }
 
 private:
     void onStep(qint64 ms);

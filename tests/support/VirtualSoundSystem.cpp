@@ -1,8 +1,5 @@
 #include "VirtualSoundSystem.h"
 
-#include "VirtualMediaDevice.h"
-#include "VirtualSoundInput.h"
-
 namespace tiradex {
 
 std::unique_ptr<MediaDevice> VirtualSoundSystem::createMediaDevice()
@@ -36,24 +33,6 @@ void VirtualSoundSystem::setOutputAvailable(bool available)
     m_hasOutput = available;
     for (VirtualMediaDevice *device : mediaDevices())
         device->setOutputAvailable(available);
-}
-
-QList<VirtualMediaDevice *> VirtualSoundSystem::mediaDevices() const
-{
-    QList<VirtualMediaDevice *> alive;
-    for (const QPointer<VirtualMediaDevice> &device : m_devices)
-        if (device)
-            alive.append(device.data());
-    return alive;
-}
-
-QList<VirtualSoundInput *> VirtualSoundSystem::soundInputs() const
-{
-    QList<VirtualSoundInput *> alive;
-    for (const QPointer<VirtualSoundInput> &input : m_inputs)
-        if (input)
-            alive.append(input.data());
-    return alive;
 }
 
 } // namespace tiradex

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "VirtualClock.h"
+#include "VirtualMediaDevice.h"
+#include "VirtualSoundInput.h"
 #include "platform/audio/Beep.h"
 #include "platform/audio/SoundSystem.h"
 
@@ -8,9 +10,6 @@
 #include <QPointer>
 
 namespace tiradex {
-
-class VirtualMediaDevice;
-class VirtualSoundInput;
 
 // Sound services on a VirtualClock for tests: no sound device is touched
 // and no real time passes. The devices it makes stay reachable (while they
@@ -35,11 +34,21 @@ public:
     void setInputAvailable(bool available);
     void setOutputAvailable(bool available);
     // The media devices and inputs made so far that still exist, oldest first.
-    QList<VirtualMediaDevice *> mediaDevices() const;
-    QList<VirtualSoundInput *> soundInputs() const;
+    QList<VirtualMediaDevice *> mediaDevices() const { return Alive(m_devices); }
+    QList<VirtualSoundInput *> soundInputs() const { return Alive(m_inputs); }
     int beepCount() const { return m_beep.count; }
 
 private:
+    template <class T> static QList<T *> Alive(const QList<QPointer<T>> &made)
+    {
+        QList<T *> alive;
+        for (const QPointer<T> &object : made) {
+            if (object)
+                alive.append(object.data());
+        }
+        return alive;
+    }
+
     VirtualClock m_clock;
     CountingBeep m_beep;
     bool m_hasInput = true;

@@ -1,8 +1,6 @@
 #include "core/app/Module1.h"
 #include "core/app/ShippedData.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,170 +13,114 @@ class TestModule1 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startUpAppendsSeparatorOnlyWhenMissing_data()
+    // Each row: a value the state derives (computed here) and what it must be.
+    // Padding shows in the paths.
+    void namesFollowTheNamingRules_data()
     {
-        QTest::addColumn<QString>("reported");
+        QTest::addColumn<QString>("actual");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no separator") << "/home/a/.local/share/Tiradex"
-                                      << "/home/a/.local/share/Tiradex/";
-        QTest::newRow("root keeps its separator") << "/"
-                                                  << "/";
-        QTest::newRow("trailing separator kept") << "/data/"
-                                                 << "/data/";
+        const auto startUp = [](const QString &reported) {
+            Module1 state;
+            state.StartUp(reported);
+            return state.AppFolder + " | " + state.AppPathRaw;
+        };
+        QTest::newRow("separator appended") << startUp("/a/Tiradex") << "/a/Tiradex/ | /a/Tiradex";
+        QTest::newRow("root keeps its separator") << startUp("/") << "/ | /";
+        QTest::newRow("trailing separator kept") << startUp("/data/") << "/data/ | /data/";
+        Module1 s;
+        s.StartUp("/app");
+        s.SelectPlay(*FindPlay("kingjohn"));
+        QTest::newRow("play selected")
+            << QStringList{s.PlayCode, s.PlayTextFile, s.PlayFolder, s.CharactersFileName(),
+                           s.KeepLineBreaks ? "keep" : "join"}
+                   .join(' ')
+            << "kingjohn kingjohn.txt /app/kingjohn kingjohn.dat keep";
+        QTest::newRow("number too long stays") << Module1::PadNumber(12345, 4) << "12345";
+        const QString base = Module1::ReplyBaseName(57, "HUBERT");
+        QTest::newRow("reply base name") << base << "_0057_HUBERT";
+        QTest::newRow("reply text")
+            << s.ReplyTextPath(3, 12, base) << "/app/kingjohn/ACT 03/SCENE 12/_0057_HUBERT.txt";
+        QTest::newRow("scene folder") << s.SceneFolder(10, 1) << "/app/kingjohn/ACT 10/SCENE 01";
+        QTest::newRow("vox") << s.VoxPath(base) << "/app/kingjohn/vox/_0057_HUBERT.vox";
+        QTest::newRow("note") << s.NotePath(base) << "/app/kingjohn/notes/_0057_HUBERT.not";
+        QTest::newRow("photo") << s.PhotoPath(base) << "/app/kingjohn/photos/_0057_HUBERT.jp1";
+        const auto decoded = [](const QString &name) {
+            return QStringList{Module1::ReplyNumberOf(name), Module1::CharacterOf(name),
+                               Module1::BaseNameOf(name)}
+                .join('|');
+        };
+        QTest::newRow("decoded") << decoded("_0057_HUBERT.txt") << "0057|HUBERT|_0057_HUBERT";
+        QTest::newRow("decoded, blank in name")
+            << decoded("_0012_FIRST LORD.vox") << "0012|FIRST LORD|_0012_FIRST LORD";
+        QTest::newRow("decoded, underscore in name")
+            << decoded("_0100_A_B.not") << "0100|A_B|_0100_A_B";
+        const auto refusal = [](bool playing, bool recording) {
+            Module1 state;
+            state.PlaybackActive = playing;
+            state.RecordingActive = recording;
+            return state.CloseRefusal().value_or("<none>");
+        };
+        QTest::newRow("idle closes") << refusal(false, false) << "<none>";
+        QTest::newRow("close while playing")
+            << refusal(true, false) << "Stop at first the current reading.";
+        QTest::newRow("close while recording")
+            << refusal(false, true) << "Stop at first the current recording.";
+        QTest::newRow("close while both: reading first")
+            << refusal(true, true) << "Stop at first the current reading.";
+        QTest::newRow("node texts") << QStringLiteral("%1 %2 %3 %4 %5")
+                                           .arg(Module1::ActNumberOfNodeText("ACT 1"))
+                                           .arg(Module1::ActNumberOfNodeText("ACT 12"))
+                                           .arg(Module1::SceneNumberOfNodeText("SCENE 7"))
+                                           .arg(Module1::SceneNumberOfNodeText("SCENE"))
+                                           .arg(Module1::ActNumberOfNodeText("ACT x"))
+                                    << "1 12 7 0 0";
     }
-    void startUpAppendsSeparatorOnlyWhenMissing()
+    void namesFollowTheNamingRules()
     {
-        QFETCH(QString, reported);
+        QFETCH(QString, actual);
         QFETCH(QString, expected);
-        Module1 state;
-        state.StartUp(reported);
-        QCOMPARE(state.AppFolder, expected);
-        QCOMPARE(state.AppPathRaw, reported);
-    }
-
-    void selectPlaySetsStateFromCatalogue()
-    {
-        Module1 state;
-        state.StartUp(QStringLiteral("/app"));
-        const PlayCatalogueEntry *john = FindPlay(QStringLiteral("kingjohn"));
-        QVERIFY(john);
-        state.SelectPlay(*john);
-        QCOMPARE(state.PlayCode, QStringLiteral("kingjohn"));
-        QCOMPARE(state.PlayTextFile, QStringLiteral("kingjohn.txt"));
-        QCOMPARE(state.PlayFolder, QStringLiteral("/app/kingjohn"));
-        QVERIFY(state.KeepLineBreaks);
-        QCOMPARE(state.CharactersFileName(), QStringLiteral("kingjohn.dat"));
-    }
-
-    void padNumberPadsShortNumbersOnly_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("one digit act") << 3 << 2 << "03";
-        QTest::newRow("reply 57") << 57 << 4 << "0057";
-        QTest::newRow("too long stays") << 12345 << 4 << "12345";
-    }
-    void padNumberPadsShortNumbersOnly()
-    {
-        QFETCH(int, n);
-        QFETCH(int, width);
-        QFETCH(QString, expected);
-        QCOMPARE(Module1::PadNumber(n, width), expected);
-    }
-
-    void replyPathsFollowTheNamingRule()
-    {
-        Module1 state;
-        state.StartUp(QStringLiteral("/app"));
-        state.SelectPlay(PlayCatalogue().at(1));
-        const QString base = Module1::ReplyBaseName(57, QStringLiteral("HUBERT"));
-        QCOMPARE(base, QStringLiteral("_0057_HUBERT"));
-        QCOMPARE(state.ReplyTextPath(3, 12, base),
-                 QStringLiteral("/app/kingjohn/ACT 03/SCENE 12/_0057_HUBERT.txt"));
-        QCOMPARE(state.SceneFolder(10, 1), QStringLiteral("/app/kingjohn/ACT 10/SCENE 01"));
-        QCOMPARE(state.VoxPath(base), QStringLiteral("/app/kingjohn/vox/_0057_HUBERT.vox"));
-        QCOMPARE(state.NotePath(base), QStringLiteral("/app/kingjohn/notes/_0057_HUBERT.not"));
-        QCOMPARE(state.PhotoPath(base), QStringLiteral("/app/kingjohn/photos/_0057_HUBERT.jp1"));
-    }
-
-    void fileNamesDecodeBackToNumberAndCharacter_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("character");
-        QTest::newRow("text") << "_0057_HUBERT.txt"
-                              << "0057"
-                              << "HUBERT";
-        QTest::newRow("blank in name") << "_0012_FIRST LORD.vox"
-                                       << "0012"
-                                       << "FIRST LORD";
-        QTest::newRow("underscore in name") << "_0100_A_B.not"
-                                            << "0100"
-                                            << "A_B";
-    }
-    void fileNamesDecodeBackToNumberAndCharacter()
-    {
-        QFETCH(QString, fileName);
-        QFETCH(QString, number);
-        QFETCH(QString, character);
-        QCOMPARE(Module1::ReplyNumberOf(fileName), number);
-        QCOMPARE(Module1::CharacterOf(fileName), character);
-        QCOMPARE(Module1::BaseNameOf(fileName),
-                 QLatin1Char('_') + number + QLatin1Char('_') + character);
-    }
-
-    void nodeTextsGiveActAndSceneNumbers()
-    {
-        QCOMPARE(Module1::ActNumberOfNodeText(QStringLiteral("ACT 1")), 1);
-        QCOMPARE(Module1::ActNumberOfNodeText(QStringLiteral("ACT 12")), 12);
-        QCOMPARE(Module1::SceneNumberOfNodeText(QStringLiteral("SCENE 7")), 7);
-        QCOMPARE(Module1::SceneNumberOfNodeText(QStringLiteral("SCENE")), 0);
-        QCOMPARE(Module1::ActNumberOfNodeText(QStringLiteral("ACT x")), 0);
-    }
-
-    void closeRefusedWhileSoundRuns_data()
-    {
-        QTest::addColumn<bool>("playing");
-        QTest::addColumn<bool>("recording");
-        QTest::addColumn<QString>("refusal");
-        QTest::newRow("idle closes") << false << false << QString();
-        QTest::newRow("playing") << true << false << "Stop at first the current reading.";
-        QTest::newRow("recording") << false << true << "Stop at first the current recording.";
-        QTest::newRow("both: reading first")
-            << true << true << "Stop at first the current reading.";
-    }
-    void closeRefusedWhileSoundRuns()
-    {
-        QFETCH(bool, playing);
-        QFETCH(bool, recording);
-        QFETCH(QString, refusal);
-        Module1 state;
-        state.PlaybackActive = playing;
-        state.RecordingActive = recording;
-        QCOMPARE(state.CloseRefusal().value_or(QString()), refusal);
-        QCOMPARE(state.CloseRefusal().has_value(), !refusal.isEmpty());
+        QCOMPARE(actual, expected);
     }
 
     void resetOnPlayCloseDeletesScratchFilesAndClearsFlags()
     {
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         Module1 state;
         state.StartUp(dir.path());
-        const QStringList scratch = {QStringLiteral("temp.wav"), QStringLiteral("temp.vox"),
-                                     QStringLiteral("_0001_A.tsd"), QStringLiteral("_0002_B.tsd")};
-        for (const QString &name : scratch + QStringList{"del.wav"})
-            QVERIFY(WriteTestFile(state.AppFolder + name, "x"));
-        state.FilterCharacter = QStringLiteral("HUBERT");
+        for (const char *name : {"temp.wav", "temp.vox", "_0001_A.tsd", "_0002_B.tsd", "del.wav"})
+            WriteTestFile(state.AppFolder + name, "x");
+        state.FilterCharacter = "HUBERT";
         state.RecordingActive = true;
         state.ResetOnPlayClose();
-        for (const QString &name : scratch)
-            QVERIFY2(!QFile::exists(state.AppFolder + name), qPrintable(name));
-        QVERIFY(QFile::exists(state.AppFolder + QStringLiteral("del.wav")));
-        QVERIFY(state.FilterCharacter.isEmpty());
-        QVERIFY(!state.RecordingActive);
-        // A second reset with nothing to delete is harmless.
-        state.ResetOnPlayClose();
+        QCOMPARE(EntriesUnder(dir.path()), QStringList{"del.wav"});
+        QVERIFY(state.FilterCharacter.isEmpty() && !state.RecordingActive);
     }
 
+    // Into a missing folder, and into one holding the user's own files.
     void installingShippedFilesNeverOverwrites()
     {
         QTemporaryDir data;
         QTemporaryDir app;
         for (const char *name :
              {"merchantvenice.txt", "del.wav", "help/scene.png", "help/about.png"})
-            QVERIFY(WriteTestFile(data.filePath(name), QByteArray("shipped ") + name));
-        QVERIFY(WriteTestFile(app.filePath("del.wav"), "user's own"));
-        QVERIFY(WriteTestFile(app.filePath("help/about.png"), "user's picture"));
+            WriteTestFile(data.filePath(name), QByteArray("shipped ") + name);
+        WriteTestFile(app.filePath("del.wav"), "user's own");
+        WriteTestFile(app.filePath("help/about.png"), "user's own");
         QString error;
-        QVERIFY2(InstallShippedFiles(data.path(), app.filePath("sub"), &error), qPrintable(error));
-        QVERIFY(InstallShippedFiles(data.path(), app.path(), &error));
-        QCOMPARE(ReadTestFile(app.filePath("del.wav")), QByteArray("user's own"));
-        QCOMPARE(ReadTestFile(app.filePath("help/about.png")), QByteArray("user's picture"));
-        for (const char *name : {"merchantvenice.txt", "help/scene.png", "sub/help/scene.png",
-                                 "sub/merchantvenice.txt"})
-            QVERIFY2(QFile::exists(app.filePath(name)), name);
+        QVERIFY2(InstallShippedFiles(data.path(), app.filePath("sub"), &error) &&
+                     InstallShippedFiles(data.path(), app.path(), &error),
+                 qPrintable(error));
+        QStringList files; // "name=content"; folders left out
+        for (const QString &entry : EntriesUnder(app.path()))
+            if (QFileInfo(app.filePath(entry)).isFile())
+                files.append(entry + "=" + ReadTestFile(app.filePath(entry)));
+        QCOMPARE(files, (QStringList{"del.wav=user's own", "help/about.png=user's own",
+                                     "help/scene.png=shipped help/scene.png",
+                                     "merchantvenice.txt=shipped merchantvenice.txt",
+                                     "sub/del.wav=shipped del.wav",
+                                     "sub/help/about.png=shipped help/about.png",
+                                     "sub/help/scene.png=shipped help/scene.png",
+                                     "sub/merchantvenice.txt=shipped merchantvenice.txt"}));
     }
 };
 

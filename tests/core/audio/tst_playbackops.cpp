@@ -1,10 +1,9 @@
 #include "../transfer/ZipTestArchive.h"
 #include "VoxFiles.h"
-#include "core/app/Module1.h"
 #include "core/audio/PlaybackOps.h"
+#include "core/audio/TakePackage.h"
+#include "core/transfer/ZipExtractionClass.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
 #include <QTest>
 
 #include "TestFiles.h"
@@ -12,6 +11,21 @@
 #include <map>
 
 using namespace tiradex;
+
+namespace {
+// The member names of a ZIP archive, in the order of its directory.
+QStringList MemberNames(const QString &zipPath)
+{
+    ZipExtractionClass reader;
+    QStringList names;
+    if (reader.OpenZip(zipPath)) {
+        for (const ZipCentralEntry &entry :
+             reader.ReadDirectory().value_or(QList<ZipCentralEntry>()))
+            names << entry.name;
+    }
+    return names;
+}
+} // namespace
 
 class TestPlaybackOps : public QObject
 {
@@ -22,57 +36,41 @@ private:
     Module1 m_state;
     const QString m_base = QStringLiteral("_0057_HUBERT");
 
-    QString scratch(const QString &name) const { return m_state.AppFolder + name; }
-    void writeScratch(const QString &name, const QByteArray &bytes) const
+    // Every entry under the application folder with its content.
+    std::map<QString, QByteArray> folder() const
     {
-        QVERIFY(WriteTestFile(scratch(name), bytes));
-    }
-
-    // Every file under the application folder, by relative path, with a hash
-    // of its content.
-    std::map<QString, QByteArray> folderHashes() const
-    {
-        std::map<QString, QByteArray> hashes;
-        const QDir root(m_dir.path());
-        QDirIterator it(m_dir.path(), QDir::Files | QDir::Hidden | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            hashes[root.relativeFilePath(path)] =
-                QCryptographicHash::hash(ReadTestFile(path), QCryptographicHash::Sha256);
-        }
-        return hashes;
+        std::map<QString, QByteArray> files;
+        for (const QString &entry : EntriesUnder(m_dir.path()))
+            files[entry] = ReadTestFile(m_dir.filePath(entry));
+        return files;
     }
 
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(m_dir.isValid());
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
         m_state.StartUp(m_dir.path());
         m_state.PlayFolder = m_state.AppFolder + QStringLiteral("kingjohn");
     }
 
+    // A forged member ("^": before the take) of each kind of file a vox
+    // file must not reach.
     void forgedVoxChangesNothingButTheTwoScratchFiles_data()
     {
         QTest::addColumn<QByteArray>("forged");
-        QTest::addColumn<bool>("first"); // the forged member precedes the take
-        QTest::newRow("another reply's vox")
-            << QByteArray("kingjohn/vox/_0003_ARTHUR.vox") << false;
-        QTest::newRow("characters file") << QByteArray("kingjohn.dat") << true;
-        QTest::newRow("deletion sound") << QByteArray("del.wav") << false;
-        QTest::newRow("another reply's note")
-            << QByteArray("kingjohn\\notes\\_0003_ARTHUR.not") << true;
-        QTest::newRow("another reply's record") << QByteArray("_0003_ARTHUR.tsd") << false;
-        QTest::newRow("take in a folder") << QByteArray("kingjohn/temp.wav") << true;
-        QTest::newRow("climbing out") << QByteArray("../x") << false;
-        QTest::newRow("absolute path") << QByteArray("/tmp/tiradex-forged") << false;
+        QTest::newRow("another reply's vox") << QByteArray("kingjohn/vox/_0003_ARTHUR.vox");
+        QTest::newRow("characters file") << QByteArray("^kingjohn.dat");
+        QTest::newRow("deletion sound") << QByteArray("del.wav");
+        QTest::newRow("another reply's note") << QByteArray("^kingjohn\\notes\\_0003_ARTHUR.not");
+        QTest::newRow("another reply's record") << QByteArray("_0003_ARTHUR.tsd");
+        QTest::newRow("take in a folder") << QByteArray("^kingjohn/temp.wav");
+        QTest::newRow("climbing out") << QByteArray("../x");
+        QTest::newRow("absolute path") << QByteArray("/tmp/tiradex-forged");
     }
     void forgedVoxChangesNothingButTheTwoScratchFiles()
     {
         QFETCH(QByteArray, forged);
-        QFETCH(bool, first);
         WriteTestFile(m_state.VoxPath("_0003_ARTHUR"), "arthur's take");
         WriteTestFile(m_state.NotePath("_0003_ARTHUR"), "arthur's note");
         WriteTestFile(m_state.AppFolder + "kingjohn.dat", "characters");
@@ -83,20 +81,21 @@ private Q_SLOTS:
         using ZipTest::member;
         QList<ZipTest::Member> members{member("temp.wav", wav),
                                        member(m_base.toLatin1() + ".tsd", record)};
-        members.insert(first ? 0 : 1, member(forged, "FORGED"));
+        const bool first = forged.startsWith('^');
+        members.insert(first ? 0 : 1, member(forged.mid(first ? 1 : 0), "FORGED"));
         WriteTestFile(m_state.VoxPath(m_base), ZipTest::Archive(members).build());
-        std::map<QString, QByteArray> expected = folderHashes();
-        expected["temp.wav"] = QCryptographicHash::hash(wav, QCryptographicHash::Sha256);
-        expected[m_base + ".tsd"] = QCryptographicHash::hash(record, QCryptographicHash::Sha256);
+        std::map<QString, QByteArray> expected = folder();
+        expected["temp.wav"] = wav;
+        expected[m_base + ".tsd"] = record;
 
         QString error;
         QVERIFY2(UnpackVox(m_state, m_base, &error), qPrintable(error));
-        QVERIFY(folderHashes() == expected);
+        QVERIFY(folder() == expected);
         QVERIFY(!QFile::exists("/tmp/tiradex-forged"));
         QCOMPARE(ReadReplyDuration(m_state, m_base), 1);
         expected.erase("temp.wav");
         expected.erase(m_base + ".tsd");
-        QVERIFY(folderHashes() == expected);
+        QVERIFY(folder() == expected);
     }
 
     void failedUnpackingLeavesNoEarlierTake_data()
@@ -119,9 +118,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, voxBytes);
         QFETCH(QString, errorPart);
         // The previous reply's take and record, and a packaged take.
-        writeScratch("temp.wav", ToneWav(500));
-        writeScratch("_0056_ARTHUR.tsd", "1,1,4\r\n");
-        writeScratch("temp.vox", "zip");
+        WriteTestFile(m_state.AppFolder + "temp.wav", ToneWav(500));
+        WriteTestFile(m_state.AppFolder + "_0056_ARTHUR.tsd", "1,1,4\r\n");
+        WriteTestFile(m_state.AppFolder + "temp.vox", "zip");
         if (!voxBytes.isEmpty())
             QVERIFY(WriteTestFile(m_state.VoxPath(m_base), voxBytes));
         QString error;
@@ -154,32 +153,92 @@ private Q_SLOTS:
             QVERIFY(WriteVox(m_state, m_base, ToneWav(300), stored));
         // Scratch files of an earlier unpacking, this reply's record among
         // them, must be neither read nor left.
-        writeScratch(m_base + ".tsd", "2,3,21\r\n");
-        writeScratch("_0001_LEWIS.tsd", "1,1,5\r\n");
-        writeScratch("temp.wav", ToneWav(100));
+        WriteTestFile(m_state.AppFolder + m_base + ".tsd", "2,3,21\r\n");
+        WriteTestFile(m_state.AppFolder + "_0001_LEWIS.tsd", "1,1,5\r\n");
+        WriteTestFile(m_state.AppFolder + "temp.wav", ToneWav(100));
         QCOMPARE(ReadReplyDuration(m_state, m_base), seconds);
         QCOMPARE(ScratchFiles(m_state), QStringList());
         QCOMPARE(QFile::exists(m_state.VoxPath(m_base)), record != "<novox>");
     }
 
-    void progressTextInWholeSeconds_data()
+    void durationRecordHoldsWholeSeconds_data()
     {
-        QTest::addColumn<qint64>("value");
-        QTest::addColumn<qint64>("maximum");
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("12,800 of 17,900") << qint64(12800) << qint64(17900) << " secondes"
-                                          << "12/17 secondes";
-        QTest::newRow("rounded down, not up") << qint64(999) << qint64(1999) << " seconds"
-                                              << "0/1 seconds";
+        QTest::addColumn<QList<qint64>>("actSceneMs");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("17.9 s take") << QList<qint64>{2, 3, 17900} << QByteArray("2,3,17\r\n");
+        QTest::newRow("under one second") << QList<qint64>{1, 1, 999} << QByteArray("1,1,0\r\n");
+        QTest::newRow("longest take and its second")
+            << QList<qint64>{5, 12, 181000} << QByteArray("5,12,181\r\n");
+        QTest::newRow("beyond 16 bits is held at the largest value")
+            << QList<qint64>{1, 1, 40000000} << QByteArray("1,1,32767\r\n");
     }
-    void progressTextInWholeSeconds()
+    void durationRecordHoldsWholeSeconds()
     {
-        QFETCH(qint64, value);
-        QFETCH(qint64, maximum);
-        QFETCH(QString, suffix);
-        QFETCH(QString, text);
-        QCOMPARE(ProgressText(value, maximum, suffix), text);
+        QFETCH(QList<qint64>, actSceneMs);
+        QFETCH(QByteArray, line);
+        QCOMPARE(DurationRecordLine(int(actSceneMs[0]), int(actSceneMs[1]), actSceneMs[2]), line);
+    }
+
+    // The record is written whatever the take; the package only with a take,
+    // holding the WAV file then the record under their bare names.
+    void packageHoldsWavThenDurationRecord_data()
+    {
+        QTest::addColumn<QByteArray>("take"); // "<none>": no temp.wav
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("members");
+        QTest::newRow("take") << QByteArray("RIFF....WAVE") + QByteArray(5000, 'x')
+                              << int(PackageResult::Packaged)
+                              << QStringList({"temp.wav", "_0057_HUBERT.tsd"});
+        QTest::newRow("no temp.wav")
+            << QByteArray("<none>") << int(PackageResult::NoTake) << QStringList();
+        QTest::newRow("empty temp.wav")
+            << QByteArray() << int(PackageResult::NoTake) << QStringList();
+    }
+    void packageHoldsWavThenDurationRecord()
+    {
+        QFETCH(QByteArray, take);
+        QFETCH(int, result);
+        QFETCH(QStringList, members);
+        if (take != "<none>")
+            WriteTestFile(m_state.AppFolder + QStringLiteral("temp.wav"), take);
+        WriteTestFile(m_state.AppFolder + QStringLiteral("temp.vox"), "an earlier package");
+        QString error;
+        QCOMPARE(int(PackageTake(m_state.AppFolder, QStringLiteral("_0057_HUBERT"), 2, 3, 17900,
+                                 &error)),
+                 result);
+        QCOMPARE(ReadTestFile(m_state.AppFolder + QStringLiteral("_0057_HUBERT.tsd")),
+                 QByteArray("2,3,17\r\n"));
+        QCOMPARE(MemberNames(m_state.AppFolder + QStringLiteral("temp.vox")), members);
+    }
+
+    // A failed save leaves the reply's previous recording as it was and no
+    // other vox file beside it.
+    void saveCopiesThePackageOrNothing_data()
+    {
+        QTest::addColumn<QString>("package"); // "<none>": no temp.vox, "<folder>": unreadable
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("package replaces a longer recording") << "new package" << true;
+        QTest::newRow("no package") << "<none>" << false;
+        QTest::newRow("unreadable package") << "<folder>" << false;
+    }
+    void saveCopiesThePackageOrNothing()
+    {
+        QFETCH(QString, package);
+        QFETCH(bool, saved);
+        const QString vox = m_state.AppFolder + QStringLiteral("_0057_HUBERT.vox");
+        const QByteArray previous("the previous recording, which is longer than the new one");
+        WriteTestFile(vox, previous);
+        if (package == "<folder>")
+            QDir().mkpath(m_state.AppFolder + QStringLiteral("temp.vox"));
+        else if (package != "<none>")
+            WriteTestFile(m_state.AppFolder + QStringLiteral("temp.vox"), package.toLatin1());
+        QString error;
+        QCOMPARE(SavePackagedTake(m_state.AppFolder, vox, &error), saved);
+        QCOMPARE(error.isEmpty(), saved);
+        QCOMPARE(ReadTestFile(vox), saved ? package.toLatin1() : previous);
+        QCOMPARE(QDir(m_state.AppFolder)
+                     .entryList({QStringLiteral("*.vox")}, QDir::Files | QDir::Hidden),
+                 QStringList({"_0057_HUBERT.vox", "temp.vox"}).mid(0, saved ? 2 : 1));
     }
 };
 

@@ -1,9 +1,9 @@
+#include "TestFiles.h"
 #include "TestPlay.h"
 #include "core/play/PlayLoader.h"
 #include "core/play/PlayTextCheck.h"
+#include "core/play/PlayTree.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,13 +16,21 @@ const QByteArray SmallText = "THE SMALL PLAY\r\nACT I.\r\nSCENE I. A platform.\r
                              "ACT II.\r\nSCENE I. A plain.\r\n"
                              "HORATIO\r\nHORATIO, aside, to the audience.\r\n";
 
-QByteArray readAll(const QString &path)
+// Whether the opening converted, the characters with their statuses, and
+// each act's key with its number of scenes.
+QString Outcome(const PlayLoadResult &result)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QString text = result.converted ? QStringLiteral("converted") : QStringLiteral("opened");
+    for (qsizetype i = 0; i < result.characters.names.size(); ++i)
+        text += QStringLiteral(" %1 - %2,")
+                    .arg(result.characters.names.at(i), result.characters.statuses.value(i));
+    for (const ActNode &act : result.tree)
+        text += QStringLiteral(" %1:%2").arg(act.key).arg(act.sceneTexts.size());
+    return text + result.error;
 }
 } // namespace
 
+// Opening a play: its loading, its tree, its headings and its checks.
 class TestPlayLoader : public QObject
 {
     Q_OBJECT
@@ -31,60 +39,39 @@ private:
     QTemporaryDir m_dir;
     Module1 m_state;
 
-    TestPlay freshPlay()
+    TestPlay freshPlay(bool characters = true)
     {
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
-        return TestPlay(m_state, m_dir.path());
-    }
-    static QList<QPair<QString, QString>> twoCharacters()
-    {
-        return {{QStringLiteral("HAMLET"), QStringLiteral("Prince of Denmark")},
-                {QStringLiteral("HORATIO"), QStringLiteral("friend to Hamlet")}};
+        TestPlay play(m_state, m_dir.path());
+        if (characters)
+            play.writeCharacters({{QStringLiteral("HAMLET"), QStringLiteral("Prince of Denmark")},
+                                  {QStringLiteral("HORATIO"), QStringLiteral("friend to Hamlet")}});
+        return play;
     }
 
 private Q_SLOTS:
-    void firstOpeningConvertsAndBuildsTree()
+    // The first opening converts between the hooks; the next one reads the
+    // store, without the play text.
+    void openingConvertsOnceThenReadsTheStore()
     {
         TestPlay p = freshPlay();
-        p.writeCharacters(twoCharacters());
         p.writePlayText(SmallText);
-        const QByteArray enciphered = readAll(m_state.AppFolder + m_state.CharactersFileName());
-        int starts = 0;
-        int ends = 0;
+        const QString charactersFile = m_state.AppFolder + m_state.CharactersFileName();
+        const QByteArray enciphered = ReadTestFile(charactersFile);
+        QStringList calls;
         PlayLoadHooks hooks;
-        hooks.conversionStarts = [&] { ++starts; };
-        hooks.conversionEnds = [&] {
-            QCOMPARE(starts, 1);
-            ++ends;
-        };
-        const PlayLoadResult result = LoadPlay(m_state, hooks);
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QVERIFY(result.converted);
-        QCOMPARE(ends, 1);
-        QCOMPARE(result.characters.names, (QStringList{"HAMLET", "HORATIO"}));
-        QCOMPARE(result.characters.statuses.at(1), QStringLiteral("friend to Hamlet"));
-        QCOMPARE(result.tree.size(), 2);
-        QCOMPARE(result.tree.at(0).sceneTexts.size(), 2);
-        QCOMPARE(result.tree.at(1).key, QStringLiteral("A2"));
-        QVERIFY(QFileInfo::exists(m_state.ReplyTextPath(2, 1, QStringLiteral("_0004_HORATIO"))));
+        hooks.conversionStarts = [&] { calls << QStringLiteral("starts"); };
+        hooks.conversionEnds = [&] { calls << QStringLiteral("ends"); };
+        const QString first = Outcome(LoadPlay(m_state, hooks));
+        QVERIFY(QFile::remove(m_state.AppFolder + m_state.PlayTextFile));
+        const QString second = Outcome(LoadPlay(m_state, hooks));
+        const QString read =
+            QStringLiteral(" HAMLET - Prince of Denmark, HORATIO - friend to Hamlet, A1:2 A2:1");
+        QCOMPARE(first + " / " + second, "converted" + read + " / opened" + read);
+        QCOMPARE(calls, (QStringList{"starts", "ends"}));
         // The characters file was deciphered in memory only.
-        QCOMPARE(readAll(m_state.AppFolder + m_state.CharactersFileName()), enciphered);
-    }
-
-    void convertedPlayOpensWithoutConversion()
-    {
-        TestPlay p = freshPlay();
-        p.writeCharacters(twoCharacters());
-        p.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {QStringLiteral("HAMLET")})});
-        bool started = false;
-        PlayLoadHooks hooks;
-        hooks.conversionStarts = [&] { started = true; };
-        const PlayLoadResult result = LoadPlay(m_state, hooks); // no play text needed
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QVERIFY(!started);
-        QVERIFY(!result.converted);
-        QCOMPARE(result.tree.size(), 1);
+        QCOMPARE(ReadTestFile(charactersFile), enciphered);
     }
 
     void failureGivesOneMessageAndNoTree_data()
@@ -108,42 +95,89 @@ private Q_SLOTS:
         QFETCH(QString, broken);
         QFETCH(QString, named);
         QFETCH(bool, playFolderAfter);
-        TestPlay p = freshPlay();
+        TestPlay p = freshPlay(!broken.startsWith(QLatin1String("dat")));
         if (broken == QLatin1String("empty dat"))
             p.writeCharacters({});
-        else if (!broken.startsWith(QLatin1String("dat")))
-            p.writeCharacters(twoCharacters());
         if (broken != QLatin1String("txt"))
             p.writePlayText(SmallText);
         if (broken == QLatin1String("treeview") || broken.endsWith(QLatin1String("converted"))) {
             p.writeStore({TestPlay::numberedScene(1, 1, 1, 2, {QStringLiteral("HAMLET")})});
-            if (broken == QLatin1String("treeview"))
-                QVERIFY(QFile::remove(m_state.PlayFolder + QStringLiteral("/treeview.ini")));
+            QVERIFY(broken != QLatin1String("treeview") ||
+                    QFile::remove(m_state.PlayFolder + QStringLiteral("/treeview.ini")));
         }
-        const PlayLoadResult result = LoadPlay(m_state);
-        QVERIFY(!result.ok());
-        QVERIFY2(result.error.contains(named), qPrintable(result.error));
-        QVERIFY2(result.error.contains(QStringLiteral("The Merchant of Venice")),
-                 qPrintable(result.error));
-        QVERIFY(result.tree.isEmpty());
-        QVERIFY(result.characters.names.isEmpty());
+        const QString outcome = Outcome(LoadPlay(m_state));
+        QVERIFY2(
+            outcome.startsWith("openedThe play \"The Merchant of Venice\" cannot be opened.") &&
+                outcome.contains(named),
+            qPrintable(outcome));
         // A failed first opening leaves no store that would never be rebuilt.
         QCOMPARE(QFileInfo::exists(m_state.PlayFolder), playFolderAfter);
     }
 
     void checkReadsThePlayText()
     {
-        TestPlay p = freshPlay();
+        TestPlay p = freshPlay(false);
         p.writePlayText(SmallText);
         QString error;
-        const std::optional<QString> report =
-            CheckPlayText(m_state, {QStringLiteral("HAMLET"), QStringLiteral("HORATIO")}, &error);
-        QVERIFY2(report, qPrintable(error));
-        QCOMPARE(*report,
+        const QStringList characters{QStringLiteral("HAMLET"), QStringLiteral("HORATIO")};
+        QCOMPARE(CheckPlayText(m_state, characters, &error).value_or(error),
                  QStringLiteral("ACT 02\r\nSCENE 01\r\nHORATIO, aside, to the audience.\r\n\r\n"));
         QVERIFY(QFile::remove(m_state.AppFolder + m_state.PlayTextFile));
-        QVERIFY(!CheckPlayText(m_state, {QStringLiteral("HAMLET")}, &error));
+        QVERIFY(!CheckPlayText(m_state, characters, &error));
         QVERIFY(error.contains(QStringLiteral("merchantvenice.txt")));
+    }
+
+    // Within bounds whatever the records say.
+    void treeFollowsTreeviewRecords()
+    {
+        PlayLoadResult result;
+        result.tree = BuildActTree({{1, 3}, {2, 2}, {3, 0}, {4, 2000000000}, {5, -5}});
+        QCOMPARE(Outcome(result), QStringLiteral("opened A1:3 A2:2 A3:0 A4:99 A5:0"));
+        QCOMPARE(result.tree.at(0).text + ": " + result.tree.at(0).sceneTexts.join(", ") + ", " +
+                     result.tree.at(3).sceneTexts.last(),
+                 QStringLiteral("ACT 1: SCENE 1, SCENE 2, SCENE 3, SCENE 99"));
+        QList<ActRecord> many;
+        for (int a = 1; a <= 500; ++a)
+            many.append({a, 1});
+        QCOMPARE(BuildActTree(many).size(), 99);
+    }
+
+    void headingTakesFirstMatchingRecord()
+    {
+        const QList<SceneHeader> headers{{1, 1, QStringLiteral("SCENE I. Venice.")},
+                                         {2, 1, QStringLiteral("SCENE I. Belmont.")},
+                                         {2, 1, QStringLiteral("SCENE I. duplicate")}};
+        QCOMPARE(SceneHeading(headers, 2, 1), QStringLiteral("ACT 2 - SCENE I. Belmont."));
+        QVERIFY(!SceneHeading(headers, 1, 2));
+    }
+
+    void charactersMessageListsNameDashStatus()
+    {
+        QCOMPARE(CharactersMessage({"HAMLET", "HORATIO"}, {"prince", "his friend"}) +
+                     CharactersMessage({}, {}),
+                 QStringLiteral("Characters :\r\n\r\nHAMLET - prince\r\nHORATIO - his friend\r\n"
+                                "Characters :\r\n\r\n"));
+    }
+
+    void checkReportsNamesRunningIntoText()
+    {
+        const QStringList lines =
+            QStringLiteral(
+                "HAMLET Before the acts, ignored.\nACT I.\nSCENE I. A platform.\nHAMLET\n"
+                "  Hamlet  \nHamlet. Who's there?\nNothing here.\n   \n"
+                "SCENE II. A room.\nHORATIO, aside\nACT II.\nSCENE I. A plain.\n"
+                " horatio   well")
+                .split(QLatin1Char('\n'));
+        QCOMPARE(CheckPlayTextLines(lines, {"HAMLET", "HORATIO", QString()}),
+                 QStringLiteral("ACT 01\r\nSCENE 01\r\nHamlet. Who's there?\r\n\r\n"
+                                "ACT 01\r\nSCENE 02\r\nHORATIO, aside\r\n\r\n"
+                                "ACT 02\r\nSCENE 01\r\n horatio   well\r\n\r\n"));
+        // "LORD" comes first and is a prefix of the line: the line is reported
+        // even though "LORD BASSANIO" would match it exactly.
+        const QStringList lord{"ACT 1", "SCENE 1", "LORD BASSANIO"};
+        QCOMPARE(CheckPlayTextLines(lord, {"LORD", "LORD BASSANIO"}) + "|" +
+                     CheckPlayTextLines(lord, {"LORD BASSANIO", "LORD"}),
+                 QStringLiteral("ACT 01\r\nSCENE 01\r\nLORD BASSANIO\r\n\r\n|"));
     }
 };
 

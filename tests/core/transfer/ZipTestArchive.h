@@ -6,15 +6,14 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QRegularExpression>
 #include <QString>
 
 #include <optional>
 
 #include <zlib.h>
 
-namespace tiradex {
-
-namespace ZipTest {
+namespace tiradex::ZipTest {
 
 inline void put16(QByteArray &out, quint32 v)
 {
@@ -43,20 +42,12 @@ inline quint32 crcOf(const QByteArray &data)
     return quint32(crc32(0, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size())));
 }
 
-// Raw deflate (no zlib header or trailer) at zlib's default level.
+// Raw deflate at zlib's default level: qCompress's stream without its
+// 4-byte length, 2-byte zlib header and 4-byte Adler-32 trailer.
 inline QByteArray rawDeflate(const QByteArray &data)
 {
-    z_stream z{};
-    deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), '\0');
-    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
-    z.avail_in = uInt(data.size());
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
-    z.avail_out = uInt(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(qsizetype(z.total_out));
-    deflateEnd(&z);
-    return out;
+    const QByteArray wrapped = qCompress(data);
+    return wrapped.mid(6, wrapped.size() - 10);
 }
 
 struct Member
@@ -66,29 +57,23 @@ struct Member
     quint16 method = 8;
     quint16 flags = 0;
     // Field overrides; unset means the true value.
-    std::optional<QByteArray> data; // bytes after the local header
-    std::optional<quint32> crc;
-    std::optional<quint32> compressedSize;
-    std::optional<quint32> size;
-    std::optional<quint32> localOffset;
+    std::optional<QByteArray> data{}; // bytes after the local header
+    std::optional<quint32> crc{};
+    std::optional<quint32> compressedSize{};
+    std::optional<quint32> size{};
+    std::optional<quint32> localOffset{};
     quint32 localSignature = 0x04034B50;
     bool zeroLocalSizes = false; // CRC and sizes only in the central header
 
     QByteArray payload() const
     {
-        if (data)
-            return *data;
-        return method == 8 ? rawDeflate(content) : content;
+        return data ? *data : method == 8 ? rawDeflate(content) : content;
     }
 };
 
 inline Member member(const QByteArray &name, const QByteArray &content, quint16 method = 8)
 {
-    Member m;
-    m.name = name;
-    m.content = content;
-    m.method = method;
-    return m;
+    return Member{.name = name, .content = content, .method = method};
 }
 
 struct Archive
@@ -110,11 +95,10 @@ struct Archive
         // Version needed to extra length: the same in both headers, except
         // that the local one may defer CRC and sizes.
         const auto common = [](QByteArray &to, const Member &m, bool zeroSizes) {
-            const QByteArray payload = m.payload();
             for (const quint32 v : {20u, quint32(m.flags), quint32(m.method), 0x6DADu, 0x3065u})
                 put16(to, v);
             put32(to, zeroSizes ? 0 : m.crc.value_or(crcOf(m.content)));
-            put32(to, zeroSizes ? 0 : m.compressedSize.value_or(quint32(payload.size())));
+            put32(to, zeroSizes ? 0 : m.compressedSize.value_or(quint32(m.payload().size())));
             put32(to, zeroSizes ? 0 : m.size.value_or(quint32(m.content.size())));
             put16(to, quint32(m.name.size()));
             put16(to, 0);
@@ -135,10 +119,9 @@ struct Archive
         const quint32 centralStart = quint32(out.size());
         out.append(central);
         put32(out, 0x06054B50);
-        put16(out, diskNumber);
-        put16(out, centralDisk);
-        put16(out, entryCount.value_or(quint16(members.size())));
-        put16(out, entryCount.value_or(quint16(members.size())));
+        const quint16 count = entryCount.value_or(quint16(members.size()));
+        for (const quint16 v : {diskNumber, centralDisk, count, count})
+            put16(out, v);
         put32(out, quint32(central.size()));
         put32(out, centralOffset.value_or(centralStart));
         put16(out, quint32(comment.size()));
@@ -146,33 +129,16 @@ struct Archive
     }
 };
 
-// Reads hex bytes from hand-written text: whitespace-separated hex pairs,
-// "quoted" ASCII text, and "#" comments to the end of the line.
+// Reads bytes from hand-written text: hex pairs, "quoted" ASCII text, and
+// "#" comments to the end of the line.
 inline QByteArray parseHexListing(const QByteArray &text)
 {
+    static const QRegularExpression token(QStringLiteral("\"([^\"]*)\"|#[^\n]*|([0-9A-Fa-f]{2})"));
     QByteArray out;
-    for (const QByteArray &line : text.split('\n')) {
-        qsizetype i = 0;
-        while (i < line.size() && line.at(i) != '#') {
-            const char c = line.at(i);
-            if (c == '"') {
-                const qsizetype close = line.indexOf('"', i + 1);
-                out.append(line.mid(i + 1, close - i - 1));
-                i = close + 1;
-            } else if (c == ' ' || c == '\t' || c == '\r') {
-                ++i;
-            } else {
-                qsizetype j = i;
-                while (j < line.size() && !QByteArray(" \t\r\"#").contains(line.at(j)))
-                    ++j;
-                out.append(QByteArray::fromHex(line.mid(i, j - i)));
-                i = j;
-            }
-        }
-    }
+    for (const QRegularExpressionMatch &m : token.globalMatch(QString::fromLatin1(text)))
+        out += m.hasCaptured(1) ? m.captured(1).toLatin1()
+                                : QByteArray::fromHex(m.captured(2).toLatin1());
     return out;
 }
 
-} // namespace ZipTest
-
-} // namespace tiradex
+} // namespace tiradex::ZipTest

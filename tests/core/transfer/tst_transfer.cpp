@@ -17,23 +17,23 @@ using namespace tiradex;
 namespace T = TransferTexts;
 
 namespace {
-// Categories from letters: "v" recordings, "n" notes, "p" photos.
-std::array<bool, 3> categories(const QString &letters)
-{
-    return {letters.contains(QLatin1Char('v')), letters.contains(QLatin1Char('n')),
-            letters.contains(QLatin1Char('p'))};
-}
-
 // The volume query of a test: `free` bytes free of 10^9, or none when negative.
 VolumeQuery volume(qint64 free, QStringList *asked = nullptr)
 {
     return [free, asked](const QString &path) -> std::optional<VolumeSpace> {
         if (asked)
             asked->append(path);
-        if (free < 0)
-            return std::nullopt;
-        return VolumeSpace{1000000000, free};
+        return free < 0 ? std::nullopt : std::optional<VolumeSpace>({1000000000, free});
     };
+}
+
+// "name:size" of each file in `folder`, in name order.
+QString listing(const QString &folder)
+{
+    QStringList files;
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
+        files.append(file.fileName() + ':' + QString::number(file.size()));
+    return files.join(' ');
 }
 
 // Keeps a file-size limit for the life of the object: writes beyond it fail
@@ -80,9 +80,9 @@ private:
     }
     QString play(const QString &folder, const QString &name) const
     {
-        return m_state.PlayFolder + QLatin1Char('/') + folder + QLatin1Char('/') + name;
+        return m_state.PlayFolder + '/' + folder + '/' + name;
     }
-    QString medium(const QString &name) const { return m_medium + QLatin1Char('/') + name; }
+    QString medium(const QString &name) const { return m_medium + '/' + name; }
     // A packaged take of `wavBytes` bytes of sound, written at `path` with
     // the duration record of the reply that the file's name gives.
     static void writeVox(const QString &path, int wavBytes)
@@ -95,15 +95,43 @@ private:
                  ZipTest::member(record, "1,1,1\r\n")})
                 .build());
     }
-    TransferRequest request(const QString &letters, const QStringList &characters,
-                            bool fromMedium) const
+    // Runs the transfer `request` ("letters|characters|folder|free": letters
+    // as for make(), characters separated by commas, free bytes of the volume,
+    // negative when it cannot be queried). The messages, the files in the
+    // destination, the space necessary and the files copied.
+    QStringList transfer(const QString &request, bool import)
+    {
+        const QStringList part = request.split('|');
+        const TransferRequest r =
+            make(part[0], part[1].split(',', Qt::SkipEmptyParts), import, part[2]);
+        QStringList asked;
+        const TransferOutcome done =
+            import
+                ? ImportFiles(m_state, r, volume(part[3].toInt(), &asked), CheckMediumVox, hooks())
+                : ExportFiles(m_state, r, volume(part[3].toInt(), &asked), hooks());
+        if (!asked.isEmpty() && asked != QStringList{import ? m_state.AppFolder : r.folder})
+            m_messages.append("volume asked for " + asked.join(", "));
+        return m_messages +
+               QStringList{listing(import ? m_state.NotesFolder() : m_medium),
+                           QStringLiteral("%1 %2").arg(m_space.necessary).arg(done.copied)};
+    }
+    // Letters: v recordings, n notes, p photos checked (a capital: checked
+    // with an empty list), r replace. `folder` is appended to the medium's
+    // path unless it is blank.
+    TransferRequest make(const QString &letters, const QStringList &characters, bool fromMedium,
+                         const QString &folder = QString()) const
     {
         TransferRequest r;
-        r.folder = m_medium; // typed without a trailing separator
+        r.folder = folder.isEmpty() || !folder.trimmed().isEmpty() ? m_medium + folder : folder;
         r.characters = characters;
-        r.categories = categories(letters);
-        for (TransferCategory c : TransferCategories)
-            r.files[int(c)] = fromMedium ? ListMediumFiles(m_medium, c) : ListPlayFiles(m_state, c);
+        r.replace = letters.contains('r');
+        for (TransferCategory c : TransferCategories) {
+            const QChar letter = QLatin1Char("vnp"[int(c)]);
+            r.categories[int(c)] = letters.contains(letter, Qt::CaseInsensitive);
+            if (!letters.contains(letter.toUpper()))
+                r.files[int(c)] =
+                    fromMedium ? ListMediumFiles(r.folder, c) : ListPlayFiles(m_state, c);
+        }
         return r;
     }
 
@@ -124,187 +152,101 @@ private Q_SLOTS:
         m_lastProgress = -1;
     }
 
-    // Play: HUBERT has recordings 1 (100 B) and 3 (50 B) and note 1 (10 B);
-    // ARTHUR recording 2 (1000 B). No photos.
+    // The play: HUBERT has recordings 1
+    // (100 B) and 3 (50 B) and note 1 (10 B); ARTHUR recording 2 (1000 B); no
+    // photos. The files listed are the medium's.
     void exportRunsTheChecksAndCopiesInOrder_data()
     {
-        QTest::addColumn<QString>("letters");
-        QTest::addColumn<QStringList>("characters");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<qint64>("free"); // negative: the volume cannot be queried
-        QTest::addColumn<qint64>("necessary");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QStringList>("copied");
-        QTest::addColumn<QString>("emptied"); // categories whose lists are empty
-        const QStringList hubert{"HUBERT"};
-        const QStringList bothCopied{"_0001_HUBERT.vox", "_0003_HUBERT.vox"};
-        QTest::newRow("blank path") << "v" << hubert << "  " << qint64(1000) << qint64(0)
-                                    << QStringList{T::ExportNoPath} << QStringList() << "";
-        QTest::newRow("no character") << "v" << QStringList() << "" << qint64(1000) << qint64(0)
-                                      << QStringList{T::ExportNoCharacter} << QStringList() << "";
-        QTest::newRow("no category") << "" << hubert << "" << qint64(1000) << qint64(0)
-                                     << QStringList{T::ExportNoCategory} << QStringList() << "";
-        QTest::newRow("volume not queried") << "v" << hubert << "" << qint64(-1) << qint64(150)
-                                            << QStringList{T::ExportNoSpace} << QStringList() << "";
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<QStringList>("outcome");
+        const QString both = "_0001_HUBERT.vox:100 _0003_HUBERT.vox:50";
+        QTest::newRow("blank path")
+            << "v|HUBERT|  |1000" << QStringList{T::ExportNoPath, "", "0 0"};
+        QTest::newRow("no character") << "v|||1000" << QStringList{T::ExportNoCharacter, "", "0 0"};
+        QTest::newRow("no category")
+            << "|HUBERT||1000" << QStringList{T::ExportNoCategory, "", "0 0"};
+        QTest::newRow("volume not queried")
+            << "v|HUBERT||-1" << QStringList{T::ExportNoSpace, "", "150 0"};
         QTest::newRow("necessary equal to free is refused")
-            << "v" << hubert << "" << qint64(150) << qint64(150) << QStringList{T::ExportNoSpace}
-            << QStringList() << "";
+            << "v|HUBERT||150" << QStringList{T::ExportNoSpace, "", "150 0"};
         QTest::newRow("unselected character neither counted nor copied")
-            << "v" << hubert << "" << qint64(151) << qint64(150) << QStringList{T::ExportEnded}
-            << bothCopied << "";
+            << "v|HUBERT||151" << QStringList{T::ExportEnded, both, "150 2"};
         QTest::newRow("trailing separator typed")
-            << "v" << hubert << "/" << qint64(151) << qint64(150) << QStringList{T::ExportEnded}
-            << bothCopied << "";
+            << "v|HUBERT|/|151" << QStringList{T::ExportEnded, both, "150 2"};
         QTest::newRow("empty notes said after the recordings")
-            << "vn" << QStringList{"ARTHUR"} << "" << qint64(5000) << qint64(1000)
-            << QStringList{T::ExportNoNotes, T::ExportEnded} << QStringList{"_0002_ARTHUR.vox"}
-            << "n";
+            << "vN|ARTHUR||5000"
+            << QStringList{T::ExportNoNotes, T::ExportEnded, "_0002_ARTHUR.vox:1000", "1000 1"};
         QTest::newRow("every category in order")
-            << "vnp" << hubert << "" << qint64(5000) << qint64(160)
-            << QStringList{T::ExportNoPhotos, T::ExportEnded}
-            << QStringList{"_0001_HUBERT.not", "_0001_HUBERT.vox", "_0003_HUBERT.vox"} << "";
-        QTest::newRow("empty recordings, notes not checked")
-            << "p" << hubert << "" << qint64(5000) << qint64(0)
-            << QStringList{T::ExportNoPhotos, T::ExportNothing} << QStringList() << "";
+            << "vnp|HUBERT||5000"
+            << QStringList{T::ExportNoPhotos, T::ExportEnded, "_0001_HUBERT.not:10 " + both,
+                           "160 3"};
+        QTest::newRow("empty photos, then nothing")
+            << "p|HUBERT||5000" << QStringList{T::ExportNoPhotos, T::ExportNothing, "", "0 0"};
         QTest::newRow("selected character without files")
-            << "v" << QStringList{"FIRST LORD"} << "" << qint64(5000) << qint64(0)
-            << QStringList{T::ExportNothing} << QStringList() << "";
+            << "v|FIRST LORD||5000" << QStringList{T::ExportNothing, "", "0 0"};
         QTest::newRow("all lists empty names no file")
-            << "vnp" << hubert << "" << qint64(1000) << qint64(0) << QStringList{T::ExportNoFiles}
-            << QStringList() << "vnp";
+            << "VNP|HUBERT||1000" << QStringList{T::ExportNoFiles, "", "0 0"};
         QTest::newRow("recording copy into a missing folder")
-            << "v" << hubert << "/no/such/folder" << qint64(1000) << qint64(150)
-            << QStringList{T::ExportRecordingPathError} << QStringList() << "";
+            << "v|HUBERT|/no/such/folder|1000"
+            << QStringList{T::ExportRecordingPathError, "", "150 0"};
     }
     void exportRunsTheChecksAndCopiesInOrder()
     {
-        QFETCH(QString, letters);
-        QFETCH(QStringList, characters);
-        QFETCH(QString, folder);
-        QFETCH(qint64, free);
-        QFETCH(qint64, necessary);
-        QFETCH(QStringList, messages);
-        QFETCH(QStringList, copied);
-        QFETCH(QString, emptied);
+        QFETCH(QString, request);
+        QFETCH(QStringList, outcome);
         TestPlay::write(play("vox", "_0001_HUBERT.vox"), QByteArray(100, 'h'));
         TestPlay::write(play("vox", "_0003_HUBERT.vox"), QByteArray(50, 'h'));
         TestPlay::write(play("vox", "_0002_ARTHUR.vox"), QByteArray(1000, 'a'));
         TestPlay::write(play("notes", "_0001_HUBERT.not"), QByteArray(10, 'n'));
-        TransferRequest r = request(letters, characters, false);
-        const std::array<bool, 3> empty = categories(emptied);
-        for (int c = 0; c < 3; ++c)
-            if (empty[c])
-                r.files[c].clear();
-        r.folder = folder.trimmed().isEmpty() && !folder.isEmpty() ? folder : m_medium + folder;
-        QStringList asked;
-        const TransferOutcome outcome = ExportFiles(m_state, r, volume(free, &asked), hooks());
-        QCOMPARE(m_messages, messages);
-        QCOMPARE(QDir(m_medium).entryList(QDir::Files, QDir::Name), copied);
-        QCOMPARE(outcome.copied, int(copied.size()));
-        QCOMPARE(m_space.necessary, necessary);
-        if (!asked.isEmpty())
-            QCOMPARE(asked, QStringList{r.folder});
-        for (const QString &name : copied)
-            QCOMPARE(ReadTestFile(medium(name)),
-                     ReadTestFile(play(name.endsWith(".vox") ? "vox" : "notes", name)));
+        QCOMPARE(transfer(request, false), outcome);
     }
 
-    // Medium: notes 1 (HUBERT, 300 B), 2 (ARTHUR, 600 B), 3 (HUBERT, 100 B);
-    // the play holds note 3 already (5000 B).
+    // The medium: notes 1 (HUBERT, 300 B), 2 (ARTHUR, 600 B), 3 (HUBERT,
+    // 100 B); the play holds note 3 already (5000 B). Letter o: the medium
+    // holds note 3 only. The files listed are the play's
+    // notes.
     void importCountsReplacementsAndSkipsExistingFiles_data()
     {
-        QTest::addColumn<QString>("letters");
-        QTest::addColumn<QStringList>("characters");
-        QTest::addColumn<bool>("replace");
-        QTest::addColumn<bool>("onlyTheExisting"); // the medium holds note 3 only
-        QTest::addColumn<qint64>("free");
-        QTest::addColumn<qint64>("necessary");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QStringList>("imported");
-        const QStringList hubert{"HUBERT"};
-        QTest::newRow("no character")
-            << "n" << QStringList() << false << false << qint64(1) << qint64(0)
-            << QStringList{T::ImportNoCharacter} << QStringList();
-        QTest::newRow("no category") << "" << hubert << false << false << qint64(1) << qint64(0)
-                                     << QStringList{T::ImportNoCategory} << QStringList();
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<QStringList>("outcome");
+        const QString kept = "_0003_HUBERT.not:5000";
+        QTest::newRow("blank path")
+            << "vnp|HUBERT| |1000" << QStringList{T::ImportNoPath, kept, "0 0"};
+        QTest::newRow("empty folder")
+            << "vnp|HUBERT|/empty|1000" << QStringList{T::ImportNoFiles, kept, "0 0"};
+        QTest::newRow("no character") << "n|||1" << QStringList{T::ImportNoCharacter, kept, "0 0"};
+        QTest::newRow("no category")
+            << "|HUBERT||1" << QStringList{T::ImportNoCategory, kept, "0 0"};
         QTest::newRow("volume not queried")
-            << "n" << hubert << false << false << qint64(-1) << qint64(300)
-            << QStringList{T::ImportNoSpace} << QStringList();
+            << "n|HUBERT||-1" << QStringList{T::ImportNoSpace, kept, "300 0"};
         QTest::newRow("necessary equal to free is refused")
-            << "n" << hubert << false << false << qint64(300) << qint64(300)
-            << QStringList{T::ImportNoSpace} << QStringList();
+            << "n|HUBERT||300" << QStringList{T::ImportNoSpace, kept, "300 0"};
         QTest::newRow("existing kept without replace")
-            << "n" << hubert << false << false << qint64(301) << qint64(300)
-            << QStringList{T::ImportEnded} << QStringList{"_0001_HUBERT.not"};
+            << "n|HUBERT||301"
+            << QStringList{T::ImportEnded, "_0001_HUBERT.not:300 " + kept, "300 1"};
         QTest::newRow("existing replaced with replace")
-            << "n" << hubert << true << false << qint64(1) << qint64(300 + 100 - 5000)
-            << QStringList{T::ImportEnded} << QStringList{"_0001_HUBERT.not", "_0003_HUBERT.not"};
+            << "nr|HUBERT||1"
+            << QStringList{T::ImportEnded, "_0001_HUBERT.not:300 _0003_HUBERT.not:100", "-4600 2"};
         QTest::newRow("nothing new to import")
-            << "n" << hubert << false << true << qint64(1) << qint64(0)
-            << QStringList{T::ImportNothing} << QStringList();
+            << "no|HUBERT||1" << QStringList{T::ImportNothing, kept, "0 0"};
         QTest::newRow("smaller replacement passes with no free space")
-            << "n" << hubert << true << true << qint64(0) << qint64(100 - 5000)
-            << QStringList{T::ImportEnded} << QStringList{"_0003_HUBERT.not"};
+            << "nro|HUBERT||0" << QStringList{T::ImportEnded, "_0003_HUBERT.not:100", "-4900 1"};
         QTest::newRow("category messages in order")
-            << "vnp" << QStringList{"ARTHUR"} << false << false << qint64(601) << qint64(600)
-            << QStringList{T::ImportNoRecordings, T::ImportNoPhotos, T::ImportEnded}
-            << QStringList{"_0002_ARTHUR.not"};
+            << "vnp|ARTHUR||601"
+            << QStringList{T::ImportNoRecordings, T::ImportNoPhotos, T::ImportEnded,
+                           "_0002_ARTHUR.not:600 " + kept, "600 1"};
     }
     void importCountsReplacementsAndSkipsExistingFiles()
     {
-        QFETCH(QString, letters);
-        QFETCH(QStringList, characters);
-        QFETCH(bool, replace);
-        QFETCH(bool, onlyTheExisting);
-        QFETCH(qint64, free);
-        QFETCH(qint64, necessary);
-        QFETCH(QStringList, messages);
-        QFETCH(QStringList, imported);
-        if (!onlyTheExisting) {
+        QFETCH(QString, request);
+        QFETCH(QStringList, outcome);
+        if (!request.contains('o')) {
             TestPlay::write(medium("_0001_HUBERT.not"), QByteArray(300, '1'));
             TestPlay::write(medium("_0002_ARTHUR.not"), QByteArray(600, '2'));
         }
         TestPlay::write(medium("_0003_HUBERT.not"), QByteArray(100, '3'));
         TestPlay::write(play("notes", "_0003_HUBERT.not"), QByteArray(5000, 'p'));
-        TransferRequest r = request(letters, characters, true);
-        r.replace = replace;
-        QStringList asked;
-        const TransferOutcome outcome =
-            ImportFiles(m_state, r, volume(free, &asked), CheckMediumVox, hooks());
-        QCOMPARE(m_messages, messages);
-        QCOMPARE(outcome.copied, int(imported.size()));
-        QCOMPARE(m_space.necessary, necessary);
-        if (!asked.isEmpty())
-            QCOMPARE(asked, QStringList{m_state.AppFolder});
-        QStringList expected = imported;
-        if (!imported.contains("_0003_HUBERT.not"))
-            expected.append("_0003_HUBERT.not");
-        expected.sort();
-        QCOMPARE(QDir(m_state.NotesFolder()).entryList(QDir::Files, QDir::Name), expected);
-        for (const QString &name : imported)
-            QCOMPARE(ReadTestFile(play("notes", name)), ReadTestFile(medium(name)));
-        if (!imported.contains("_0003_HUBERT.not"))
-            QCOMPARE(ReadTestFile(play("notes", "_0003_HUBERT.not")), QByteArray(5000, 'p'));
-    }
-
-    void importChecksPathAndEmptyFolderFirst_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("blank path") << " " << T::ImportNoPath;
-        QTest::newRow("empty folder") << "empty" << T::ImportNoFiles;
-    }
-    void importChecksPathAndEmptyFolderFirst()
-    {
-        QFETCH(QString, folder);
-        QFETCH(QString, message);
-        TestPlay::write(medium("_0001_HUBERT.not"), "n");
-        TransferRequest r = request("vnp", {"HUBERT"}, true);
-        r.folder = folder.trimmed().isEmpty() ? folder : m_medium + QLatin1Char('/') + folder;
-        if (!folder.trimmed().isEmpty())
-            r.files = {};
-        ImportFiles(m_state, r, volume(1000), CheckMediumVox, hooks());
-        QCOMPARE(m_messages, QStringList{message});
+        QCOMPARE(transfer(request, true), outcome);
     }
 
     // Files of another form on the medium are not taken; a forged recording
@@ -314,28 +256,25 @@ private Q_SLOTS:
         writeVox(medium("_0001_HUBERT.vox"), 300);
         TestPlay::write(medium("_0003_HUBERT.vox"), "RIFF....WAVE not an archive");
         writeVox(play("vox", "_0003_HUBERT.vox"), 200);
-        const QByteArray good = ReadTestFile(play("vox", "_0003_HUBERT.vox"));
+        const QString before = listing(m_state.VoxFolder());
         for (const char *name : {"_57_HUBERT.vox", "HUBERT.vox", "_0004_HUBERT.VOX", "_0004_.vox",
                                  "_0004_HUBERT.vox.bak", "_00x4_HUBERT.vox"})
             writeVox(medium(QLatin1String(name)), 10);
-        TransferRequest r = request("v", {"HUBERT", "57_HUBERT", ""}, true);
-        r.replace = true;
+        TransferRequest r = make("vr", {"HUBERT", "57_HUBERT", ""}, true);
         QCOMPARE(r.files[0], (QStringList{"_0001_HUBERT.vox", "_0003_HUBERT.vox"}));
         r.files[0].append("_0004_.vox"); // a list from elsewhere is filtered again
-        const TransferOutcome outcome =
+        const TransferOutcome done =
             ImportFiles(m_state, r, volume(1000000), CheckMediumVox, hooks());
-        QCOMPARE(m_messages.size(), 2);
-        QVERIFY2(
-            m_messages.at(0).startsWith(
-                QStringLiteral("The file %1 is not a recording").arg(medium("_0003_HUBERT.vox"))),
-            qPrintable(m_messages.at(0)));
-        QVERIFY(!m_messages.at(0).contains(QStringLiteral(".part")));
-        QCOMPARE(m_messages.at(1), T::ImportEnded);
-        QCOMPARE(outcome.copied, 1);
-        QCOMPARE(outcome.refused, 1);
-        QCOMPARE(ReadTestFile(play("vox", "_0003_HUBERT.vox")), good);
-        QCOMPARE(QDir(m_state.VoxFolder()).entryList(QDir::Files, QDir::Name),
-                 (QStringList{"_0001_HUBERT.vox", "_0003_HUBERT.vox"}));
+        QVERIFY2(m_messages.size() == 2 &&
+                     m_messages.at(0).startsWith(QStringLiteral("The file %1 is not a recording")
+                                                     .arg(medium("_0003_HUBERT.vox"))) &&
+                     !m_messages.at(0).contains(".part") && m_messages.at(1) == T::ImportEnded,
+                 qPrintable(m_messages.join('\n')));
+        QCOMPARE(QStringLiteral("%1 %2 ").arg(done.copied).arg(done.refused) +
+                     listing(m_state.VoxFolder()),
+                 QStringLiteral("1 1 _0001_HUBERT.vox:%1 ")
+                         .arg(QFileInfo(medium("_0001_HUBERT.vox")).size()) +
+                     before);
     }
 
     void forgedRecordingsAreRefused_data()
@@ -367,17 +306,17 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, vox);
         QFETCH(QString, errorPart);
-        const QString path = medium("_0001_HUBERT.vox");
-        TestPlay::write(path, vox);
+        TestPlay::write(medium("_0001_HUBERT.vox"), vox);
         QString error;
-        QCOMPARE(CheckMediumVox(path, "_0001_HUBERT", &error), errorPart.isEmpty());
-        QVERIFY2(error.contains(errorPart), qPrintable(error));
-        QCOMPARE(error.isEmpty(), errorPart.isEmpty());
+        QCOMPARE(CheckMediumVox(medium("_0001_HUBERT.vox"), "_0001_HUBERT", &error),
+                 errorPart.isEmpty());
+        QVERIFY2(error.contains(errorPart) && error.isEmpty() == errorPart.isEmpty(),
+                 qPrintable(error));
     }
 
     // A copy that fails half-way through a file (the file-size limit stands
     // for a full medium) leaves no partial file, keeps the good file it would
-    // have replaced, and ends the command with the path error.
+    // have replaced, copies nothing after it and ends with the path error.
     void copyFailingHalfWayLeavesNoPartialFile_data()
     {
         QTest::addColumn<bool>("import");
@@ -387,55 +326,36 @@ private Q_SLOTS:
     void copyFailingHalfWayLeavesNoPartialFile()
     {
         QFETCH(bool, import);
-        const QString from =
-            import ? medium("_0001_HUBERT.not") : play("notes", "_0001_HUBERT.not");
-        const QString to = import ? play("notes", "_0001_HUBERT.not") : medium("_0001_HUBERT.not");
-        TestPlay::write(from, QByteArray(3 * 65536, 'x'));
-        TestPlay::write(to, "good note");
-        TestPlay::write(import ? medium("_0003_HUBERT.not") : play("notes", "_0003_HUBERT.not"),
-                        "later note");
-        TransferRequest r = request("n", {"HUBERT"}, import);
-        r.replace = true;
-        TransferOutcome outcome;
+        const QString from = import ? m_medium : m_state.NotesFolder();
+        const QString to = import ? m_state.NotesFolder() : m_medium;
+        TestPlay::write(from + "/_0001_HUBERT.not", QByteArray(3 * 65536, 'x'));
+        TestPlay::write(from + "/_0003_HUBERT.not", "later note");
+        TestPlay::write(to + "/_0001_HUBERT.not", "good note");
+        const TransferRequest r = make("nr", {"HUBERT"}, import);
+        TransferOutcome done;
         {
             const FileSizeLimit limit(65536);
-            outcome = import ? ImportFiles(m_state, r, volume(1000000), CheckMediumVox, hooks())
-                             : ExportFiles(m_state, r, volume(1000000), hooks());
+            done = import ? ImportFiles(m_state, r, volume(1000000), CheckMediumVox, hooks())
+                          : ExportFiles(m_state, r, volume(1000000), hooks());
         }
         QCOMPARE(m_messages, QStringList{import ? T::ImportPathError : T::ExportPathError});
-        QVERIFY(outcome.stage == TransferOutcome::Stage::Failed);
-        QCOMPARE(ReadTestFile(to), QByteArray("good note"));
-        // Nothing left beside it, and the file after the failure not copied.
-        QCOMPARE(QFileInfo(to).dir().entryList(QDir::Files | QDir::Hidden, QDir::Name).size(), 1);
-        QCOMPARE(m_lastProgress, -1);
+        QVERIFY(done.stage == TransferOutcome::Stage::Failed && m_lastProgress == -1);
+        QCOMPARE(listing(to), "_0001_HUBERT.not:9");
     }
 
-    void missingRecordingsListsRepliesWithoutTake_data()
-    {
-        QTest::addColumn<bool>("onMedium");
-        QTest::addColumn<QStringList>("characters");
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("play, one character")
-            << false << QStringList{"HUBERT"} << QStringList{"Act 1 Scene 2 0004_HUBERT"};
-        QTest::newRow("play, two characters")
-            << false << QStringList{"ARTHUR", "FIRST LORD"}
-            << QStringList{"Act 1 Scene 1 0002_ARTHUR", "Act 1 Scene 2 0005_ARTHUR",
-                           "Act 10 Scene 1 0006_FIRST LORD"};
-        QTest::newRow("medium") << true << QStringList{"HUBERT"}
-                                << QStringList{"Act 1 Scene 1 0001_HUBERT",
-                                               "Act 1 Scene 1 0003_HUBERT"};
-    }
+    // Scene 1: 1 HUBERT, 2 ARTHUR, 3 HUBERT; scene 2: 4 HUBERT, 5 ARTHUR;
+    // act 10: 6 FIRST LORD. Takes 1 and 3 in the play, 4 on the medium.
     void missingRecordingsListsRepliesWithoutTake()
     {
-        QFETCH(bool, onMedium);
-        QFETCH(QStringList, characters);
-        QFETCH(QStringList, items);
-        // Scene 1: 1 HUBERT, 2 ARTHUR, 3 HUBERT; scene 2: 4 HUBERT, 5 ARTHUR.
-        TestPlay::write(play("vox", "_0001_HUBERT.vox"), "v");
-        TestPlay::write(play("vox", "_0003_HUBERT.vox"), "v");
-        TestPlay::write(medium("_0004_HUBERT.vox"), "v");
-        QCOMPARE(MissingRecordings(m_state, characters, onMedium ? m_medium : m_state.VoxFolder()),
-                 items);
+        for (const QString &take : {play("vox", "_0001_HUBERT.vox"),
+                                    play("vox", "_0003_HUBERT.vox"), medium("_0004_HUBERT.vox")})
+            TestPlay::write(take, "v");
+        QCOMPARE(
+            MissingRecordings(m_state, {"ARTHUR", "FIRST LORD", "HUBERT"}, m_state.VoxFolder()) +
+                MissingRecordings(m_state, {"HUBERT"}, m_medium),
+            (QStringList{"Act 1 Scene 1 0002_ARTHUR", "Act 1 Scene 2 0004_HUBERT",
+                         "Act 1 Scene 2 0005_ARTHUR", "Act 10 Scene 1 0006_FIRST LORD",
+                         "Act 1 Scene 1 0001_HUBERT", "Act 1 Scene 1 0003_HUBERT"}));
     }
 };
 

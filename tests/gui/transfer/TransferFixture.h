@@ -20,27 +20,24 @@ public:
     FakeDiskSpace disk;
 
     // HUBERT and ARTHUR speak the `replies` replies of act 1 scene 1 in turn.
-    TestPlay setUpPlay(int replies)
+    void setUpPlay(int replies)
     {
-        TestPlay testPlay =
-            setUp({QStringLiteral("HUBERT"), QStringLiteral("ARTHUR")},
-                  {TestPlay::numberedScene(1, 1, 1, replies,
-                                           {QStringLiteral("HUBERT"), QStringLiteral("ARTHUR")})});
+        setUp({Hubert, Arthur}, {TestPlay::numberedScene(1, 1, 1, replies, {Hubert, Arthur})});
         openWindow();
         PlatformServices services;
         services.sound = &sound;
         services.diskSpace = &disk;
         play->setServices(services);
-        return testPlay;
     }
 
     // Clicks the play window's button `button`; the window of type W it opens.
     template <class W> W *open(const char *button)
     {
         Click(play.get(), button);
-        if (W *window = ShownWindow<W>())
-            return window;
-        qFatal("the transfer window did not open");
+        W *window = ShownWindow<W>();
+        if (!window)
+            qFatal("the transfer window did not open");
+        return window;
     }
 };
 
@@ -53,6 +50,7 @@ public:
     {
         QObject::connect(window->ProgBar, &QProgressBar::valueChanged, this, [this](int value) {
             values.append(value);
+            maximum = m_window->ProgBar->maximum();
             duringTransfer =
                 duringTransfer && m_window->isTransferring() &&
                 !m_window->CmdTransfer->isEnabled() && !m_window->ListPersonnages->isEnabled() &&
@@ -63,14 +61,14 @@ public:
     }
 
     QList<int> values;
+    int maximum = 0;
     bool duringTransfer = true;
     int paints = 0;
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && m_window->isTransferring())
-            ++paints;
+        paints += event->type() == QEvent::Paint && m_window->isTransferring();
         return false;
     }
 

@@ -1,8 +1,9 @@
 // Writes the seed corpus of the archive reader's fuzz target: small archives
-// that reach each branch of the reader, built with the same forging helpers
-// as the tests.
+// that reach each branch of the reader, built with the tests' forging helpers
+// (tests/core/transfer/ZipTestArchive.h). run-all.sh checks that the seeds in
+// fuzz/seeds/fuzz_zipreader are what it writes.
 //
-//   make_zip_seeds FOLDER      (fuzz/seeds/fuzz_zipreader in the repository)
+//   make_zip_seeds FOLDER
 
 #include "ZipTestArchive.h"
 
@@ -16,15 +17,6 @@ using namespace tiradex;
 using namespace ZipTest;
 
 namespace {
-Member member(const QByteArray &name, const QByteArray &content, quint16 method = 8)
-{
-    Member m;
-    m.name = name;
-    m.content = content;
-    m.method = method;
-    return m;
-}
-
 QList<QPair<QString, Archive>> seeds()
 {
     const Member wave = member("temp.wav", "RIFF....WAVEfmt data 0123456789 0123456789 0123456789");
