@@ -73,7 +73,7 @@ const QString Sample = QStringLiteral("Entrée de Hubert — « Non ! » l’œi
 // The peers may take long to start the first time.
 RunOptions slowRun(const QByteArray &input, const QString &folder = QString())
 {
-    return RunOptions{input, folder, QProcessEnvironment::systemEnvironment(), 180000};
+    return RunOptions{input, folder, 180000};
 }
 
 // LibreOffice's conversion of `files` (in `folder`) with `options`: the
