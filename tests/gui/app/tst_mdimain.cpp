@@ -160,13 +160,6 @@ private Q_SLOTS:
         QVERIFY(sub->close());
         QVERIFY(m_frame->mnupiece->menuAction()->isEnabled() &&
                 !m_frame->mnupersonnages->isVisible() && !m_frame->playWindow());
-        // Another play can be picked at once; it has no files here, so it
-        // opens with one message.
-        m_frame->mnukingjohn->trigger();
-        QCOMPARE(m_frame->playWindow()->windowTitle(),
-                 QStringLiteral("The Life and Death of King John"));
-        QCOMPARE(m_dialogs.shown.size(), 2);
-        QVERIFY(m_dialogs.shown.at(1).text.contains(QStringLiteral("kingjohn.dat")));
     }
 
     // Closing is refused while a reading runs, said once (not again by the

@@ -187,7 +187,6 @@ private Q_SLOTS:
         const std::optional<QByteArray> bytes =
             ReadWholeFile(state.AppFolder + state.PlayTextFile, 1 << 24, nullptr);
         QVERIFY(bytes && bytes->endsWith("\r\n"));
-        QCOMPARE(bytes->count("\n"), bytes->count("\r\n"));
         QVERIFY(bytes->contains("\r\nText placed in the public domain by Moby Lexical Tools, "
                                 "1992.\r\n"));
 
@@ -221,19 +220,6 @@ private Q_SLOTS:
         listed.sort();
         filed.sort();
         QCOMPARE(listed, filed);
-
-        // Imported as a play of the user, the edition places every speech.
-        const PlayImport import = PlayImport::fromFile(xmlPath);
-        const std::optional<GeneratedPlay> generated = import.build(nullptr);
-        QVERIFY2(generated, qPrintable(import.reportText()));
-        QTemporaryDir user;
-        const auto stored = StoreImportedPlay(user.path(), import.title(), generated->text,
-                                              generated->charactersFile, nullptr);
-        QVERIFY(stored);
-        const ConvertedStore ours = ConvertAndRead(StoredPlayState(user.path(), stored->playCode));
-        QCOMPARE(QList<int>({ours.result.replies, int(ours.replies.size()), import.scenes()}) +
-                     ours.scenesPerAct,
-                 QList<int>({speeches, speeches, store.result.scenes}) + scenes);
     }
 
     void programFindsTheGeneratedPlays()
