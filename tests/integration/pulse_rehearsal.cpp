@@ -14,6 +14,7 @@
 #include "FakeDialogs.h"
 #include "SpeakerCapture.h"
 #include "TestPlay.h"
+#include "VoxFiles.h"
 #include "WidgetDriver.h"
 #include "core/app/Module1.h"
 #include "core/audio/TakePackage.h"
@@ -179,9 +180,8 @@ private:
 
     static int runs()
     {
-        return qEnvironmentVariableIsSet("TIRADEX_REHEARSAL_RUNS")
-                   ? qMax(1, qEnvironmentVariableIntValue("TIRADEX_REHEARSAL_RUNS"))
-                   : 3;
+        const int runs = qEnvironmentVariableIntValue("TIRADEX_REHEARSAL_RUNS");
+        return runs > 0 ? runs : 3;
     }
 
     // Rehearses scene `scene` of act 1 in non-stop mode from its first
@@ -245,22 +245,15 @@ private:
 
     void recordTake(int number, const QString &character, const PcmAudio &take)
     {
-        const QString baseName = Module1::ReplyBaseName(number, character);
-        QString error;
-        QVERIFY2(WriteWavFile(m_state.AppFolder + QStringLiteral("temp.wav"), take, &error),
-                 qPrintable(error));
-        QCOMPARE(PackageTake(m_state.AppFolder, baseName, 1, 1, take.durationMs(), &error),
-                 PackageResult::Packaged);
-        QVERIFY2(SavePackagedTake(m_state.AppFolder, m_state.VoxPath(baseName), &error),
-                 qPrintable(error));
-        m_state.DeleteScratchFiles();
+        QVERIFY(WriteVox(m_state, Module1::ReplyBaseName(number, character),
+                         EncodeWav16(take, nullptr).value_or(QByteArray()),
+                         DurationRecordLine(1, 1, take.durationMs())));
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
         Clock.start();
-        QVERIFY(m_dir.isValid());
         TestPlay play(m_state, m_dir.path(), 1);
         play.writeCharacters(
             {{"HUBERT", "a chamberlain"}, {"ARTHUR", "a duke"}, {"PHILIP", "a king"}});

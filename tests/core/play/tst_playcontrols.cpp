@@ -13,31 +13,20 @@ using Scene = PlayWindowState::Scene;
 // failing row says which control is wrong.
 QStringList on(const PlayControlStates &c)
 {
-    const std::pair<const char *, bool> fields[] = {{"mainToolBar", c.mainToolBar},
-                                                    {"filter", c.filter},
-                                                    {"rehearse", c.rehearse},
-                                                    {"note", c.note},
-                                                    {"photo", c.photo},
-                                                    {"printScene", c.printScene},
-                                                    {"printAct", c.printAct},
-                                                    {"sceneTools", c.sceneTools},
-                                                    {"tree", c.tree},
-                                                    {"navigation", c.navigation},
-                                                    {"replyNumbers", c.replyNumbers},
-                                                    {"record", c.record},
-                                                    {"listen", c.listen},
-                                                    {"deleteRecording", c.deleteRecording},
-                                                    {"listenScene", c.listenScene},
-                                                    {"stopReply", c.stopReply},
-                                                    {"stopScene", c.stopScene},
-                                                    {"noteExists", c.noteExists},
-                                                    {"photoExists", c.photoExists},
-                                                    {"rehearsalShown", c.rehearsalShown},
-                                                    {"nameRed", c.nameRed}};
+    const bool values[] = {
+        c.mainToolBar, c.filter,          c.rehearse,    c.note,       c.photo,        c.printScene,
+        c.printAct,    c.sceneTools,      c.tree,        c.navigation, c.replyNumbers, c.record,
+        c.listen,      c.deleteRecording, c.listenScene, c.stopReply,  c.stopScene,    c.noteExists,
+        c.photoExists, c.rehearsalShown,  c.nameRed};
+    const QStringList all =
+        QStringLiteral("mainToolBar filter rehearse note photo printScene printAct sceneTools tree "
+                       "navigation replyNumbers record listen deleteRecording listenScene "
+                       "stopReply stopScene noteExists photoExists rehearsalShown nameRed")
+            .split(' ');
     QStringList names;
-    for (const auto &[name, value] : fields) {
-        if (value)
-            names.append(QLatin1String(name));
+    for (qsizetype k = 0; k < all.size(); ++k) {
+        if (values[k])
+            names.append(all[k]);
     }
     return names;
 }
@@ -52,9 +41,6 @@ PlayWindowState replyOfHubert()
     s.character = QStringLiteral("HUBERT");
     return s;
 }
-
-const char *const AlwaysOn = "mainToolBar filter sceneTools replyNumbers ";
-const char *const ReplyOn = "rehearse note photo printScene printAct tree navigation ";
 } // namespace
 
 class TestPlayControls : public QObject
@@ -69,8 +55,8 @@ private Q_SLOTS:
         auto row = [](const char *name, const PlayWindowState &state, const QString &expected) {
             QTest::newRow(name) << state << expected;
         };
-        const QString always = QLatin1String(AlwaysOn);
-        const QString reply = always + QLatin1String(ReplyOn);
+        const QString always = "mainToolBar filter sceneTools replyNumbers ";
+        const QString reply = always + "rehearse note photo printScene printAct tree navigation ";
         const QString files = "listen deleteRecording listenScene noteExists photoExists ";
 
         row("no scene offers nothing that needs a reply", {}, always + "tree");
@@ -83,8 +69,6 @@ private Q_SLOTS:
         s.files = {};
         s.sceneRecorded = false;
         row("reply without files offers no file button", s, reply + "record");
-        s.sceneRecorded = true;
-        row("recording elsewhere in scene offers scene listening", s, reply + "record listenScene");
         s = replyOfHubert();
         s.files = {false, true, false};
         row("note alone offers only the note", s, reply + "record listenScene noteExists");
@@ -95,8 +79,6 @@ private Q_SLOTS:
         s.filterCharacter = QStringLiteral("HUBERT");
         row("filtered character's reply recordable and red", s,
             reply + "record " + files + "nameRed");
-        s.filterCharacter = QStringLiteral("ARTHUR");
-        row("partner's reply not recordable and black", s, reply + files);
         s.filterCharacter = QStringLiteral("hubert");
         row("filter compares case", s, reply + files);
         PlayWindowState noReply;

@@ -7,7 +7,6 @@
 #include "VoxFiles.h"
 #include "core/audio/Tones.h"
 #include "core/audio/WavFile.h"
-#include "core/rehearsal/RehearsalEntry.h"
 #include "core/speech/PlaySettings.h"
 #include "core/speech/SpokenText.h"
 
@@ -68,15 +67,6 @@ private:
 
 private Q_SLOTS:
     void cleanup() { f.play.reset(); }
-
-    void entryWithMissingRepliesUntickedIsRefused()
-    {
-        setUpPlay(false);
-        f.click("CmdRepetition");
-        QVERIFY(!f.control("PictRepetition")->isVisible());
-        QCOMPARE(f.dialogs.texts(),
-                 QStringList{MissingRecordingsMessage("ACT 1", "SCENE 1", "0001-0004-")});
-    }
 
     // Non-stop with the gaps tuned 1.5 times plus 1 s: the missing partner
     // reply is spoken on the partner device; the recorded own reply's gap is
