@@ -278,17 +278,15 @@ private Q_SLOTS:
     void forgedRecordingsAreRefused_data()
     {
         QTest::addColumn<QByteArray>("vox");
-        QTest::addColumn<QString>("errorPart"); // empty: accepted
+        QTest::addColumn<QString>("errorPart"); // in the error
         using ZipTest::member;
         const ZipTest::Member take =
             member("temp.wav", HandMadeWav(1, 8000, 8, QByteArray(4000, 'a')));
         const ZipTest::Member record = member("_0001_HUBERT.tsd", "1,1,1\r\n");
-        const QByteArray packaged = ZipTest::Archive({take, record}).build();
         ZipTest::Member damaged = take;
         damaged.crc = ZipTest::crcOf(take.content) ^ 1;
         ZipTest::Member inFolder = take;
         inFolder.name = "sub/temp.wav";
-        QTest::newRow("packaged take") << packaged << "";
         QTest::newRow("damaged take") << ZipTest::Archive({damaged, record}).build() << "checksum";
         QTest::newRow("archive without take")
             << ZipTest::Archive({record}).build() << "no recording";
