@@ -180,8 +180,6 @@ private Q_SLOTS:
             << "vnp|HUBERT||5000"
             << QStringList{T::ExportNoPhotos, T::ExportEnded, "_0001_HUBERT.not:10 " + both,
                            "160 3"};
-        QTest::newRow("empty photos, then nothing")
-            << "p|HUBERT||5000" << QStringList{T::ExportNoPhotos, T::ExportNothing, "", "0 0"};
         QTest::newRow("selected character without files")
             << "v|FIRST LORD||5000" << QStringList{T::ExportNothing, "", "0 0"};
         QTest::newRow("all lists empty names no file")
@@ -280,20 +278,16 @@ private Q_SLOTS:
     void forgedRecordingsAreRefused_data()
     {
         QTest::addColumn<QByteArray>("vox");
-        QTest::addColumn<QString>("errorPart"); // empty: accepted
+        QTest::addColumn<QString>("errorPart"); // in the error
         using ZipTest::member;
         const ZipTest::Member take =
             member("temp.wav", HandMadeWav(1, 8000, 8, QByteArray(4000, 'a')));
         const ZipTest::Member record = member("_0001_HUBERT.tsd", "1,1,1\r\n");
-        const QByteArray packaged = ZipTest::Archive({take, record}).build();
         ZipTest::Member damaged = take;
         damaged.crc = ZipTest::crcOf(take.content) ^ 1;
         ZipTest::Member inFolder = take;
         inFolder.name = "sub/temp.wav";
-        QTest::newRow("packaged take") << packaged << "";
-        QTest::newRow("not an archive") << QByteArray("RIFF....WAVEfmt ") << "not a Zip file";
         QTest::newRow("damaged take") << ZipTest::Archive({damaged, record}).build() << "checksum";
-        QTest::newRow("truncated archive") << packaged.chopped(30) << "not a Zip file";
         QTest::newRow("archive without take")
             << ZipTest::Archive({record}).build() << "no recording";
         QTest::newRow("take inside a folder")

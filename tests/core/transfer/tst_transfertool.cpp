@@ -55,8 +55,6 @@ private Q_SLOTS:
             << "unzip D/take.vox D/kept --no-overwrite" << 1 << ""
             << "ZipError 11: The file D/kept/temp.wav already exists"
             << QStringList{"D/kept/temp.wav=mine", "D/kept/_0001_ANTONIO.tsd=1,1,4\r\n"};
-        QTest::newRow("unzip keeps folders") << "unzip D/nested.zip D/deep" << 0 << ""
-                                             << "" << QStringList{"D/deep/b/c.t=nested"};
         QTest::newRow("unzip flat") << "unzip D/nested.zip D/flat --flat" << 0 << ""
                                     << "" << QStringList{"D/flat/c.t=nested"};
         QTest::newRow("unknown option")

