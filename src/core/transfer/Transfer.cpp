@@ -103,6 +103,37 @@ qint64 sizeOf(const QString &path)
     return info.isFile() ? info.size() : 0;
 }
 
+// Hands every file of the chosen categories to `copy` (category, its folder
+// in the play, file name), in order, telling the hooks what the user sees: a
+// category without files, the start of each category, the progress after
+// each file. Stops, false, at the first file `copy` refuses to go on after.
+template <class Copy>
+bool forEachChosenFile(const Module1 &state, const TransferRequest &request,
+                       const TransferHooks &hooks, const std::array<QString, 3> &emptyMessages,
+                       Copy copy)
+{
+    for (TransferCategory category : TransferCategories) {
+        const int c = int(category);
+        if (!request.categories[c])
+            continue;
+        const QStringList &files = request.files[c];
+        if (files.isEmpty()) {
+            say(hooks, emptyMessages[c]);
+            continue;
+        }
+        if (hooks.categoryStarted)
+            hooks.categoryStarted(int(files.size()) - 1);
+        const QString folder = CategoryFolder(state, category);
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            if (!copy(category, folder, files.at(i)))
+                return false;
+            if (hooks.progress)
+                hooks.progress(int(i));
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QString CategoryExtension(TransferCategory category)
@@ -291,35 +322,25 @@ TransferOutcome ExportFiles(const Module1 &state, const TransferRequest &request
     static const std::array<QString, 3> emptyMessages = {TransferTexts::ExportNoRecordings,
                                                          TransferTexts::ExportNoNotes,
                                                          TransferTexts::ExportNoPhotos};
-    for (TransferCategory category : TransferCategories) {
-        const int c = int(category);
-        if (!request.categories[c])
-            continue;
-        const QStringList &files = request.files[c];
-        if (files.isEmpty()) {
-            say(hooks, emptyMessages[c]);
-            continue;
-        }
-        if (hooks.categoryStarted)
-            hooks.categoryStarted(int(files.size()) - 1);
-        const QString folder = CategoryFolder(state, category);
-        for (qsizetype i = 0; i < files.size(); ++i) {
-            const QString &name = files.at(i);
-            if (selected(characters, name)) {
-                QString error;
-                if (!CopyIntoPlace(TransferPath(folder, name), TransferPath(request.folder, name),
-                                   {}, &error)) {
-                    finish(hooks, category == TransferCategory::Recordings
-                                      ? TransferTexts::ExportRecordingPathError
-                                      : TransferTexts::ExportPathError);
-                    outcome.stage = TransferOutcome::Stage::Failed;
-                    return outcome;
-                }
-                ++outcome.copied;
+    const bool copied = forEachChosenFile(
+        state, request, hooks, emptyMessages,
+        [&](TransferCategory category, const QString &folder, const QString &name) {
+            if (!selected(characters, name))
+                return true;
+            QString error;
+            if (!CopyIntoPlace(TransferPath(folder, name), TransferPath(request.folder, name), {},
+                               &error)) {
+                finish(hooks, category == TransferCategory::Recordings
+                                  ? TransferTexts::ExportRecordingPathError
+                                  : TransferTexts::ExportPathError);
+                return false;
             }
-            if (hooks.progress)
-                hooks.progress(int(i));
-        }
+            ++outcome.copied;
+            return true;
+        });
+    if (!copied) {
+        outcome.stage = TransferOutcome::Stage::Failed;
+        return outcome;
     }
     finish(hooks, outcome.copied > 0 ? TransferTexts::ExportEnded : TransferTexts::ExportNothing);
     outcome.stage = TransferOutcome::Stage::Finished;
@@ -367,51 +388,40 @@ TransferOutcome ImportFiles(const Module1 &state, const TransferRequest &request
     static const std::array<QString, 3> emptyMessages = {TransferTexts::ImportNoRecordings,
                                                          TransferTexts::ImportNoNotes,
                                                          TransferTexts::ImportNoPhotos};
-    for (TransferCategory category : TransferCategories) {
-        const int c = int(category);
-        if (!request.categories[c])
-            continue;
-        const QStringList &files = request.files[c];
-        if (files.isEmpty()) {
-            say(hooks, emptyMessages[c]);
-            continue;
-        }
-        if (hooks.categoryStarted)
-            hooks.categoryStarted(int(files.size()) - 1);
-        const QString folder = CategoryFolder(state, category);
-        QDir().mkpath(folder);
-        for (qsizetype i = 0; i < files.size(); ++i) {
-            const QString &name = files.at(i);
+    const bool copied = forEachChosenFile(
+        state, request, hooks, emptyMessages,
+        [&](TransferCategory category, const QString &folder, const QString &name) {
+            QDir().mkpath(folder);
             const QString own = TransferPath(folder, name);
             // Only names of the reply-file form: a name from elsewhere could
             // hold a separator or belong to no reply.
-            if (selected(characters, name) && IsReplyFileName(name, category) &&
-                (request.replace || !QFileInfo::exists(own))) {
-                CopyCheck check;
-                if (category == TransferCategory::Recordings && checkVox) {
-                    check = [&checkVox, base = Module1::BaseNameOf(name)](const QString &path,
-                                                                          QString *why) {
-                        return checkVox(path, base, why);
-                    };
-                }
-                QString error;
-                bool refused = false;
-                if (CopyIntoPlace(TransferPath(request.folder, name), own, check, &error,
-                                  &refused)) {
-                    ++outcome.copied;
-                } else if (refused) {
-                    ++outcome.refused;
-                    say(hooks, TransferTexts::ImportNotARecording.arg(
-                                   TransferPath(request.folder, name), error));
-                } else {
-                    finish(hooks, TransferTexts::ImportPathError);
-                    outcome.stage = TransferOutcome::Stage::Failed;
-                    return outcome;
-                }
+            if (!selected(characters, name) || !IsReplyFileName(name, category) ||
+                (!request.replace && QFileInfo::exists(own)))
+                return true;
+            CopyCheck check;
+            if (category == TransferCategory::Recordings && checkVox) {
+                check = [&checkVox, base = Module1::BaseNameOf(name)](const QString &path,
+                                                                      QString *why) {
+                    return checkVox(path, base, why);
+                };
             }
-            if (hooks.progress)
-                hooks.progress(int(i));
-        }
+            QString error;
+            bool refused = false;
+            if (CopyIntoPlace(TransferPath(request.folder, name), own, check, &error, &refused)) {
+                ++outcome.copied;
+            } else if (refused) {
+                ++outcome.refused;
+                say(hooks, TransferTexts::ImportNotARecording.arg(
+                               TransferPath(request.folder, name), error));
+            } else {
+                finish(hooks, TransferTexts::ImportPathError);
+                return false;
+            }
+            return true;
+        });
+    if (!copied) {
+        outcome.stage = TransferOutcome::Stage::Failed;
+        return outcome;
     }
     finish(hooks, outcome.copied > 0 ? TransferTexts::ImportEnded : TransferTexts::ImportNothing);
     outcome.stage = TransferOutcome::Stage::Finished;
