@@ -64,20 +64,22 @@ bool RecorderEngine::record()
     return true;
 }
 
+bool RecorderEngine::move(RecorderState from, RecorderState to)
+{
+    if (m_state != from)
+        return false;
+    m_state = to;
+    return true;
+}
+
 bool RecorderEngine::pauseRecording()
 {
-    if (m_state != State::Recording)
-        return false;
-    m_state = State::RecordingPaused;
-    return true;
+    return move(State::Recording, State::RecordingPaused);
 }
 
 bool RecorderEngine::resumeRecording()
 {
-    if (m_state != State::RecordingPaused)
-        return false;
-    m_state = State::Recording;
-    return true;
+    return move(State::RecordingPaused, State::Recording);
 }
 
 bool RecorderEngine::stop()
@@ -138,18 +140,12 @@ bool RecorderEngine::play()
 
 bool RecorderEngine::pausePlayback()
 {
-    if (m_state != State::Playing)
-        return false;
-    m_state = State::PlaybackPaused;
-    return true;
+    return move(State::Playing, State::PlaybackPaused);
 }
 
 bool RecorderEngine::resumePlayback()
 {
-    if (m_state != State::PlaybackPaused)
-        return false;
-    m_state = State::Playing;
-    return true;
+    return move(State::PlaybackPaused, State::Playing);
 }
 
 bool RecorderEngine::deleteTake()

@@ -93,6 +93,8 @@ public:
     CloseAnswer closeRequested();
 
 private:
+    // Pause and resume: from `from` to `to`; any other state refuses.
+    bool move(RecorderState from, RecorderState to);
     void close();
 
     RecorderState m_state = RecorderState::Empty;
